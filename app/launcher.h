@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Opens a URL in the browser chosen in the settings.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    virtual void openInBrowser(const QString& url) = 0;
+};

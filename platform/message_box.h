@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Every message the program shows: no icon, Yes the default of every question.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    virtual void notice(const QString& title, const QString& text) = 0;
+    // True for Yes.
+    virtual bool ask(const QString& title, const QString& text) = 0;
+};

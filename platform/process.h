@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// How a started program's window is shown, as the designed platform names the styles.
+enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2 };
+
+// Starts programs from designed command lines, detached, never through a shell.
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+    // False when the program could not be started (not found, not executable).
+    virtual bool start(const QString& commandLine, WindowStyle style) = 0;
+};

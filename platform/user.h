@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+class UserInfo {
+public:
+    virtual ~UserInfo() = default;
+    // The login name as the system reports it, untrimmed; empty when it cannot be read.
+    virtual QString userName() = 0;
+};

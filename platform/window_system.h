@@ -1,0 +1,10 @@
+#pragma once
+
+class QWidget;
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+    // Keeps the window above all others or not, without moving, resizing or hiding it.
+    virtual void setTopMost(QWidget* window, bool topMost) = 0;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+constexpr int kTabCount = 10;
+constexpr int kSlotCount = 30;
+constexpr int kFieldCount = 4;
+constexpr int kTextBoxLimit = 15;  // longest title or content typed in a box
+constexpr int kPasswordLimit = 8;  // longest password typed in a box
+
+// Field indexes of a UrlEntry; the data file stores them in this order.
+namespace UrlField {
+constexpr int number = 0;
+constexpr int title = 1;
+constexpr int url = 2;
+constexpr int content = 3;
+}  // namespace UrlField
+
+// One bookmark slot: four texts addressed by UrlField.
+using UrlEntry = std::array<QString, kFieldCount>;
+
+// The whole persisted state. The windows read and assign the fields directly.
+struct UrlStore {
+    QString password;
+    int16_t topMost = 0;
+    int16_t minimizeOnLaunch = 0;
+    int16_t logoffMinutes = 0;
+    int16_t browser = 0;
+    std::array<QString, kTabCount> tabNames;
+    std::array<std::array<UrlEntry, kSlotCount>, kTabCount> entries;
+};
+
+// Values shared between the windows that belong to no file and start every run anew.
+struct SharedValues {
+    QString latestVersion;
+    int16_t logoffTicks = 0;
+    int16_t modifyMode = 0;
+};
+
+// The program's own version text, shown in the caption and compared with the site's.
+inline const QString kOwnVersion = QStringLiteral("1.6");

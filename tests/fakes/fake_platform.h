@@ -1,0 +1,214 @@
+#pragma once
+
+#include <QIcon>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+// Recording fakes of every platform interface. A test builds one FakePlatform, sets what the
+// world should answer, hands platform() to the code under test and reads what was recorded.
+
+struct StartedProcess {
+    QString commandLine;
+    WindowStyle style;
+};
+
+class FakeProcessStarter : public ProcessStarter {
+public:
+    bool start(const QString& commandLine, WindowStyle style) override {
+        started.push_back({commandLine, style});
+        return startSucceeds;
+    }
+    std::vector<StartedProcess> started;
+    bool startSucceeds = true;
+};
+
+class FakeFileSystem : public FileSystem {
+public:
+    bool programExists(const QString& designedPath) override {
+        queried << designedPath;
+        return existing.contains(designedPath);
+    }
+    bool setCurrentDirectory(const QString& folder) override {
+        currentDirectory = folder;
+        return true;
+    }
+    QSet<QString> existing;
+    QStringList queried;
+    QString currentDirectory;
+};
+
+class FakeUserInfo : public UserInfo {
+public:
+    QString userName() override {
+        ++calls;
+        return name;
+    }
+    QString name = QStringLiteral("tester");
+    int calls = 0;
+};
+
+class FakeClock : public Clock {
+public:
+    qint64 milliseconds() override { return now; }
+    qint64 now = 1000;
+};
+
+// Waiting advances the fake clock instead of sleeping.
+class FakeEventPump : public EventPump {
+public:
+    explicit FakeEventPump(FakeClock& clock) : clock_(clock) {}
+    void processPending() override { ++pendingRuns; }
+    void waitForEvents(int maxMs) override {
+        waits.push_back(maxMs);
+        clock_.now += maxMs;
+    }
+    int pendingRuns = 0;
+    std::vector<int> waits;
+
+private:
+    FakeClock& clock_;
+};
+
+class FakeAutomationObject;
+
+class FakeAutomationFactory : public AutomationFactory {
+public:
+    std::unique_ptr<AutomationObject> create(const QString& className) override;
+    bool canCreate = true;
+    QStringList created;  // class names
+    QStringList log;      // "create CLASS", "Navigate URL", "Visible 1", "release"
+    qint64 createdAt = -1;
+    qint64 navigatedAt = -1;
+    FakeClock* clock = nullptr;
+};
+
+class FakeAutomationObject : public AutomationObject {
+public:
+    explicit FakeAutomationObject(FakeAutomationFactory& factory) : factory_(factory) {}
+    ~FakeAutomationObject() override { factory_.log << QStringLiteral("release"); }
+    bool Navigate(const QString& url) override {
+        factory_.log << QStringLiteral("Navigate ") + url;
+        if (factory_.clock) factory_.navigatedAt = factory_.clock->now;
+        return true;
+    }
+    void setVisible(bool visible) override {
+        factory_.log << QStringLiteral("Visible %1").arg(visible ? 1 : 0);
+    }
+
+private:
+    FakeAutomationFactory& factory_;
+};
+
+inline std::unique_ptr<AutomationObject> FakeAutomationFactory::create(const QString& className) {
+    log << QStringLiteral("create ") + className;
+    if (!canCreate) return nullptr;
+    created << className;
+    if (clock) createdAt = clock->now;
+    return std::make_unique<FakeAutomationObject>(*this);
+}
+
+class FakeHttpClient : public HttpClient {
+public:
+    HttpResponse get(const QString& url, const HttpProgress& progress) override {
+        requested << url;
+        if (progress && response.ok) progress(response.body.size(), response.body.size());
+        return response;
+    }
+    HttpResponse response;
+    QStringList requested;
+};
+
+class FakeZipExtractor : public ZipExtractor {
+public:
+    bool extract(const QString& archivePath, const QString& folder) override {
+        calls.push_back({archivePath, folder});
+        return succeeds;
+    }
+    std::vector<std::pair<QString, QString>> calls;
+    bool succeeds = true;
+};
+
+class FakeProgramEnd : public ProgramEnd {
+public:
+    void endNow() override { ++ended; }
+    int ended = 0;
+};
+
+struct ShownMessage {
+    QString title;
+    QString text;
+    bool question;
+};
+
+// Answers questions from a queue (Yes when the queue is empty) and records every message.
+class ScriptedMessageBox : public MessageBox {
+public:
+    void notice(const QString& title, const QString& text) override {
+        shown.push_back({title, text, false});
+    }
+    bool ask(const QString& title, const QString& text) override {
+        shown.push_back({title, text, true});
+        if (answers.empty()) return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void setNextAnswer(bool yes) { answers.push_back(yes); }
+    std::deque<bool> answers;
+    std::vector<ShownMessage> shown;
+};
+
+class FakeWindowSystem : public WindowSystem {
+public:
+    void setTopMost(QWidget* window, bool topMost) override { calls.push_back({window, topMost}); }
+    std::vector<std::pair<QWidget*, bool>> calls;
+};
+
+class FakeTrayIcon : public TrayIcon {
+public:
+    bool isAvailable() override { return available; }
+    void add(const QIcon&, const QString& tip) override {
+        shown = true;
+        this->tip = tip;
+        ++adds;
+    }
+    void remove() override {
+        shown = false;
+        ++removes;
+    }
+    void popUp(QMenu* menu) override { poppedUp = menu; }
+    bool available = true;
+    bool shown = false;
+    QString tip;
+    int adds = 0;
+    int removes = 0;
+    QMenu* poppedUp = nullptr;
+};
+
+struct FakePlatform {
+    FakeProcessStarter process;
+    FakeFileSystem files;
+    FakeUserInfo user;
+    FakeClock clock;
+    FakeEventPump events{clock};
+    FakeAutomationFactory automation;
+    FakeHttpClient http;
+    FakeZipExtractor zip;
+    FakeProgramEnd programEnd;
+    ScriptedMessageBox messages;
+    FakeWindowSystem windows;
+    FakeTrayIcon tray;
+
+    Platform platform() {
+        automation.clock = &clock;
+        return Platform{process, files, user,       clock,    events,  automation,
+                        http,    zip,   programEnd, messages, windows, tray};
+    }
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Shown while the update archive downloads, since the program cannot be used meanwhile.
+class DownloadProgress {
+public:
+    virtual ~DownloadProgress() = default;
+    virtual void begin() = 0;
+    // total is 0 when the size is not known.
+    virtual void progress(qint64 received, qint64 total) = 0;
+    virtual void end() = 0;
+};

@@ -1,0 +1,53 @@
+#include "app/single_instance.h"
+
+#include <QCryptographicHash>
+#include <QLocalSocket>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kConnectTimeoutMs = 1000;
+const QByteArray kActivate = QByteArrayLiteral("activate\n");
+
+QString serverNameFor(const QString& dataFolder) {
+    const QByteArray digest =
+        QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return QStringLiteral("velandri-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest));
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& dataFolder, QObject* parent)
+    : QObject(parent), serverName_(serverNameFor(dataFolder)) {
+    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptActivation);
+}
+
+bool SingleInstance::claim() {
+    if (askRunningCopyToActivate()) return false;
+    // Nobody answered: a socket left by a copy that crashed must not lock us out.
+    QLocalServer::removeServer(serverName_);
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    return server_.listen(serverName_);
+}
+
+bool SingleInstance::askRunningCopyToActivate() {
+    QLocalSocket socket;
+    socket.connectToServer(serverName_);
+    if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
+    socket.write(kActivate);
+    socket.waitForBytesWritten(kConnectTimeoutMs);
+    socket.disconnectFromServer();
+    return true;
+}
+
+void SingleInstance::acceptActivation() {
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        if (socket->bytesAvailable() > 0) readRequest(socket);
+    }
+}
+
+void SingleInstance::readRequest(QLocalSocket* socket) {
+    if (socket->readAll().contains(kActivate)) emit activationRequested();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/zip.h"
+
+// Zip extraction with libarchive's secure extraction: entries with "..", absolute paths or
+// paths through links on disk are refused, and links whose target lies outside are skipped.
+class ArchiveZipExtractor : public ZipExtractor {
+public:
+    bool extract(const QString& archivePath, const QString& folder) override;
+};

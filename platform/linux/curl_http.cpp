@@ -1,0 +1,102 @@
+#include "platform/linux/curl_http.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+constexpr long kMaxRedirects = 5;
+
+struct Transfer {
+    HttpResponse& response;
+    const HttpProgress& progress;
+    qint64 maxBodyBytes;
+    bool tooLarge = false;
+};
+
+size_t collectBody(char* data, size_t size, size_t count, void* user) {
+    auto& transfer = *static_cast<Transfer*>(user);
+    const size_t bytes = size * count;
+    if (transfer.response.body.size() + qint64(bytes) > transfer.maxBodyBytes) {
+        transfer.tooLarge = true;
+        return 0;  // anything short of bytes makes libcurl abandon the transfer
+    }
+    transfer.response.body.append(data, qsizetype(bytes));
+    return bytes;
+}
+
+// Each response of a redirect chain starts with its status line; only the last one is kept.
+size_t collectHeader(char* data, size_t size, size_t count, void* user) {
+    auto& transfer = *static_cast<Transfer*>(user);
+    const size_t bytes = size * count;
+    const QByteArray line(data, qsizetype(bytes));
+    if (line.startsWith("HTTP/")) transfer.response.headers.clear();
+    transfer.response.headers.append(line);
+    return bytes;
+}
+
+int reportProgress(void* user, curl_off_t total, curl_off_t received, curl_off_t, curl_off_t) {
+    auto& transfer = *static_cast<Transfer*>(user);
+    if (transfer.progress) transfer.progress(qint64(received), qint64(total));
+    return 0;
+}
+
+void initialiseCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+void setTransferOptions(CURL* curl, Transfer& transfer, char* errorText) {
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collectBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, collectHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, reportProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+}
+
+}  // namespace
+
+CurlHttpClient::CurlHttpClient(long totalTimeoutMs, qint64 maxBodyBytes)
+    : totalTimeoutMs_(totalTimeoutMs), maxBodyBytes_(maxBodyBytes) {
+    initialiseCurlOnce();
+}
+
+HttpResponse CurlHttpClient::get(const QString& url, const HttpProgress& progress) {
+    HttpResponse response;
+    const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
+                                                                   curl_easy_cleanup);
+    if (!curl) {
+        response.error = QStringLiteral("libcurl could not start a transfer");
+        return response;
+    }
+    Transfer transfer{response, progress, maxBodyBytes_};
+    char errorText[CURL_ERROR_SIZE] = {};
+    setTransferOptions(curl.get(), transfer, errorText);
+    const QByteArray address = url.toUtf8();
+    curl_easy_setopt(curl.get(), CURLOPT_URL, address.constData());
+    curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
+    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT_MS, totalTimeoutMs_);
+    curl_easy_setopt(curl.get(), CURLOPT_MAXFILESIZE_LARGE, curl_off_t(maxBodyBytes_));
+
+    const CURLcode result = curl_easy_perform(curl.get());
+    if (result != CURLE_OK) {
+        response.error = transfer.tooLarge ? QStringLiteral("body larger than the limit")
+                         : errorText[0]    ? QString::fromUtf8(errorText)
+                                           : QString::fromUtf8(curl_easy_strerror(result));
+        response.body.clear();
+        return response;
+    }
+    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &response.status);
+    response.ok = true;
+    return response;
+}

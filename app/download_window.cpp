@@ -1,0 +1,48 @@
+#include "app/download_window.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+constexpr int kPermille = 1000;
+}
+
+DownloadWindow::DownloadWindow(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      bar_(new QProgressBar(this)) {
+    setObjectName(QStringLiteral("DownloadWindow"));
+    setWindowTitle(QStringLiteral("Velandri"));
+    setWindowModality(Qt::ApplicationModal);
+    auto* label = new QLabel(QStringLiteral("ダウンロード中…"), this);
+    label->setObjectName(QStringLiteral("DownloadLabel"));
+    bar_->setObjectName(QStringLiteral("DownloadBar"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(bar_);
+    setFixedWidth(320);
+}
+
+void DownloadWindow::begin() {
+    bar_->setRange(0, 0);  // busy until the size is known
+    show();
+    repaintNow();
+}
+
+void DownloadWindow::progress(qint64 received, qint64 total) {
+    if (total <= 0) return;
+    const int permille = int(std::clamp<qint64>(received * kPermille / total, 0, kPermille));
+    if (bar_->maximum() == kPermille && bar_->value() == permille) return;
+    bar_->setRange(0, kPermille);
+    bar_->setValue(permille);
+    repaintNow();
+}
+
+void DownloadWindow::end() { hide(); }
+
+// The download blocks the event loop; only painting may run meanwhile, never user input.
+void DownloadWindow::repaintNow() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

@@ -1,0 +1,146 @@
+#include "platform/linux/command_line.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <utility>
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+qsizetype skipBlanks(const QString& text, qsizetype from) {
+    while (from < text.size() && isBlank(text[from])) ++from;
+    return from;
+}
+
+// Where an unquoted program name ends: after the first ".exe" that a blank or the end follows,
+// else at the first blank.
+qsizetype unquotedProgramEnd(const QString& line, qsizetype start) {
+    static const QRegularExpression exe(QStringLiteral("\\.exe(?=[ \\t]|$)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = exe.match(line, start);
+    if (match.hasMatch()) return match.capturedEnd();
+    qsizetype end = start;
+    while (end < line.size() && !isBlank(line[end])) ++end;
+    return end;
+}
+
+// Appends the run of backslashes at text[i] and returns the index after what it consumed.
+// Backslashes count as escapes only before a double quote: 2n of them give n and leave the
+// quote to act, 2n + 1 give n and a literal quote.
+qsizetype takeBackslashes(const QString& text, qsizetype i, QString& argument) {
+    qsizetype end = i;
+    while (end < text.size() && text[end] == u'\\') ++end;
+    const qsizetype count = end - i;
+    if (end == text.size() || text[end] != u'"') {
+        argument += QString(count, u'\\');
+        return end;
+    }
+    argument += QString(count / 2, u'\\');
+    if (count % 2 == 0) return end;
+    argument += u'"';
+    return end + 1;
+}
+
+QStringList splitArguments(const QString& text, qsizetype from) {
+    QStringList arguments;
+    QString argument;
+    bool inArgument = false;
+    bool quoted = false;
+    qsizetype i = from;
+    while (i < text.size()) {
+        const QChar c = text[i];
+        if (isBlank(c) && !quoted) {
+            if (inArgument) arguments << std::exchange(argument, QString());
+            inArgument = false;
+            ++i;
+            continue;
+        }
+        inArgument = true;
+        if (c == u'\\') {
+            i = takeBackslashes(text, i, argument);
+        } else if (c == u'"' && quoted && i + 1 < text.size() && text[i + 1] == u'"') {
+            argument += u'"';  // a doubled quote inside quotes stands for itself
+            i += 2;
+        } else if (c == u'"') {
+            quoted = !quoted;
+            ++i;
+        } else {
+            argument += c;
+            ++i;
+        }
+    }
+    if (inArgument) arguments << argument;
+    return arguments;
+}
+
+bool isWindowsPath(const QString& program) {
+    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
+    return program.contains(u'\\') || drive.match(program).hasMatch();
+}
+
+bool sameProgram(const QString& a, const char* b) {
+    return a.compare(QLatin1StringView(b), Qt::CaseInsensitive) == 0;
+}
+
+bool isPerUserChrome(const QString& program) {
+    static const QRegularExpression perUser(
+        QStringLiteral(
+            R"(^C:\\Users\\[^\\]+\\AppData\\Local\\Google\\Chrome\\Application\\chrome\.exe$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return perUser.match(program).hasMatch();
+}
+
+QString existingExecutable(const QString& path) {
+    const QFileInfo file(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+    return file.isFile() && file.isExecutable() ? file.absoluteFilePath() : QString();
+}
+
+}  // namespace
+
+DesignedCommand splitCommandLine(const QString& commandLine) {
+    const qsizetype start = skipBlanks(commandLine, 0);
+    if (start < commandLine.size() && commandLine[start] == u'"') {
+        const qsizetype close = commandLine.indexOf(u'"', start + 1);
+        if (close < 0) return {commandLine.mid(start + 1), {}};
+        return {commandLine.mid(start + 1, close - start - 1),
+                splitArguments(commandLine, close + 1)};
+    }
+    const qsizetype end = unquotedProgramEnd(commandLine, start);
+    return {commandLine.mid(start, end - start), splitArguments(commandLine, end)};
+}
+
+QStringList linuxCandidates(const QString& designedProgram, const QString& homeFolder) {
+    const QString& p = designedProgram;
+    if (sameProgram(p, R"(C:\Program Files\Mozilla Firefox\firefox.exe)"))
+        return {QStringLiteral("firefox"), QStringLiteral("firefox-esr")};
+    if (sameProgram(p, R"(C:\Program Files\Safari\Safari.exe)"))
+        return {QStringLiteral("epiphany-browser"), QStringLiteral("epiphany")};
+    if (sameProgram(p, R"(C:\Program Files\Opera\opera.exe)")) return {QStringLiteral("opera")};
+    if (sameProgram(p, R"(C:\Program Files\Google\Chrome\Application\chrome.exe)"))
+        return {QStringLiteral("google-chrome"), QStringLiteral("google-chrome-stable"),
+                QStringLiteral("chromium"), QStringLiteral("chromium-browser")};
+    if (isPerUserChrome(p))
+        return {homeFolder + QStringLiteral("/.local/bin/google-chrome"),
+                homeFolder + QStringLiteral("/.local/bin/chromium")};
+    if (sameProgram(p, "EXPLORER.EXE")) return {QStringLiteral("xdg-open")};
+    if (sameProgram(p, "Pelkamo.exe")) return {QStringLiteral("./Pelkamo.exe")};
+    // Any other Windows path has no counterpart here; a plain name or a Linux path is used as is.
+    if (p.isEmpty() || isWindowsPath(p)) return {};
+    return {p};
+}
+
+QString locateProgram(const QStringList& candidates) {
+    for (const QString& candidate : candidates) {
+        const QString found = candidate.contains(u'/') ? existingExecutable(candidate)
+                                                       : QStandardPaths::findExecutable(candidate);
+        if (!found.isEmpty()) return found;
+    }
+    return {};
+}
+
+QString mapProgram(const QString& designedProgram) {
+    return locateProgram(linuxCandidates(designedProgram, QDir::homePath()));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A command line of the designed platform, taken apart.
+struct DesignedCommand {
+    QString program;
+    QStringList arguments;
+};
+
+// Splits a command line as the designed platform does: the program runs up to the first ".exe"
+// (any case) that a blank or the end follows, else up to the first blank; a program in double
+// quotes ends at the closing quote. The rest is split into arguments at blanks, honouring
+// double quotes and the backslashes before them.
+DesignedCommand splitCommandLine(const QString& commandLine);
+
+// The Linux programs that stand in for a designed program, best first: names without a slash are
+// looked up in PATH, per-user installations lie under homeFolder. Empty when nothing can stand in.
+QStringList linuxCandidates(const QString& designedProgram, const QString& homeFolder);
+
+// The absolute path of the first candidate that exists and is executable, or empty.
+QString locateProgram(const QStringList& candidates);
+
+// locateProgram(linuxCandidates(designedProgram, the user's home folder)).
+QString mapProgram(const QString& designedProgram);

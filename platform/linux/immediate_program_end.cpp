@@ -1,0 +1,6 @@
+#include "platform/linux/immediate_program_end.h"
+
+#include <cstdlib>
+
+// No destructor or exit handler runs, so nothing is saved on the way out.
+void ImmediateProgramEnd::endNow() { std::_Exit(0); }

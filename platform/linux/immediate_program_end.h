@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/program_end.h"
+
+class ImmediateProgramEnd : public ProgramEnd {
+public:
+    [[noreturn]] void endNow() override;
+};

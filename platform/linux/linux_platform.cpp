@@ -1,0 +1,48 @@
+#include "platform/linux/linux_platform.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+#include "platform/linux/archive_zip.h"
+#include "platform/linux/curl_http.h"
+#include "platform/linux/default_browser_automation.h"
+#include "platform/linux/immediate_program_end.h"
+#include "platform/linux/linux_files.h"
+#include "platform/linux/linux_process.h"
+#include "platform/linux/linux_user.h"
+#include "platform/linux/monotonic_clock.h"
+#include "platform/linux/qt_event_pump.h"
+#include "platform/linux/qt_message_box.h"
+#include "platform/linux/qt_tray_icon.h"
+#include "platform/linux/qt_window_system.h"
+
+struct LinuxPlatform::Parts {
+    LinuxProcessStarter process;
+    LinuxFileSystem files;
+    LinuxUserInfo user;
+    MonotonicClock clock;
+    QtEventPump events;
+    DefaultBrowserAutomation automation;
+    CurlHttpClient http;
+    ArchiveZipExtractor zip;
+    ImmediateProgramEnd programEnd;
+    QtMessageBox messages;
+    QtWindowSystem windows;
+    QtTrayIcon tray;
+};
+
+LinuxPlatform::LinuxPlatform() : parts_(std::make_unique<Parts>()) {}
+
+LinuxPlatform::~LinuxPlatform() = default;
+
+Platform LinuxPlatform::platform() {
+    Parts& p = *parts_;
+    return Platform{p.process, p.files, p.user,       p.clock,    p.events,  p.automation,
+                    p.http,    p.zip,   p.programEnd, p.messages, p.windows, p.tray};
+}
+
+DataPaths LinuxPlatform::dataPaths() {
+    // GenericDataLocation is $XDG_DATA_HOME, or ~/.local/share when it is unset.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return {dataHome + QStringLiteral("/Velandri"), QCoreApplication::applicationDirPath()};
+}

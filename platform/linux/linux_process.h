@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+
+#include "platform/process.h"
+
+// Starts the Linux program that stands in for a designed program, detached and without a shell,
+// so that every argument reaches it as text. False when no such program could be started.
+bool startStandIn(const QString& designedProgram, const QStringList& arguments);
+
+class LinuxProcessStarter : public ProcessStarter {
+public:
+    // The window style is left to the started program: a Linux launch cannot impose one.
+    bool start(const QString& commandLine, WindowStyle style) override;
+};

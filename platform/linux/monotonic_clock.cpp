@@ -1,0 +1,5 @@
+#include "platform/linux/monotonic_clock.h"
+
+MonotonicClock::MonotonicClock() { elapsed_.start(); }
+
+qint64 MonotonicClock::milliseconds() { return elapsed_.elapsed(); }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QElapsedTimer>
+
+#include "platform/clock.h"
+
+// Milliseconds since the clock was made, from the system's monotonic clock.
+class MonotonicClock : public Clock {
+public:
+    MonotonicClock();
+    qint64 milliseconds() override;
+
+private:
+    QElapsedTimer elapsed_;
+};

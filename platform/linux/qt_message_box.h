@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/message_box.h"
+
+class QtMessageBox : public MessageBox {
+public:
+    void notice(const QString& title, const QString& text) override;
+    bool ask(const QString& title, const QString& text) override;
+};

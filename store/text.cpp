@@ -15,8 +15,8 @@ bool isTrimmed(QChar c) { return c == kSpace || c == kIdeographicSpace; }
 icu::Transliterator* fullWidthTransliterator() {
     static const std::unique_ptr<icu::Transliterator> instance = [] {
         UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Transliterator> t(icu::Transliterator::createInstance(
-            "Halfwidth-Fullwidth", UTRANS_FORWARD, status));
+        std::unique_ptr<icu::Transliterator> t(
+            icu::Transliterator::createInstance("Halfwidth-Fullwidth", UTRANS_FORWARD, status));
         return U_SUCCESS(status) ? std::move(t) : nullptr;
     }();
     return instance.get();

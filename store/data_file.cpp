@@ -1,0 +1,78 @@
+#include "store/data_file.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "store/store_file.h"
+#include "store/store_line.h"
+
+namespace {
+
+SaveOutcome failure(const QString& reason) { return {false, reason}; }
+
+QString unusedName(const QString& base) {
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name); ++n) name = base + QStringLiteral("-%1").arg(n);
+    return name;
+}
+
+// Keeps a file that could not be read whole beside it; moves it when it cannot be copied.
+SaveOutcome setAside(const QString& path) {
+    if (!QFileInfo::exists(path)) return {true, {}};
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString aside = unusedName(path + QStringLiteral(".damaged-") + stamp);
+    if (QFile::copy(path, aside) || QFile::rename(path, aside)) return {true, {}};
+    return failure(QStringLiteral("読み込めなかったデータファイル %1 を %2 に退避できません")
+                       .arg(path, aside));
+}
+
+// Copies the file about to be replaced to <path>.prev.
+SaveOutcome keepPrevious(const QString& path) {
+    if (!QFileInfo(path).isFile()) return {true, {}};
+    const QString previous = path + QStringLiteral(".prev");
+    QFile old(previous);
+    if (old.exists() && !old.remove())
+        return failure(QStringLiteral("前回のデータファイル %1 を削除できません: %2")
+                           .arg(previous, old.errorString()));
+    QFile current(path);
+    if (!current.copy(previous))
+        return failure(QStringLiteral("データファイル %1 を %2 に保存できません: %3")
+                           .arg(path, previous, current.errorString()));
+    return {true, {}};
+}
+
+}  // namespace
+
+DataFile::DataFile(DataPaths paths) : paths_(std::move(paths)) {}
+
+QString DataFile::dataFilePath() const {
+    return QDir(paths_.dataFolder).filePath(QStringLiteral("url"));
+}
+
+LoadOutcome DataFile::loadStore(UrlStore& store) {
+    const QDir program(paths_.programFolder);
+    for (const QString& path : {dataFilePath(), program.filePath(QStringLiteral("url")),
+                                program.filePath(QStringLiteral("url_bak"))}) {
+        if (!QFileInfo::exists(path)) continue;
+        LoadOutcome outcome = loadStoreFile(path, store);
+        if (outcome.damaged && path == dataFilePath()) damagedFile_ = path;
+        return outcome;
+    }
+    store = UrlStore();
+    completeStore(store);
+    return {};
+}
+
+SaveOutcome DataFile::saveStore(UrlStore& store) {
+    renumber(store);
+    if (!QDir().mkpath(paths_.dataFolder))
+        return failure(QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder));
+    if (!damagedFile_.isEmpty()) {
+        if (SaveOutcome aside = setAside(damagedFile_); !aside.ok) return aside;
+        damagedFile_.clear();
+    }
+    if (SaveOutcome previous = keepPrevious(dataFilePath()); !previous.ok) return previous;
+    return writeStoreFile(dataFilePath(), store);
+}

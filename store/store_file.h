@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include "store/data_file.h"
+#include "store/url_store.h"
+
+// One store file at a given path, without the choice among the data file and its fallbacks.
+
+// Replaces the store with the file's content. A missing or unreadable file gives the empty
+// store completed to its invariants and damaged set (the caller decides whether to look first).
+LoadOutcome loadStoreFile(const QString& path, UrlStore& store);
+
+// Renumbers the store and replaces the file atomically with its line and CR LF; the old file
+// stays whole when this fails.
+SaveOutcome writeStoreFile(const QString& path, UrlStore& store);

@@ -1,0 +1,92 @@
+#include "app/browser_launch.h"
+
+#include "store/text.h"
+
+namespace {
+
+enum BrowserCode { kInternetExplorer = 0, kFirefox, kSafari, kOpera, kChrome };
+
+const QString kFirefoxPath = QStringLiteral(R"(C:\Program Files\Mozilla Firefox\firefox.exe)");
+const QString kSafariPath = QStringLiteral(R"(C:\Program Files\Safari\Safari.exe)");
+const QString kOperaPath = QStringLiteral(R"(C:\Program Files\Opera\opera.exe)");
+const QString kSharedChromePath =
+    QStringLiteral(R"(C:\Program Files\Google\Chrome\Application\chrome.exe)");
+const QString kUsersFolder = QStringLiteral(R"(C:\Users\)");
+const QString kPerUserChromeTail =
+    QStringLiteral(R"(\AppData\Local\Google\Chrome\Application\chrome.exe)");
+
+const QString kMessageTitle = QStringLiteral("メッセージ");
+
+}  // namespace
+
+QString getUserName(UserInfo& user) { return user.userName(); }
+
+void subWait(int ms, Clock& clock, EventPump& events) {
+    const qint64 start = clock.milliseconds();
+    qint64 elapsed = clock.milliseconds() - start;
+    while (elapsed < ms) {
+        events.waitForEvents(static_cast<int>(ms - elapsed));
+        elapsed = clock.milliseconds() - start;
+    }
+}
+
+BrowserLaunch::BrowserLaunch(const UrlStore& store, Platform& platform)
+    : store_(store), platform_(platform) {}
+
+void BrowserLaunch::openInBrowser(const QString& url) {
+    switch (store_.browser) {
+        case kInternetExplorer:
+            if (!navigateInternetExplorer(url))
+                reportNotStarted(QStringLiteral("Internet Explorer"));
+            break;
+        case kFirefox:
+            if (!startCommandLine(kFirefoxPath, url)) reportNotStarted(QStringLiteral("Firefox"));
+            break;
+        case kSafari:
+            if (!startCommandLine(kSafariPath, url)) reportNotStarted(QStringLiteral("Safari"));
+            break;
+        case kOpera:
+            if (!startCommandLine(kOperaPath, url)) reportNotStarted(QStringLiteral("Opera"));
+            break;
+        case kChrome:
+            openInChrome(url);
+            break;
+        default:
+            break;
+    }
+}
+
+// The object is released when it goes out of scope; the browser window stays open on its own.
+bool BrowserLaunch::navigateInternetExplorer(const QString& url) {
+    const auto browser =
+        platform_.automation.create(QStringLiteral("InternetExplorer.Application"));
+    if (!browser) return false;
+    subWait(800, platform_.clock, platform_.events);
+    if (!browser->Navigate(url)) return false;
+    browser->setVisible(true);
+    return true;
+}
+
+// The path ends in one blank and the URL follows as stored: no quotes, nothing escaped.
+bool BrowserLaunch::startCommandLine(const QString& programPath, const QString& url) {
+    return platform_.process.start(programPath + u' ' + url, WindowStyle::NormalFocus);
+}
+
+// A Chrome found at neither place is passed over in silence.
+void BrowserLaunch::openInChrome(const QString& url) {
+    const QString perUserPath =
+        kUsersFolder + trim(getUserName(platform_.user)) + kPerUserChromeTail;
+    if (platform_.files.programExists(perUserPath)) {
+        const QString programPath =
+            kUsersFolder + trim(getUserName(platform_.user)) + kPerUserChromeTail;
+        if (!startCommandLine(programPath, url)) reportNotStarted(QStringLiteral("Google Chrome"));
+    } else if (platform_.files.programExists(kSharedChromePath)) {
+        if (!startCommandLine(kSharedChromePath, url))
+            reportNotStarted(QStringLiteral("Google Chrome"));
+    }
+}
+
+void BrowserLaunch::reportNotStarted(const QString& browserName) {
+    platform_.messages.notice(kMessageTitle,
+                              browserName + QStringLiteral(" を起動できませんでした。"));
+}

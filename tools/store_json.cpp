@@ -1,0 +1,163 @@
+#include "tools/store_json.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QStringList>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QStringList kEntryKeys = {QStringLiteral("number"), QStringLiteral("title"),
+                                QStringLiteral("url"), QStringLiteral("content")};
+const QStringList kSettingKeys = {QStringLiteral("topMost"), QStringLiteral("minimizeOnLaunch"),
+                                  QStringLiteral("logoffMinutes"), QStringLiteral("browser")};
+const QString kPasswordKey = QStringLiteral("password");
+const QString kTabNamesKey = QStringLiteral("tabNames");
+const QString kEntriesKey = QStringLiteral("entries");
+
+int16_t* settingField(UrlStore& store, int index) {
+    int16_t* fields[] = {&store.topMost, &store.minimizeOnLaunch, &store.logoffMinutes,
+                         &store.browser};
+    return fields[index];
+}
+
+QJsonArray entriesToJson(const UrlStore& store) {
+    QJsonArray tabs;
+    for (const auto& tab : store.entries) {
+        QJsonArray tabSlots;
+        for (const UrlEntry& entry : tab) {
+            QJsonObject object;
+            for (int field = 0; field < kFieldCount; ++field)
+                object[kEntryKeys[field]] = entry[field];
+            tabSlots.append(object);
+        }
+        tabs.append(tabSlots);
+    }
+    return tabs;
+}
+
+// Reads JSON values into the store; the first problem ends the reading with its reason.
+class JsonReader {
+public:
+    JsonReader(UrlStore& store, QString& error) : store_(store), error_(error) {}
+
+    bool readStore(const QJsonObject& object) {
+        for (auto it = object.begin(); it != object.end(); ++it)
+            if (!readKey(it.key(), it.value())) return false;
+        return true;
+    }
+
+private:
+    bool fail(const QString& reason) {
+        error_ = reason;
+        return false;
+    }
+
+    bool readKey(const QString& key, const QJsonValue& value) {
+        if (key == kPasswordKey) return readText(value, key, store_.password);
+        if (kSettingKeys.contains(key))
+            return readSetting(value, key, *settingField(store_, kSettingKeys.indexOf(key)));
+        if (key == kTabNamesKey) return readTabNames(value);
+        if (key == kEntriesKey) return readEntries(value);
+        return fail(QStringLiteral("unknown key \"%1\"").arg(key));
+    }
+
+    bool readText(const QJsonValue& value, const QString& where, QString& text) {
+        if (!value.isString()) return fail(QStringLiteral("%1 must be a string").arg(where));
+        text = value.toString();
+        return true;
+    }
+
+    bool readSetting(const QJsonValue& value, const QString& where, int16_t& setting) {
+        const double number = value.toDouble();
+        if (!value.isDouble() || std::trunc(number) != number)
+            return fail(QStringLiteral("%1 must be a whole number").arg(where));
+        if (number < std::numeric_limits<int16_t>::min() ||
+            number > std::numeric_limits<int16_t>::max())
+            return fail(QStringLiteral("%1 is outside -32768..32767").arg(where));
+        setting = static_cast<int16_t>(number);
+        return true;
+    }
+
+    bool readArray(const QJsonValue& value, const QString& where, qsizetype limit,
+                   QJsonArray& array) {
+        if (!value.isArray()) return fail(QStringLiteral("%1 must be an array").arg(where));
+        array = value.toArray();
+        if (array.size() > limit)
+            return fail(QStringLiteral("%1 has more than %2 items").arg(where).arg(limit));
+        return true;
+    }
+
+    bool readTabNames(const QJsonValue& value) {
+        QJsonArray names;
+        if (!readArray(value, kTabNamesKey, kTabCount, names)) return false;
+        for (int i = 0; i < names.size(); ++i)
+            if (!readText(names[i], QStringLiteral("tabNames[%1]").arg(i), store_.tabNames[i]))
+                return false;
+        return true;
+    }
+
+    bool readEntries(const QJsonValue& value) {
+        QJsonArray tabs;
+        if (!readArray(value, kEntriesKey, kTabCount, tabs)) return false;
+        for (int tab = 0; tab < tabs.size(); ++tab) {
+            QJsonArray tabSlots;
+            const QString where = QStringLiteral("entries[%1]").arg(tab);
+            if (!readArray(tabs[tab], where, kSlotCount, tabSlots)) return false;
+            for (int slot = 0; slot < tabSlots.size(); ++slot)
+                if (!readEntry(tabSlots[slot], QStringLiteral("%1[%2]").arg(where).arg(slot),
+                               store_.entries[tab][slot]))
+                    return false;
+        }
+        return true;
+    }
+
+    bool readEntry(const QJsonValue& value, const QString& where, UrlEntry& entry) {
+        if (!value.isObject()) return fail(QStringLiteral("%1 must be an object").arg(where));
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            const int field = kEntryKeys.indexOf(it.key());
+            if (field < 0)
+                return fail(QStringLiteral("%1: unknown key \"%2\"").arg(where, it.key()));
+            if (!readText(it.value(), where + u'.' + it.key(), entry[field])) return false;
+        }
+        return true;
+    }
+
+    UrlStore& store_;
+    QString& error_;
+};
+
+}  // namespace
+
+QJsonObject storeToJson(const UrlStore& store) {
+    QJsonObject object;
+    object[kPasswordKey] = store.password;
+    const int16_t settings[] = {store.topMost, store.minimizeOnLaunch, store.logoffMinutes,
+                                store.browser};
+    for (int i = 0; i < kSettingKeys.size(); ++i) object[kSettingKeys[i]] = settings[i];
+    QJsonArray names;
+    for (const QString& name : store.tabNames) names.append(name);
+    object[kTabNamesKey] = names;
+    object[kEntriesKey] = entriesToJson(store);
+    return object;
+}
+
+bool storeFromJson(const QByteArray& json, UrlStore& store, QString& error) {
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        error = QStringLiteral("malformed JSON at offset %1: %2")
+                    .arg(parseError.offset)
+                    .arg(parseError.errorString());
+        return false;
+    }
+    if (!document.isObject()) {
+        error = QStringLiteral("the JSON text must be one object");
+        return false;
+    }
+    store = UrlStore();
+    return JsonReader(store, error).readStore(document.object());
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+
+#include "store/url_store.h"
+
+// The store as one JSON object: password, topMost, minimizeOnLaunch, logoffMinutes, browser,
+// tabNames (10 texts) and entries (10 tabs of 30 objects: number, title, url, content).
+
+QJsonObject storeToJson(const UrlStore& store);
+
+// Reads such an object; missing keys count as empty texts, 0 or empty entries. Unknown keys,
+// wrong types, numbers outside the 16-bit range or too many tabs or slots are refused: the
+// result is false and error holds a one-line reason.
+bool storeFromJson(const QByteArray& json, UrlStore& store, QString& error);

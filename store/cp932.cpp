@@ -57,20 +57,30 @@ char16_t decodeWith(UConverter* converter, int code) {
 
 bool isSurrogate(int unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 
+// Only round-trip mappings count: ICU also maps some private-use characters to the code of a
+// different character, which would come back from the file as that other character.
+int16_t roundTripCode(UConverter* converter, const Cp932Tables& tables, char16_t unit) {
+    const int16_t code = encodeWith(converter, unit);
+    return tables.characterOf[static_cast<uint16_t>(code)] == unit ? code : kQuestionMarkCode;
+}
+
 Cp932Tables buildTables() {
     Cp932Tables tables;
     tables.codeOf.fill(kQuestionMarkCode);
     tables.characterOf.fill(kQuestionMark);
     ConverterPtr converter = openStrictConverter();
     for (int value = 0; value < kCodeCount; ++value) {
-        if (isAscii(value)) {
-            tables.codeOf[value] = static_cast<int16_t>(value);
+        if (isAscii(value))
             tables.characterOf[value] = static_cast<char16_t>(value);
-        } else if (converter) {
-            if (!isSurrogate(value))
-                tables.codeOf[value] = encodeWith(converter.get(), static_cast<char16_t>(value));
+        else if (converter)
             tables.characterOf[value] = decodeWith(converter.get(), value);
-        }
+    }
+    for (int value = 0; value < kCodeCount; ++value) {
+        if (isAscii(value))
+            tables.codeOf[value] = static_cast<int16_t>(value);
+        else if (converter && !isSurrogate(value))
+            tables.codeOf[value] =
+                roundTripCode(converter.get(), tables, static_cast<char16_t>(value));
     }
     return tables;
 }

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <QMap>
+#include <QSet>
+#include <QString>
+
+#include "store/codec.h"
+#include "store/store_checks.h"
+
+namespace {
+
+const QString kSymbols = QStringLiteral("0123456789-空改");
+const QString kTableCharacters =
+    QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/-");
+
+TEST(Codec, EveryTableCharacterDecodesAndEachSymbolOwnsFive) {
+    QMap<QString, QSet<QChar>> groups;
+    for (QChar c : kTableCharacters) {
+        const QString symbol = decodeChar(QString(c));
+        ASSERT_EQ(symbol.size(), 1) << "character " << QString(c).toStdString();
+        ASSERT_TRUE(kSymbols.contains(symbol[0]));
+        groups[symbol].insert(c);
+    }
+    ASSERT_EQ(groups.size(), 13);
+    for (const QSet<QChar>& group : groups) EXPECT_EQ(group.size(), 5);
+}
+
+TEST(Codec, EncodingDrawsAllFivePositionsAndAlwaysDecodesBack) {
+    for (QChar symbol : kSymbols) {
+        QSet<QString> drawn;
+        for (int draw = 0; draw < 300; ++draw) {
+            const QString scrambled = encodeChar(QString(symbol));
+            ASSERT_EQ(scrambled.size(), 1);
+            ASSERT_TRUE(kTableCharacters.contains(scrambled));
+            ASSERT_EQ(decodeChar(scrambled), QString(symbol));
+            drawn.insert(scrambled);
+        }
+        EXPECT_EQ(drawn.size(), 5) << "symbol " << QString(symbol).toStdString();
+    }
+}
+
+TEST(Codec, AnythingElseGivesTheEmptyText) {
+    for (const QString& outside :
+         {QStringLiteral(","), QStringLiteral("\""), QStringLiteral(" "), QStringLiteral("\t"),
+          QStringLiteral("\n"), QStringLiteral("\r"), QStringLiteral("é"), QStringLiteral("*"),
+          QStringLiteral("空"), QStringLiteral("AB"), QString()})
+        EXPECT_EQ(decodeChar(outside), QString()) << outside.toStdString();
+    for (const QString& plain :
+         {QStringLiteral("x"), QStringLiteral("A"), QStringLiteral(" "), QStringLiteral("+"),
+          QStringLiteral("00"), QStringLiteral("空改"), QString()})
+        EXPECT_EQ(encodeChar(plain), QString()) << plain.toStdString();
+}
+
+}  // namespace

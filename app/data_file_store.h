@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/store_io.h"
+#include "store/data_file.h"
+
+// The real data file with its fallbacks.
+class DataFileStore : public StoreIo {
+public:
+    explicit DataFileStore(const DataPaths& paths) : file_(paths) {}
+    LoadOutcome loadStore(UrlStore& store) override;
+    SaveOutcome saveStore(UrlStore& store) override;
+
+private:
+    DataFile file_;
+};

@@ -1,0 +1,591 @@
+#include "app/form1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <algorithm>
+
+#include "app/form2.h"
+#include "app/form3.h"
+#include "app/list_line.h"
+#include "app/logoff_clock.h"
+#include "app/program_icon.h"
+#include "app/twips.h"
+#include "store/text.h"
+#include "update/version.h"
+
+namespace {
+
+constexpr int kClientWidthTwips = 6600;
+constexpr int kListModeTwips = 4000;
+constexpr int kEditModeTwips = 5200;
+constexpr int kEditModeFromTwips = 4001;
+// Title bar and frame of the designed platform. A measured frame is bounded so that the list
+// mode always shows the whole button row and none of the edit row, and the edit mode shows
+// the whole edit row.
+constexpr int kDefaultNonClientTwips = 465;
+constexpr int kLeastNonClientTwips = 355;
+constexpr int kMostNonClientTwips = 580;
+constexpr int kDesignedTabs = 2;
+constexpr int kUrlBox = 1;  // the only edit box without a length limit
+constexpr int kTrayTimerMs = 60000;
+constexpr int kLogoffTimerMs = 10000;
+
+enum Command {
+    kUrlSetting = 0,
+    kUp = 1,
+    kDown = 2,
+    kLogOff = 3,
+    kSettings = 4,
+    kExit = 5,
+    kCommit = 6,
+    kDelete = 7,
+    kBack = 8,
+    kCorrect = 9,
+    kHomePage = 10,
+};
+
+struct ControlPlace {
+    int index;
+    const char* caption;
+    int left, top, width, height;
+};
+
+constexpr ControlPlace kButtons[] = {
+    {kUrlSetting, "URL設定", 120, 3165, 885, 240},
+    {kUp, "↑", 1125, 3165, 285, 255},
+    {kDown, "↓", 1545, 3165, 285, 255},
+    {kCorrect, "修正", 1965, 3165, 585, 255},
+    {kDelete, "削除", 2685, 3165, 585, 255},
+    {kLogOff, "ログオフ", 3435, 3165, 885, 255},
+    {kSettings, "各種設定", 4425, 3165, 885, 255},
+    {kExit, "終了", 5415, 3165, 615, 240},
+    {kHomePage, "HP", 6150, 3165, 375, 240},
+    {kCommit, "完了", 90, 4350, 5295, 255},
+    {kBack, "戻る", 5610, 4350, 885, 240},
+};
+
+// The labels reach down to the boxes under them, so their captions are not cut.
+constexpr ControlPlace kLabels[] = {
+    {0, "タイトル", 750, 3765, 840, 225},
+    {2, "URL", 2910, 3765, 840, 225},
+    {1, "内容", 5010, 3765, 840, 225},
+};
+
+constexpr ControlPlace kBoxes[] = {
+    {0, "", 105, 3990, 2100, 240},
+    {1, "", 2250, 3990, 2100, 240},
+    {2, "", 4365, 3990, 2100, 240},
+};
+
+const QString kMessageTitle = QStringLiteral("メッセージ");
+const QString kInquiryTitle = QStringLiteral("問い合わせ");
+
+QString discardQuestion() {
+    return QStringLiteral(
+        "URL情報が変更されています。登録せずに終了しますか？\r\n"
+        "（登録する場合は、完了ボタンを押して下さい。）");
+}
+
+QFont listFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+}  // namespace
+
+Form1::Form1(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo,
+             Updater& updater, Launcher& launcher, QString siteUrl)
+    : store_(store),
+      shared_(shared),
+      platform_(platform),
+      storeIo_(storeIo),
+      updater_(updater),
+      launcher_(launcher),
+      siteUrl_(std::move(siteUrl)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(programIcon());
+    createControls();
+    createTimersAndMenu();
+    platform_.tray.onLeftRelease = [this] { iconLeftRelease(); };
+    platform_.tray.onRightPress = [this] { iconRightPress(); };
+}
+
+Form1::~Form1() {
+    platform_.tray.onLeftRelease = nullptr;
+    platform_.tray.onRightPress = nullptr;
+}
+
+void Form1::setForms(Form2* form2, Form3* form3) {
+    form2_ = form2;
+    form3_ = form3;
+}
+
+void Form1::createControls() {
+    TabStrip1 = new QTabBar(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setExpanding(false);
+    TabStrip1->setDrawBase(false);
+    for (int i = 0; i < kDesignedTabs; ++i) TabStrip1->addTab(QString());
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setFont(listFont());
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setGeometry(twipsRect(this, 0, 240, 6615, 2790));
+    TabStrip1->setGeometry(twipsRect(this, 0, 0, 6615, 315));
+    TabStrip1->raise();
+
+    for (const ControlPlace& place : kButtons) {
+        auto* button = new QPushButton(QString::fromUtf8(place.caption), this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(place.index));
+        button->setGeometry(twipsRect(this, place.left, place.top, place.width, place.height));
+        button->setAutoDefault(false);
+        Command1[place.index] = button;
+        connect(button, &QPushButton::clicked, this,
+                [this, i = place.index] { Command1_Click(i); });
+    }
+    setSelectionButtons(false);
+
+    Line1 = new QFrame(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    Line1->setGeometry(twipsRect(this, 0, 3645 - 15, 6630, 30));
+
+    for (const ControlPlace& place : kLabels) {
+        auto* label = new QLabel(QString::fromUtf8(place.caption), this);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(place.index));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        label->setGeometry(twipsRect(this, place.left, place.top, place.width, place.height));
+        Label1[place.index] = label;
+    }
+    for (const ControlPlace& place : kBoxes) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("Text1_%1").arg(place.index));
+        box->setGeometry(twipsRect(this, place.left, place.top, place.width, place.height));
+        if (place.index != kUrlBox) box->setMaxLength(kTextBoxLimit);
+        Text1[place.index] = box;
+        connect(box, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    }
+
+    connect(List1, &QListWidget::currentRowChanged, this, [this] {
+        if (selectedRow() >= 0) List1_Click();
+    });
+    connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
+    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Change(); });
+}
+
+void Form1::createTimersAndMenu() {
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setInterval(30000);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    Timer2.setObjectName(QStringLiteral("Timer2"));
+    Timer2.setInterval(kLogoffTimerMs);
+    connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    Timer2.start();
+
+    Menu = new QMenu(QStringLiteral("メニュー"), this);
+    Menu->setObjectName(QStringLiteral("Menu"));
+    menuEnd = Menu->addAction(QStringLiteral("終了"));
+    menuEnd->setObjectName(QStringLiteral("menuEnd"));
+    connect(menuEnd, &QAction::triggered, this, [this] { menuEnd_Click(); });
+}
+
+void Form1::Show() {
+    if (!loaded_) {
+        loaded_ = true;
+        Form_Load();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form1::Form_Load() {
+    // The close box is left out and close requests are refused (closeEvent): the user leaves
+    // through "終了" or the tray menu.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
+    setWindowTitle(QStringLiteral("Velandri  Version") + kOwnVersion);
+    setModeHeight(kListModeTwips);
+    url_road(0);
+    if (store_.topMost == 1) front();
+    while (TabStrip1->count() < kTabCount) TabStrip1->addTab(QString());
+    setTabCaptions();
+    if (isBlank(store_.password)) Command1[kLogOff]->setEnabled(false);
+    updater_.checkVersion(shared_.latestVersion);
+    if (isNewerVersion(kOwnVersion, shared_.latestVersion)) updater_.subUpdate();
+}
+
+void Form1::Form_Activate() {
+    if (isBlank(store_.password)) {
+        Command1[kLogOff]->setEnabled(false);
+        store_.logoffMinutes = 0;
+    } else {
+        Command1[kLogOff]->setEnabled(true);
+    }
+    setTabCaptions();
+}
+
+void Form1::setTabCaptions() {
+    for (int i = 0; i < TabStrip1->count() && i < kTabCount; ++i) {
+        TabStrip1->setTabText(i, store_.tabNames[i]);
+    }
+}
+
+void Form1::Form_Resize() {
+    if (isMinimized()) {
+        Timer1.start(kTrayTimerMs);
+        return;
+    }
+    if (isMaximized()) return;
+    centre();
+    Timer1.stop();
+}
+
+void Form1::centre() {
+    const QRect area = screen()->geometry();
+    const QRect frame = frameGeometry();
+    move(area.x() + (area.width() - frame.width()) / 2,
+         area.y() + (area.height() - frame.height()) / 2);
+}
+
+void Form1::setModeHeight(int twips) {
+    modeHeightTwips_ = twips;
+    applyModeHeight();
+}
+
+// The mode heights are outer heights, title bar and frame included.
+void Form1::applyModeHeight() {
+    const QSize client(twipsToPixelsX(this, kClientWidthTwips),
+                       twipsToPixelsY(this, modeHeightTwips_ - nonClientTwips()));
+    if (size() != client) resize(client);
+    Form_Resize();
+}
+
+int Form1::nonClientTwips() const {
+    const int measured = frameGeometry().height() - geometry().height();
+    if (measured <= 0) return kDefaultNonClientTwips;
+    return std::clamp(pixelsToTwipsY(this, measured), kLeastNonClientTwips, kMostNonClientTwips);
+}
+
+bool Form1::inEditMode() const { return modeHeightTwips_ >= kEditModeFromTwips; }
+
+int Form1::currentTab() const { return std::clamp(TabStrip1->currentIndex(), 0, kTabCount - 1); }
+
+int Form1::selectedRow() const {
+    const QList<QListWidgetItem*> items = List1->selectedItems();
+    return items.isEmpty() ? -1 : List1->row(items.first());
+}
+
+TabSlots& Form1::currentSlots() { return store_.entries[currentTab()]; }
+
+void Form1::url_road(int16_t tab) {
+    List1->clear();
+    const TabSlots& tabSlots = store_.entries[std::clamp<int>(tab, 0, kTabCount - 1)];
+    for (int e = 0; e < listedCount(tabSlots); ++e) List1->addItem(listLine(tabSlots[e]));
+}
+
+void Form1::moveEntry(int16_t direction) {
+    const int s = selectedRow();
+    const int target = s + direction;
+    if (s < 0 || target < 0 || target >= List1->count()) return;
+    const int tab = currentTab();
+    swapEntries(store_.entries[tab], s, target);
+    url_road(tab);
+    List1->setCurrentRow(target);
+}
+
+void Form1::List1_Click() {
+    setSelectionButtons(true);
+    emptyEditRow();
+    shared_.modifyMode = 0;
+}
+
+void Form1::List1_DblClick() {
+    shared_.logoffTicks = 0;
+    const int e = selectedRow();
+    if (e < 0) return;
+    subOpenIE(store_.entries[currentTab()][e][UrlField::url]);
+}
+
+void Form1::TabStrip1_Change() {
+    url_road(currentTab());
+    setSelectionButtons(false);
+    emptyEditRow();
+    shared_.modifyMode = 0;
+}
+
+void Form1::setSelectionButtons(bool enabled) {
+    for (int index : {kUp, kDown, kDelete, kCorrect}) Command1[index]->setEnabled(enabled);
+}
+
+void Form1::emptyEditRow() {
+    for (QLineEdit* box : Text1) box->setText(QString());
+}
+
+void Form1::Command1_Click(int index) {
+    switch (index) {
+        case kUrlSetting:
+            return enterEditMode();
+        case kUp:
+            return moveSelected(-1);
+        case kDown:
+            return moveSelected(+1);
+        case kLogOff:
+            return logOff();
+        case kSettings:
+            return openSettings();
+        case kExit:
+            return exitProgram();
+        case kCommit:
+            return commitEditRow();
+        case kDelete:
+            return deleteSelected();
+        case kBack:
+            return leaveEditMode();
+        case kCorrect:
+            return correctSelected();
+        case kHomePage:
+            return openHomePage();
+        default:
+            return;
+    }
+}
+
+void Form1::enterEditMode() {
+    if (List1->count() >= kSlotCount) {
+        platform_.messages.notice(kMessageTitle, QStringLiteral("30件以上は、登録できません。"));
+        return;
+    }
+    setModeHeight(kEditModeTwips);
+    Text1[0]->setFocus();
+    urlChanged = 0;
+}
+
+void Form1::correctSelected() {
+    const int row = selectedRow();
+    if (row >= 0) {
+        setModeHeight(kEditModeTwips);
+        const UrlEntry& entry = currentSlots()[row];
+        Text1[0]->setText(trim(entry[UrlField::title]));
+        Text1[1]->setText(trim(entry[UrlField::url]));
+        Text1[2]->setText(trim(entry[UrlField::content]));
+        Text1[0]->setFocus();
+        shared_.modifyMode = 1;
+    }
+    urlChanged = 0;
+}
+
+void Form1::commitEditRow() {
+    if (!inEditMode()) return;
+    for (QLineEdit* box : {Text1[0], Text1[1]}) {
+        if (isBlank(box->text())) {
+            platform_.messages.notice(kMessageTitle, QStringLiteral("タイトルかURLが空欄です。"));
+            return;
+        }
+    }
+    const int slot = commitSlot(currentSlots(), shared_.modifyMode, selectedRow());
+    if (slot < 0) {
+        setSelectionButtons(false);
+        urlChanged = 0;
+        return;
+    }
+    writeEntry(currentSlots()[slot], Text1[0]->text(), Text1[1]->text(), Text1[2]->text());
+    url_road(currentTab());
+    emptyEditRow();
+    Text1[0]->setFocus();
+    setModeHeight(kListModeTwips);
+    setSelectionButtons(false);
+    shared_.modifyMode = 0;
+    urlChanged = 0;
+}
+
+void Form1::leaveEditMode() {
+    if (urlChanged == 1 && !platform_.messages.ask(kInquiryTitle, discardQuestion())) return;
+    emptyEditRow();
+    setModeHeight(kListModeTwips);
+    shared_.modifyMode = 0;
+    urlChanged = 0;
+}
+
+void Form1::deleteSelected() {
+    const int row = selectedRow();
+    if (row < 0) return;
+    const QString question =
+        QString::number(row + 1) + QStringLiteral("番を削除して宜しいですか？");
+    if (!platform_.messages.ask(kMessageTitle, question)) return;
+    removeEntry(currentSlots(), row);
+    url_road(currentTab());
+    setSelectionButtons(false);
+    urlChanged = 0;
+}
+
+void Form1::moveSelected(int16_t direction) {
+    const int row = selectedRow();
+    if (row < 0) return;
+    if (direction < 0 && row == 0) return;
+    if (direction > 0 && row + 1 == List1->count()) return;
+    moveEntry(direction);
+    urlChanged = 0;
+}
+
+void Form1::logOff() {
+    showPasswordWindow();
+    urlChanged = 0;
+}
+
+void Form1::showPasswordWindow() {
+    hide();
+    form2_->Show();
+    form2_->Text1->setText(QString());
+}
+
+void Form1::openSettings() {
+    form3_->Show();
+    urlChanged = 0;
+}
+
+bool Form1::askToDiscardEdits() {
+    if (urlChanged != 1) return true;
+    if (!platform_.messages.ask(kInquiryTitle, discardQuestion())) return false;
+    urlChanged = 0;
+    return true;
+}
+
+void Form1::exitProgram() {
+    if (!askToDiscardEdits()) return;
+    if (!save()) return;
+    Form_QueryUnload();
+}
+
+void Form1::openHomePage() {
+    platform_.process.start(QStringLiteral("EXPLORER.EXE ") + siteUrl_,
+                            WindowStyle::MinimizedFocus);
+    urlChanged = 0;
+}
+
+// A save that fails is reported and the window comes back, so nothing is lost.
+bool Form1::save() {
+    minimize();
+    platform_.events.processPending();
+    const SaveOutcome outcome = storeIo_.saveStore(store_);
+    if (outcome.ok) return true;
+    showNormal();
+    platform_.messages.notice(
+        kMessageTitle,
+        QStringLiteral("データファイルを保存できませんでした。\r\n") + outcome.reason);
+    return false;
+}
+
+void Form1::minimize() { setWindowState(windowState() | Qt::WindowMinimized); }
+
+void Form1::Text1_Change() {
+    if (trimming_) return;
+    trimming_ = true;
+    bool someText = false;
+    for (QLineEdit* box : Text1) {
+        const QString trimmed = trim(box->text());
+        if (trimmed != box->text()) box->setText(trimmed);
+        someText = someText || !trimmed.isEmpty();
+    }
+    trimming_ = false;
+    urlChanged = someText ? 1 : 0;
+}
+
+void Form1::Form_QueryUnload() {
+    if (unloading_) return;
+    Form_Unload();
+    unloading_ = true;
+    if (form2_ != nullptr) form2_->Unload();
+    if (form3_ != nullptr) form3_->Unload();
+    close();
+    emit ended();
+}
+
+void Form1::Form_Unload() { platform_.tray.remove(); }
+
+void Form1::subOpenIE(const QString& url) {
+    launcher_.openInBrowser(url);
+    if (store_.minimizeOnLaunch == 1) minimize();
+}
+
+void Form1::front() { platform_.windows.setTopMost(this, store_.topMost == 1); }
+
+// Without a notification area the window stays minimized, so it can always be reached.
+void Form1::アイコン化処理() {
+    if (!platform_.tray.isAvailable()) return;
+    platform_.tray.add(windowIcon(), QStringLiteral("Velandri"));
+    hide();
+}
+
+void Form1::Timer1_Timer() {
+    if (!isMinimized()) return;
+    アイコン化処理();
+    Timer1.stop();
+}
+
+void Form1::Timer2_Timer() {
+    if (logoffTick(shared_.logoffTicks, store_.logoffMinutes)) showPasswordWindow();
+}
+
+void Form1::menuEnd_Click() { Form_QueryUnload(); }
+
+void Form1::iconLeftRelease() {
+    show();
+    setWindowState(Qt::WindowNoState);
+    Form_Unload();
+    Timer1.stop();
+    activateWindow();
+}
+
+void Form1::iconRightPress() {
+    activateWindow();
+    platform_.events.processPending();
+    platform_.tray.popUp(Menu);
+}
+
+bool Form1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    return QWidget::event(event);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+// The real frame is known only once the window is shown.
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        if (!isMinimized() && !isMaximized()) applyModeHeight();
+    });
+}
+
+// The window manager's close request is refused, as the disabled close command does.
+void Form1::closeEvent(QCloseEvent* event) {
+    if (unloading_) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+
+#include "app/launcher.h"
+#include "app/store_io.h"
+#include "app/tab_edits.h"
+#include "platform/platform.h"
+#include "store/url_store.h"
+#include "update/updater.h"
+
+class Form2;
+class Form3;
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTabBar;
+
+// The main window: the tab strip, the list of the current tab, the command buttons, the edit
+// row, and the tray icon, top-most mode and automatic log-off.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    Form1(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo,
+          Updater& updater, Launcher& launcher, QString siteUrl);
+    ~Form1() override;
+
+    void setForms(Form2* form2, Form3* form3);
+
+    // Shows the window modeless; the first showing runs the load sequence.
+    void Show();
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    void url_road(int16_t tab);
+    void moveEntry(int16_t direction);
+    void List1_Click();
+    void List1_DblClick();
+    void TabStrip1_Change();
+    void Command1_Click(int index);
+    void Text1_Change();
+    void Form_QueryUnload();
+    void Form_Unload();
+    bool save();
+    void subOpenIE(const QString& url);
+    void front();
+    void アイコン化処理();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void menuEnd_Click();
+    // The notification-area icon: the left button released, the right button pressed.
+    void iconLeftRelease();
+    void iconRightPress();
+
+    int currentTab() const;
+    int selectedRow() const;
+    int modeHeightTwips() const { return modeHeightTwips_; }
+    bool inEditMode() const;
+
+    QTabBar* TabStrip1;
+    QListWidget* List1;
+    std::array<QPushButton*, 11> Command1{};
+    QFrame* Line1;
+    std::array<QLabel*, 3> Label1{};
+    std::array<QLineEdit*, 3> Text1{};
+    QTimer Timer1;
+    QTimer Timer2;
+    QMenu* Menu;
+    QAction* menuEnd;
+    int16_t urlChanged = 0;
+
+signals:
+    // The last window was unloaded: the program ends.
+    void ended();
+
+protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void createTimersAndMenu();
+    void enterEditMode();
+    void moveSelected(int16_t direction);
+    void logOff();
+    void openSettings();
+    void exitProgram();
+    void commitEditRow();
+    void deleteSelected();
+    void leaveEditMode();
+    void correctSelected();
+    void openHomePage();
+    bool askToDiscardEdits();
+    void emptyEditRow();
+    void setSelectionButtons(bool enabled);
+    void setTabCaptions();
+    void setModeHeight(int twips);
+    void applyModeHeight();
+    int nonClientTwips() const;
+    void centre();
+    void minimize();
+    void showPasswordWindow();
+    TabSlots& currentSlots();
+
+    UrlStore& store_;
+    SharedValues& shared_;
+    Platform& platform_;
+    StoreIo& storeIo_;
+    Updater& updater_;
+    Launcher& launcher_;
+    QString siteUrl_;
+    Form2* form2_ = nullptr;
+    Form3* form3_ = nullptr;
+    int modeHeightTwips_ = 0;
+    bool loaded_ = false;
+    bool trimming_ = false;
+    bool unloading_ = false;
+};

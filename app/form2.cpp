@@ -1,0 +1,92 @@
+#include "app/form2.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+
+#include "app/form1.h"
+#include "app/form3.h"
+#include "app/password_box.h"
+#include "app/program_icon.h"
+#include "app/twips.h"
+
+namespace {
+constexpr int kBoxWidthTwips = 2880;
+constexpr int kBoxHeightTwips = 330;
+}  // namespace
+
+Form2::Form2(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo)
+    : store_(store), shared_(shared), platform_(platform), storeIo_(storeIo) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("パスワード入力"));
+    setWindowIcon(programIcon());
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    makePasswordBox(Text1);
+    const QRect box = twipsRect(this, 0, 0, kBoxWidthTwips, kBoxHeightTwips);
+    Text1->setGeometry(box);
+    setFixedSize(box.size());
+    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+}
+
+void Form2::setForms(Form1* form1, Form3* form3) {
+    form1_ = form1;
+    form3_ = form3;
+}
+
+void Form2::start() {
+    Form_Load();
+    if (!store_.password.isEmpty()) Show();
+}
+
+void Form2::Show() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form2::Unload() {
+    unloading_ = true;
+    close();
+}
+
+void Form2::Form_Load() {
+    const LoadOutcome outcome = storeIo_.loadStore(store_);
+    if (outcome.damaged) {
+        platform_.messages.notice(
+            QStringLiteral("メッセージ"),
+            QStringLiteral("データファイルを最後まで読めませんでした。\r\n") + outcome.reason);
+    }
+    if (store_.password.isEmpty()) {
+        hide();
+        form1_->Show();
+    }
+    gate.reset(store_.password);
+}
+
+void Form2::Form_Activate() { Text1->setFocus(); }
+
+void Form2::Text1_Change() {
+    if (gate.check(Text1->text()) != PasswordGate::Verdict::Open) return;
+    form1_->Show();
+    hide();
+    shared_.logoffTicks = 0;
+}
+
+void Form2::Form_QueryUnload() {
+    form1_->Form_QueryUnload();
+    form3_->Unload();
+}
+
+bool Form2::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    return QWidget::event(event);
+}
+
+// Closing the window by its close box ends the program without saving.
+void Form2::closeEvent(QCloseEvent* event) {
+    if (!unloading_) {
+        unloading_ = true;
+        Form_QueryUnload();
+    }
+    event->accept();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/password_gate.h"
+#include "app/store_io.h"
+#include "platform/platform.h"
+#include "store/url_store.h"
+
+class Form1;
+class Form3;
+class QLineEdit;
+
+// The password window: the start-up object, which loads the store and guards the main window,
+// and later the log-off screen.
+class Form2 : public QWidget {
+    Q_OBJECT
+
+public:
+    Form2(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo);
+
+    void setForms(Form1* form1, Form3* form3);
+
+    // Loads the window and shows it unless no password is set.
+    void start();
+    // Shows the window modeless and active.
+    void Show();
+    // Closes the window as part of the program's end, without asking.
+    void Unload();
+
+    void Form_Load();
+    void Form_Activate();
+    void Text1_Change();
+    void Form_QueryUnload();
+
+    QLineEdit* Text1;
+    PasswordGate gate;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    UrlStore& store_;
+    SharedValues& shared_;
+    Platform& platform_;
+    StoreIo& storeIo_;
+    Form1* form1_ = nullptr;
+    Form3* form3_ = nullptr;
+    bool unloading_ = false;
+};

@@ -1,0 +1,282 @@
+#include "app/form3.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/logoff_clock.h"
+#include "app/password_box.h"
+#include "app/program_icon.h"
+#include "app/twips.h"
+#include "store/text.h"
+
+namespace {
+
+constexpr int kClientWidthTwips = 2400;
+constexpr int kClientHeightTwips = 9630;
+constexpr int kFirstTabLabel = 6;
+constexpr int kBrowserHeading = 16;
+constexpr int kApply = 0;
+
+const QString kMessageTitle = QStringLiteral("メッセージ");
+
+const char* const kBrowserCaptions[] = {"Internet Explorer", "Firefox", "Safari", "Opera",
+                                        "Google Chrome"};
+
+}  // namespace
+
+Form3::Form3(UrlStore& store, SharedValues& shared, Platform& platform)
+    : store_(store), shared_(shared), platform_(platform) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("各種設定"));
+    setWindowIcon(programIcon());
+    createControls();
+    setFixedSize(twipsToPixelsX(this, kClientWidthTwips), twipsToPixelsY(this, kClientHeightTwips));
+}
+
+QLabel* Form3::addLabel(int index, const QString& caption) {
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(QStringLiteral("Label1_%1").arg(index));
+    Label1[index] = label;
+    return label;
+}
+
+void Form3::createControls() {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 4, 6, 6);
+    column->setSpacing(1);
+
+    column->addWidget(addLabel(0, QStringLiteral("●パスワードの設定")));
+    Check3 = new QCheckBox(QStringLiteral("パスワード消去"), this);
+    Check3->setObjectName(QStringLiteral("Check3"));
+    column->addWidget(Check3);
+    for (int i = 0; i < 2; ++i) {
+        Text1[i] = new QLineEdit(this);
+        Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        makePasswordBox(Text1[i]);
+        connect(Text1[i], &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+        column->addWidget(Text1[i]);
+    }
+
+    column->addSpacing(3);
+    column->addWidget(addLabel(1, QStringLiteral("●自動ログオフ時間(1-60分)")));
+    column->addWidget(addLabel(2, QStringLiteral("(0はログオフしない)")));
+    Text3 = new QLineEdit(this);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->setMaxLength(2);
+    Text3->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), Text3));
+    Text3->setFixedWidth(twipsToPixelsX(this, 600));
+    connect(Text3, &QLineEdit::textChanged, this, [this] { Text3_Change(); });
+    column->addWidget(Text3);
+
+    column->addSpacing(3);
+    column->addWidget(addLabel(3, QStringLiteral("●ソフト最前面表示")));
+    Check1 = new QCheckBox(QStringLiteral("最前面表示"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    column->addWidget(Check1);
+
+    column->addSpacing(3);
+    column->addWidget(addLabel(4, QStringLiteral("●URL起動時のソフト動作")));
+    Check2 = new QCheckBox(QStringLiteral("最小化"), this);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    column->addWidget(Check2);
+
+    column->addSpacing(3);
+    column->addWidget(addLabel(5, QStringLiteral("●タブ名設定")));
+    auto* tabNames = new QGridLayout;
+    tabNames->setHorizontalSpacing(4);
+    tabNames->setVerticalSpacing(1);
+    for (int i = 0; i < kTabCount; ++i) {
+        tabNames->addWidget(addLabel(kFirstTabLabel + i, QStringLiteral("ﾀﾌﾞ%1").arg(i + 1)), i, 0);
+        Text2[i] = new QLineEdit(this);
+        Text2[i]->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        Text2[i]->installEventFilter(this);
+        tabNames->addWidget(Text2[i], i, 1);
+    }
+    column->addLayout(tabNames);
+
+    column->addSpacing(3);
+    column->addWidget(addLabel(kBrowserHeading, QStringLiteral("●表示webブラウザ")));
+    browserGroup_ = new QButtonGroup(this);
+    for (int i = 0; i < kBrowserCount; ++i) {
+        Option1[i] = new QRadioButton(QString::fromLatin1(kBrowserCaptions[i]), this);
+        Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        browserGroup_->addButton(Option1[i], i);
+        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+        column->addWidget(Option1[i]);
+    }
+    Option1[0]->setChecked(true);
+
+    column->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    const char* const captions[] = {"設定", "終了"};
+    for (int i = 0; i < 2; ++i) {
+        Command1[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
+        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        Command1[i]->setAutoDefault(false);
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        buttons->addWidget(Command1[i]);
+    }
+    column->addLayout(buttons);
+}
+
+void Form3::setForms(Form1* form1, Form2* form2) {
+    form1_ = form1;
+    form2_ = form2;
+}
+
+void Form3::Show() {
+    if (!loaded_) {
+        loaded_ = true;
+        Form_Load();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form3::Unload() {
+    unloading_ = true;
+    close();
+}
+
+void Form3::Form_Load() {
+    front();
+    if (isBlank(store_.password)) {
+        Text3->setEnabled(false);
+        store_.logoffMinutes = 0;
+    }
+    Check1->setChecked(store_.topMost == 1);
+    Check2->setChecked(store_.minimizeOnLaunch == 1);
+    // A value outside 0..60 from a damaged file is shown bounded, as the timer reads it.
+    Text3->setText(QString::number(boundedLogoffMinutes(store_.logoffMinutes)));
+    for (int i = 0; i < kTabCount; ++i) Text2[i]->setText(store_.tabNames[i]);
+}
+
+void Form3::front() { platform_.windows.setTopMost(this, true); }
+
+void Form3::Form_Activate() {
+    Text1[0]->setFocus();
+    Text1[0]->setText(QString());
+    Text1[1]->setText(QString());
+    Check3->setEnabled(!isBlank(store_.password));
+    selectBrowserOption();
+}
+
+// A code outside 0..4 from the data file selects no option and is left as it is.
+void Form3::selectBrowserOption() {
+    const int code = store_.browser;
+    if (code >= 0 && code < kBrowserCount) {
+        Option1[code]->setChecked(true);
+        Option1_Click(code);
+        return;
+    }
+    browserGroup_->setExclusive(false);
+    for (QRadioButton* option : Option1) option->setChecked(false);
+    browserGroup_->setExclusive(true);
+}
+
+void Form3::Option1_Click(int index) {
+    if (index != store_.browser && index != 0) {
+        platform_.messages.notice(
+            kMessageTitle,
+            QStringLiteral(
+                "Internet Explorer以外は、各自でブラウザをインストール・設定して下さい。\r\n"
+                "標準フォルダにインストールされている必要があります。"));
+    }
+    store_.browser = static_cast<int16_t>(index);
+}
+
+void Form3::Text1_Change(int) {
+    Text3->setEnabled(!Text1[0]->text().isEmpty() && !Text1[1]->text().isEmpty());
+}
+
+void Form3::Text2_GotFocus(int index) { Text2[index]->selectAll(); }
+
+void Form3::Text2_MouseUp(int index) { Text2[index]->selectAll(); }
+
+void Form3::Text3_Change() { shared_.logoffTicks = 0; }
+
+void Form3::Command1_Click(int index) {
+    if (!applyPassword()) return;
+    if (minutesFromText(Text3->text()) > kLongestLogoffMinutes) {
+        Text3->setText(QString::number(kLongestLogoffMinutes));
+    }
+    if (index == kApply) applySettings();
+    hide();
+    if (form1_ != nullptr && form1_->isVisible()) form1_->activateWindow();
+}
+
+// False when the click ends here with a message.
+bool Form3::applyPassword() {
+    if (Check3->isChecked()) store_.password.clear();
+    if (Text1[0]->text().isEmpty()) return true;
+    if (Text1[1]->text().isEmpty()) {
+        platform_.messages.notice(kMessageTitle, QStringLiteral("確認用パスワード欄が空欄です。"));
+        return false;
+    }
+    if (Text1[0]->text() != Text1[1]->text()) {
+        platform_.messages.notice(
+            kMessageTitle,
+            QStringLiteral("入力した2つのパスワードが一致しません。\r\n再度入力して下さい。"));
+        Text1[0]->setText(QString());
+        Text1[1]->setText(QString());
+        return false;
+    }
+    store_.password = Text1[0]->text();
+    return true;
+}
+
+void Form3::applySettings() {
+    store_.topMost = Check1->isChecked() ? 1 : 0;
+    store_.minimizeOnLaunch = Check2->isChecked() ? 1 : 0;
+    store_.logoffMinutes = minutesFromText(Text3->text());
+    for (int i = 0; i < kTabCount; ++i) store_.tabNames[i] = Text2[i]->text();
+    form1_->front();
+}
+
+void Form3::Form_QueryUnload() {
+    form1_->Form_QueryUnload();
+    form2_->Unload();
+}
+
+bool Form3::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    return QWidget::event(event);
+}
+
+// The box's own handling of the event moves the cursor first; the whole text is selected
+// after it.
+bool Form3::eventFilter(QObject* watched, QEvent* event) {
+    const auto found = std::find(Text2.begin(), Text2.end(), watched);
+    if (found != Text2.end()) {
+        const int index = static_cast<int>(found - Text2.begin());
+        if (event->type() == QEvent::FocusIn) {
+            QTimer::singleShot(0, this, [this, index] { Text2_GotFocus(index); });
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            QTimer::singleShot(0, this, [this, index] { Text2_MouseUp(index); });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Closing the window by its close box ends the program without saving.
+void Form3::closeEvent(QCloseEvent* event) {
+    if (!unloading_) {
+        unloading_ = true;
+        Form_QueryUnload();
+    }
+    event->accept();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "platform/platform.h"
+#include "store/url_store.h"
+
+class Form1;
+class Form2;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The settings window: password, log-off minutes, top-most and minimize flags, tab names and
+// browser. It edits the store in memory only and is always top-most.
+class Form3 : public QWidget {
+    Q_OBJECT
+
+public:
+    Form3(UrlStore& store, SharedValues& shared, Platform& platform);
+
+    void setForms(Form1* form1, Form2* form2);
+
+    // Shows the window modeless and active; the first opening runs the load step.
+    void Show();
+    // Closes the window as part of the program's end, without asking.
+    void Unload();
+
+    void Form_Load();
+    void Form_Activate();
+    void front();
+    void Command1_Click(int index);
+    void Option1_Click(int index);
+    void Text1_Change(int index);
+    void Text2_GotFocus(int index);
+    void Text2_MouseUp(int index);
+    void Text3_Change();
+    void Form_QueryUnload();
+
+    static constexpr int kLabelCount = 17;
+    static constexpr int kBrowserCount = 5;
+
+    std::array<QLabel*, kLabelCount> Label1{};
+    QCheckBox* Check3;
+    std::array<QLineEdit*, 2> Text1{};
+    QLineEdit* Text3;
+    QCheckBox* Check1;
+    QCheckBox* Check2;
+    std::array<QLineEdit*, kTabCount> Text2{};
+    std::array<QRadioButton*, kBrowserCount> Option1{};
+    std::array<QPushButton*, 2> Command1{};
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    QLabel* addLabel(int index, const QString& caption);
+    void selectBrowserOption();
+    bool applyPassword();
+    void applySettings();
+
+    UrlStore& store_;
+    SharedValues& shared_;
+    Platform& platform_;
+    Form1* form1_ = nullptr;
+    Form2* form2_ = nullptr;
+    QButtonGroup* browserGroup_;
+    bool loaded_ = false;
+    bool unloading_ = false;
+};

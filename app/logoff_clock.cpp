@@ -1,0 +1,22 @@
+#include "app/logoff_clock.h"
+
+#include <algorithm>
+
+int16_t boundedLogoffMinutes(int16_t minutes) {
+    return std::clamp<int16_t>(minutes, 0, kLongestLogoffMinutes);
+}
+
+bool logoffTick(int16_t& logoffTicks, int16_t logoffMinutes) {
+    const int minutes = boundedLogoffMinutes(logoffMinutes);
+    if (minutes == 0) return false;
+    ++logoffTicks;
+    if (logoffTicks <= minutes * kTicksPerMinute) return false;
+    logoffTicks = 0;
+    return true;
+}
+
+int16_t minutesFromText(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? static_cast<int16_t>(std::clamp(value, 0, 99)) : 0;
+}

@@ -1,0 +1,53 @@
+#include <QApplication>
+
+#include "app/browser_launch.h"
+#include "app/data_file_store.h"
+#include "app/download_window.h"
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/program_windows.h"
+#include "app/single_instance.h"
+#include "platform/linux/linux_platform.h"
+#include "store/url_store.h"
+#include "update/site_updater.h"
+
+namespace {
+
+void bringToFront(ProgramWindows& windows) {
+    QWidget* window = &windows.form1();
+    if (!window->isVisible()) window = &windows.form2();
+    if (!window->isVisible()) return;
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Hidden windows (tray, log-off) are not an end: the program ends when the windows are
+    // unloaded, which Form1 reports.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const DataPaths paths = LinuxPlatform::dataPaths();
+    SingleInstance instance(paths.dataFolder);
+    if (!instance.claim()) return 0;
+
+    LinuxPlatform linuxPlatform;
+    Platform platform = linuxPlatform.platform();
+    UrlStore store;
+    SharedValues shared;
+    DataFileStore storeIo(paths);
+    DownloadWindow downloadWindow;
+    SiteUpdater updater(platform, paths, QStringLiteral(VELANDRI_SITE_URL), downloadWindow);
+    BrowserLaunch launcher(store, platform);
+
+    ProgramWindows windows(store, shared, platform, storeIo, updater, launcher,
+                           QStringLiteral(VELANDRI_SITE_URL));
+    QObject::connect(&windows.form1(), &Form1::ended, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &app,
+                     [&windows] { bringToFront(windows); });
+    windows.start();
+    return app.exec();
+}

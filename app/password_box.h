@@ -1,0 +1,7 @@
+#pragma once
+
+class QLineEdit;
+
+// A password box: every character echoes as "*" and input is cut at 8 characters, whether
+// typed or pasted.
+void makePasswordBox(QLineEdit* box);

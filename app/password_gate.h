@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The start-up password check of the password window: what the typed text must equal and how
+// many wrong attempts of full length were made. After the sixth the expectation becomes a
+// random number, so the password no longer opens the gate in this run.
+class PasswordGate {
+public:
+    enum class Verdict { Open, Failure, Nothing };
+
+    // A copy of the password, taken once when the password window loads.
+    void reset(const QString& password);
+    Verdict check(const QString& typed);
+
+    int16_t failCount = 0;
+    QString expectedPassword;
+};

@@ -1,0 +1,20 @@
+#include "app/program_windows.h"
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/form3.h"
+
+ProgramWindows::ProgramWindows(UrlStore& store, SharedValues& shared, Platform& platform,
+                               StoreIo& storeIo, Updater& updater, Launcher& launcher,
+                               const QString& siteUrl)
+    : form1_(std::make_unique<Form1>(store, shared, platform, storeIo, updater, launcher, siteUrl)),
+      form2_(std::make_unique<Form2>(store, shared, platform, storeIo)),
+      form3_(std::make_unique<Form3>(store, shared, platform)) {
+    form1_->setForms(form2_.get(), form3_.get());
+    form2_->setForms(form1_.get(), form3_.get());
+    form3_->setForms(form1_.get(), form2_.get());
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::start() { form2_->start(); }

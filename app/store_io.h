@@ -1,0 +1,12 @@
+#pragma once
+
+#include "store/data_file.h"
+
+// Where the windows load the store from and save it to: the data file in the program, a
+// stand-in in tests.
+class StoreIo {
+public:
+    virtual ~StoreIo() = default;
+    virtual LoadOutcome loadStore(UrlStore& store) = 0;
+    virtual SaveOutcome saveStore(UrlStore& store) = 0;
+};

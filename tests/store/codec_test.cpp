@@ -1,10 +1,11 @@
+#include "store/codec.h"
+
 #include <gtest/gtest.h>
 
 #include <QMap>
 #include <QSet>
 #include <QString>
 
-#include "store/codec.h"
 #include "store/store_checks.h"
 
 namespace {

@@ -1,10 +1,10 @@
+#include "store/cp932.h"
+
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <optional>
 #include <string>
-
-#include "store/cp932.h"
 
 namespace {
 

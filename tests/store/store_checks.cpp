@@ -31,10 +31,10 @@ UrlStore sampleStore() {
     for (int tab = 0; tab < kTabCount; ++tab) {
         store.tabNames[tab] = QStringLiteral("タブ%1").arg(tab);
         for (int slot = 0; slot < 3 + tab; ++slot)
-            store.entries[tab][slot] = {QString(),
-                                        QStringLiteral("題名%1-%2").arg(tab).arg(slot),
-                                        QStringLiteral("https://example.jp/%1/%2").arg(tab).arg(slot),
-                                        QStringLiteral("説明ｶﾅ%1").arg(slot)};
+            store.entries[tab][slot] = {
+                QString(), QStringLiteral("題名%1-%2").arg(tab).arg(slot),
+                QStringLiteral("https://example.jp/%1/%2").arg(tab).arg(slot),
+                QStringLiteral("説明ｶﾅ%1").arg(slot)};
     }
     return store;
 }

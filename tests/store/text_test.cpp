@@ -1,7 +1,8 @@
+#include "store/text.h"
+
 #include <gtest/gtest.h>
 
 #include "store/store_checks.h"
-#include "store/text.h"
 
 namespace {
 

@@ -1,0 +1,241 @@
+#include "store/data_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "store/cp932.h"
+#include "store/store_checks.h"
+#include "store/store_file.h"
+#include "store/store_line.h"
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+UrlStore storeWithPassword(const QString& password) {
+    UrlStore store;
+    store.password = password;
+    return store;
+}
+
+// A data folder and a program folder inside a fresh temporary folder.
+class DataFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root_.isValid());
+        paths_ = {root_.filePath(QStringLiteral("home/.local/share/Velandri")),
+                  root_.filePath(QStringLiteral("program"))};
+        ASSERT_TRUE(QDir().mkpath(paths_.programFolder));
+    }
+
+    QString dataFile() const { return paths_.dataFolder + QStringLiteral("/url"); }
+    QString programFile(const QString& name) const { return paths_.programFolder + u'/' + name; }
+
+    void writeStore(const QString& path, UrlStore store) {
+        QDir().mkpath(QFileInfo(path).path());
+        ASSERT_TRUE(writeStoreFile(path, store).ok);
+    }
+
+    QStringList dataFolderEntries() const {
+        return QDir(paths_.dataFolder)
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    QTemporaryDir root_;
+    DataPaths paths_;
+};
+
+TEST_F(DataFileTest, ChoosesTheDataFileThenTheProgramFileThenTheFallback) {
+    UrlStore store;
+    EXPECT_EQ(DataFile(paths_).loadStore(store).file, QString());
+
+    writeStore(programFile(QStringLiteral("url_bak")), storeWithPassword(QStringLiteral("bak")));
+    LoadOutcome outcome = DataFile(paths_).loadStore(store);
+    EXPECT_EQ(outcome.file, programFile(QStringLiteral("url_bak")));
+    EXPECT_EQ(store.password, QStringLiteral("bak"));
+
+    writeStore(programFile(QStringLiteral("url")), storeWithPassword(QStringLiteral("program")));
+    outcome = DataFile(paths_).loadStore(store);
+    EXPECT_EQ(outcome.file, programFile(QStringLiteral("url")));
+    EXPECT_EQ(store.password, QStringLiteral("program"));
+
+    writeStore(dataFile(), storeWithPassword(QStringLiteral("data")));
+    outcome = DataFile(paths_).loadStore(store);
+    EXPECT_EQ(outcome.file, dataFile());
+    EXPECT_EQ(store.password, QStringLiteral("data"));
+    EXPECT_FALSE(outcome.damaged);
+}
+
+TEST_F(DataFileTest, NoFileAtAllGivesACompleteEmptyStoreWithoutDamage) {
+    UrlStore store = sampleStore();
+    const LoadOutcome outcome = DataFile(paths_).loadStore(store);
+    EXPECT_FALSE(outcome.damaged);
+    EXPECT_TRUE(outcome.reason.isEmpty());
+    expectSameStore(store, asLoaded(UrlStore()));
+    expectStoreInvariants(store);
+}
+
+TEST_F(DataFileTest, SaveCreatesTheFolderKeepsThePreviousFileAndLoadsBack) {
+    const QString fallback = programFile(QStringLiteral("url_bak"));
+    writeStore(fallback, sampleStore());
+    const QByteArray fallbackBytes = readBytes(fallback);
+
+    DataFile file(paths_);
+    UrlStore store;
+    EXPECT_EQ(file.loadStore(store).file, fallback);
+    store.entries[1][0][UrlField::title] = QStringLiteral("変更した題名");
+    const SaveOutcome first = file.saveStore(store);
+    ASSERT_TRUE(first.ok) << first.reason.toStdString();
+    const QByteArray firstBytes = readBytes(dataFile());
+    EXPECT_TRUE(firstBytes.endsWith("\r\n"));
+    EXPECT_EQ(firstBytes.count('\n'), 1);
+    EXPECT_EQ(firstBytes.count('\r'), 1);
+    EXPECT_EQ(readBytes(fallback), fallbackBytes);
+
+    UrlStore reloaded;
+    EXPECT_EQ(DataFile(paths_).loadStore(reloaded).file, dataFile());
+    expectSameStore(reloaded, asLoaded(store));
+
+    reloaded.password.clear();
+    ASSERT_TRUE(DataFile(paths_).saveStore(reloaded).ok);
+    EXPECT_EQ(readBytes(dataFile() + QStringLiteral(".prev")), firstBytes);
+    EXPECT_EQ(dataFolderEntries(),
+              QStringList({QStringLiteral("url"), QStringLiteral("url.prev")}));
+}
+
+TEST_F(DataFileTest, DamagedDataFileIsSetAsideOnceBeforeItIsReplaced) {
+    QDir().mkpath(paths_.dataFolder);
+    writeBytes(dataFile(), "not a data file");
+    DataFile file(paths_);
+    UrlStore store;
+    const LoadOutcome outcome = file.loadStore(store);
+    EXPECT_TRUE(outcome.damaged);
+    EXPECT_FALSE(outcome.reason.isEmpty());
+    expectStoreInvariants(store);
+
+    ASSERT_TRUE(file.saveStore(store).ok);
+    const QStringList aside =
+        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readBytes(paths_.dataFolder + u'/' + aside[0]), "not a data file");
+    ASSERT_TRUE(file.saveStore(store).ok);
+    EXPECT_EQ(dataFolderEntries().size(), 3);
+    UrlStore reloaded;
+    EXPECT_FALSE(DataFile(paths_).loadStore(reloaded).damaged);
+}
+
+TEST_F(DataFileTest, DamagedFallbackIsReportedButNeverTouched) {
+    writeBytes(programFile(QStringLiteral("url_bak")), QByteArray(150, 'A'));
+    DataFile file(paths_);
+    UrlStore store;
+    EXPECT_TRUE(file.loadStore(store).damaged);
+    ASSERT_TRUE(file.saveStore(store).ok);
+    EXPECT_EQ(QDir(paths_.programFolder).entryList(QDir::Files), QStringList({"url_bak"}));
+    EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
+}
+
+TEST_F(DataFileTest, UnreadableDataFileIsDamagedAndMovedAside) {
+    ASSERT_TRUE(QDir().mkpath(dataFile()));
+    DataFile file(paths_);
+    UrlStore store = sampleStore();
+    const LoadOutcome outcome = file.loadStore(store);
+    EXPECT_TRUE(outcome.damaged);
+    EXPECT_FALSE(outcome.reason.isEmpty());
+    expectSameStore(store, asLoaded(UrlStore()));
+
+    const SaveOutcome saved = file.saveStore(store);
+    ASSERT_TRUE(saved.ok) << saved.reason.toStdString();
+    EXPECT_TRUE(QFileInfo(dataFile()).isFile());
+    EXPECT_EQ(
+        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Dirs).size(), 1);
+}
+
+TEST_F(DataFileTest, SaveFailsWithAReasonWhenTheFolderCannotBeCreated) {
+    writeBytes(root_.filePath(QStringLiteral("home")), "a file where a folder belongs");
+    UrlStore store = sampleStore();
+    const SaveOutcome outcome = DataFile(paths_).saveStore(store);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.reason.contains(paths_.dataFolder)) << outcome.reason.toStdString();
+}
+
+// Caps the size of files this process writes; root is bound by it too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, saved_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int);
+};
+
+TEST_F(DataFileTest, FailedSaveLeavesTheOldFileWhole) {
+    writeStore(dataFile(), UrlStore());
+    const QByteArray oldBytes = readBytes(dataFile());
+    UrlStore big = sampleStore();
+    for (auto& tab : big.entries)
+        for (UrlEntry& entry : tab) entry[UrlField::url] = QString(200, u'x');
+    {
+        const FileSizeLimit limit(oldBytes.size() + 1000);
+        const SaveOutcome outcome = DataFile(paths_).saveStore(big);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_FALSE(outcome.reason.isEmpty());
+    }
+    EXPECT_EQ(readBytes(dataFile()), oldBytes);
+    EXPECT_EQ(dataFolderEntries(),
+              QStringList({QStringLiteral("url"), QStringLiteral("url.prev")}));
+
+    ASSERT_TRUE(QFile::remove(dataFile() + QStringLiteral(".prev")));
+    ASSERT_TRUE(QDir().mkpath(dataFile() + QStringLiteral(".prev/inside")));
+    const SaveOutcome blocked = DataFile(paths_).saveStore(big);
+    EXPECT_FALSE(blocked.ok);
+    EXPECT_TRUE(blocked.reason.contains(QStringLiteral("url.prev")))
+        << blocked.reason.toStdString();
+    EXPECT_EQ(readBytes(dataFile()), oldBytes);
+}
+
+TEST_F(DataFileTest, EveryCodePage932CharacterSurvivesASaveAndALoad) {
+    QString all = QStringLiteral("<");
+    for (int code = 0; code < 0x10000; ++code) {
+        const QChar c = cp932Character(static_cast<uint16_t>(code));
+        if (c != u'?' || code == u'?') all += c;
+    }
+    all += u'>';
+    ASSERT_GT(all.size(), 9000);
+    UrlStore store;
+    store.password = all;
+    store.entries[0][0] = {QString(), QStringLiteral("😀x"), QStringLiteral("u"),
+                           QStringLiteral("é")};
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    UrlStore loaded;
+    ASSERT_FALSE(DataFile(paths_).loadStore(loaded).damaged);
+    EXPECT_TRUE(loaded.password == all);
+    EXPECT_EQ(loaded.entries[0][0][UrlField::title],
+              QStringLiteral("??x") + QString(12, u'\u3000'));
+    EXPECT_EQ(loaded.entries[0][0][UrlField::content],
+              QStringLiteral("?") + QString(14, u'\u3000'));
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "store/store_checks.h"
+#include "store/store_file.h"
+#include "store/store_line.h"
+#include "tools/store_json.h"
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun runTool(const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.start(QStringLiteral(VELANDRI_STORE_TOOL), arguments);
+    if (!process.waitForStarted()) return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000)) return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class StoreToolTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return folder_.filePath(name); }
+    QTemporaryDir folder_;
+};
+
+TEST_F(StoreToolTest, HelpAndUsage) {
+    const ToolRun help = runTool({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command : {"dump FILE", "plain FILE", "write FILE"})
+        EXPECT_TRUE(help.out.contains(command)) << command;
+    EXPECT_EQ(runTool({}).exitCode, 1);
+    EXPECT_EQ(runTool({QStringLiteral("erase"), path(QStringLiteral("x"))}).exitCode, 1);
+}
+
+TEST_F(StoreToolTest, WriteThenDumpRoundTrips) {
+    const QByteArray json = QJsonDocument(storeToJson(sampleStore())).toJson();
+    const QString file = path(QStringLiteral("url"));
+    const ToolRun write = runTool({QStringLiteral("write"), file}, json);
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    EXPECT_TRUE(readBytes(file).endsWith("\r\n"));
+
+    const ToolRun dump = runTool({QStringLiteral("dump"), file});
+    ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+    EXPECT_TRUE(dump.err.isEmpty());
+    UrlStore dumped, loaded;
+    QString error;
+    ASSERT_TRUE(storeFromJson(dump.out, dumped, error)) << error.toStdString();
+    expectSameStore(dumped, asLoaded(sampleStore()));
+    EXPECT_FALSE(loadStoreFile(file, loaded).damaged);
+    expectSameStore(loaded, dumped);
+
+    const QString copy = path(QStringLiteral("copy"));
+    ASSERT_EQ(runTool({QStringLiteral("write"), copy}, dump.out).exitCode, 0);
+    EXPECT_EQ(runTool({QStringLiteral("dump"), copy}).out, dump.out);
+    EXPECT_NE(readBytes(copy), readBytes(file));
+}
+
+TEST_F(StoreToolTest, PlainPrintsTheDecodedLine) {
+    const QString file = path(QStringLiteral("url"));
+    UrlStore store = sampleStore();
+    ASSERT_TRUE(writeStoreFile(file, store).ok);
+    const ToolRun plain = runTool({QStringLiteral("plain"), file});
+    ASSERT_EQ(plain.exitCode, 0);
+    const QString text = QString::fromUtf8(plain.out);
+    ASSERT_TRUE(text.endsWith(u'\n'));
+    for (QChar digit : text.first(kPrefixLength)) EXPECT_TRUE(digit.isDigit());
+    EXPECT_EQ(text.sliced(kPrefixLength).chopped(1), plainText(store, QString()));
+}
+
+TEST_F(StoreToolTest, MissingKeysCountAsEmpty) {
+    const QString file = path(QStringLiteral("url"));
+    ASSERT_EQ(runTool({QStringLiteral("write"), file},
+                      R"({"logoffMinutes": -32768, "browser": 32767,
+                          "entries": [[], [{"url": "https://a.jp/"}]]})")
+                  .exitCode,
+              0);
+    UrlStore expected;
+    expected.browser = 32767;
+    expected.entries[1][0][UrlField::url] = QStringLiteral("https://a.jp/");
+    UrlStore loaded;
+    loadStoreFile(file, loaded);
+    expectSameStore(loaded, asLoaded(expected));
+}
+
+TEST_F(StoreToolTest, RefusesBadInputAndLeavesTheFileUntouched) {
+    const QString file = path(QStringLiteral("url"));
+    UrlStore store = sampleStore();
+    ASSERT_TRUE(writeStoreFile(file, store).ok);
+    const QByteArray before = readBytes(file);
+    const char* refused[] = {
+        "",
+        "{",
+        "[]",
+        R"({"topMost": 40000})",
+        R"({"logoffMinutes": -32769})",
+        R"({"topMost": 1.5})",
+        R"({"topMost": "1"})",
+        R"({"password": 5})",
+        R"({"tabNames": "a"})",
+        R"({"tabNames": ["1","2","3","4","5","6","7","8","9","10","11"]})",
+        R"({"entries": [[{"title": 3}]]})",
+        R"({"entries": [[{"titel": "x"}]]})",
+        R"({"entries": [[], [], [], [], [], [], [], [], [], [], []]})",
+        R"({"entries": [["https://a.jp/"]]})",
+        R"({"colour": 1})",
+    };
+    for (const char* input : refused) {
+        const ToolRun run = runTool({QStringLiteral("write"), file}, input);
+        EXPECT_EQ(run.exitCode, 1) << input;
+        EXPECT_TRUE(run.err.endsWith('\n') && run.err.count('\n') == 1) << run.err.toStdString();
+        EXPECT_EQ(readBytes(file), before) << input;
+    }
+}
+
+TEST_F(StoreToolTest, InputOutputFailuresExitWithTwo) {
+    const QString blocker = path(QStringLiteral("file"));
+    QFile(blocker).open(QIODevice::WriteOnly);
+    const ToolRun write =
+        runTool({QStringLiteral("write"), blocker + QStringLiteral("/url")}, "{}");
+    EXPECT_EQ(write.exitCode, 2);
+    EXPECT_FALSE(write.err.isEmpty());
+    for (const char* command : {"dump", "plain"})
+        EXPECT_EQ(runTool({QString::fromLatin1(command), path(QStringLiteral("missing"))}).exitCode,
+                  2)
+            << command;
+}
+
+TEST_F(StoreToolTest, DumpOfADamagedFileWarnsAndStillPrintsTheStore) {
+    const QString file = path(QStringLiteral("url"));
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(300, 'L'));
+    damaged.close();
+    const ToolRun dump = runTool({QStringLiteral("dump"), file});
+    EXPECT_EQ(dump.exitCode, 0);
+    EXPECT_TRUE(dump.err.contains("warning"));
+    UrlStore dumped;
+    QString error;
+    ASSERT_TRUE(storeFromJson(dump.out, dumped, error)) << error.toStdString();
+    expectStoreInvariants(dumped);
+}
+
+}  // namespace

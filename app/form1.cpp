@@ -210,7 +210,6 @@ void Form1::Show() {
         Form_Load();
     }
     show();
-    raise();
     activateWindow();
 }
 

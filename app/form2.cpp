@@ -40,7 +40,6 @@ void Form2::start() {
 
 void Form2::Show() {
     show();
-    raise();
     activateWindow();
 }
 

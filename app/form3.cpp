@@ -143,7 +143,6 @@ void Form3::Show() {
         Form_Load();
     }
     show();
-    raise();
     activateWindow();
 }
 

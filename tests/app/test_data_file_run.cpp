@@ -1,0 +1,81 @@
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/data_file_store.h"
+#include "store/store_file.h"
+#include "store/text.h"
+#include "window_harness.h"
+
+namespace {
+
+// One run of the program over the real data file in dataFolder, with fakes for the rest.
+struct FileRun {
+    explicit FileRun(const DataPaths& paths) : storeIo(paths) {
+        QObject::connect(&windows.form1(), &Form1::ended, [this] { ++endings; });
+        windows.start();
+    }
+    FakePlatform fake;
+    Platform platform = fake.platform();
+    UrlStore store;
+    SharedValues shared;
+    DataFileStore storeIo;
+    FakeUpdater updater{fake.windows};
+    FakeLauncher launcher;
+    ProgramWindows windows{store, shared, platform, storeIo, updater, launcher, kSiteUrl};
+    int endings = 0;
+
+    void add(const QString& title, const QString& url) {
+        Form1& form = windows.form1();
+        form.Command1[0]->click();
+        form.Text1[0]->setText(title);
+        form.Text1[1]->setText(url);
+        form.Command1[6]->click();
+    }
+};
+
+}  // namespace
+
+class DataFileRunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void onlyTheExitButtonKeepsTheRunsChanges() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
+        QVERIFY(QDir().mkpath(paths.programFolder));
+        UrlStore fallback = storeWithEntries(0, 2);
+        QVERIFY(writeStoreFile(QDir(paths.programFolder).filePath("url_bak"), fallback).ok);
+
+        {
+            FileRun run(paths);
+            QCOMPARE(run.windows.form1().List1->count(), 2);
+            run.add(QStringLiteral("追加"), QStringLiteral("http://added/"));
+            run.windows.form1().Command1[5]->click();
+            QCOMPARE(run.endings, 1);
+            QVERIFY(run.fake.messages.shown.empty());
+        }
+        QVERIFY(QFile::exists(QDir(paths.dataFolder).filePath("url")));
+        {
+            FileRun run(paths);
+            QCOMPARE(run.windows.form1().List1->count(), 3);
+            QCOMPARE(run.store.entries[0][2][UrlField::url], QStringLiteral("http://added/"));
+            QCOMPARE(trim(run.store.entries[0][2][UrlField::title]), QStringLiteral("追加"));
+            run.add(QStringLiteral("lost"), QStringLiteral("http://lost/"));
+            run.windows.form1().Command1[4]->click();
+            run.windows.form3().close();
+            QCOMPARE(run.endings, 1);
+        }
+        {
+            FileRun run(paths);
+            QCOMPARE(run.windows.form1().List1->count(), 3);
+            QVERIFY(run.store.entries[0][3][UrlField::url].isEmpty());
+        }
+    }
+};
+
+QTEST_MAIN(DataFileRunTest)
+#include "test_data_file_run.moc"

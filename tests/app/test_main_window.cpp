@@ -1,0 +1,581 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+#include "app/list_line.h"
+#include "window_harness.h"
+
+namespace {
+
+enum { kUrlSetting = 0, kUp = 1, kDown = 2, kLogOff = 3, kSettings = 4, kExit = 5 };
+enum { kCommit = 6, kDelete = 7, kBack = 8, kCorrect = 9, kHomePage = 10 };
+
+const QString kDiscardQuestion = QStringLiteral(
+    "URL情報が変更されています。登録せずに終了しますか？\r\n"
+    "（登録する場合は、完了ボタンを押して下さい。）");
+
+// A harness started with the given store; no password, so the main window opens at once.
+std::unique_ptr<WindowHarness> started(const UrlStore& store) {
+    auto h = std::make_unique<WindowHarness>();
+    h->storeIo.loaded = store;
+    h->start();
+    return h;
+}
+
+void fillEditRow(Form1& form, const QString& title, const QString& url, const QString& content) {
+    form.Text1[0]->setText(title);
+    form.Text1[1]->setText(url);
+    form.Text1[2]->setText(content);
+}
+
+bool selectionButtonsEnabled(Form1& form) {
+    return form.Command1[kUp]->isEnabled() && form.Command1[kDown]->isEnabled() &&
+           form.Command1[kDelete]->isEnabled() && form.Command1[kCorrect]->isEnabled();
+}
+
+bool selectionButtonsDisabled(Form1& form) {
+    return !form.Command1[kUp]->isEnabled() && !form.Command1[kDown]->isEnabled() &&
+           !form.Command1[kDelete]->isEnabled() && !form.Command1[kCorrect]->isEnabled();
+}
+
+bool editRowEmpty(Form1& form) {
+    return form.Text1[0]->text().isEmpty() && form.Text1[1]->text().isEmpty() &&
+           form.Text1[2]->text().isEmpty();
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadOrder_data() {
+        QTest::addColumn<QString>("latest");
+        QTest::addColumn<bool>("updates");
+        QTest::newRow("1.7 is newer") << "1.7" << true;
+        QTest::newRow("1.6 is ours") << "1.6" << false;
+        QTest::newRow("1.5 is older") << "1.5" << false;
+        QTest::newRow("none found") << "" << false;
+        QTest::newRow("1.10 sorts before 1.6") << "1.10" << false;
+    }
+    void loadOrder() {
+        QFETCH(QString, latest);
+        QFETCH(bool, updates);
+        UrlStore store = storeWithEntries(0, 3);
+        store.topMost = 1;
+        WindowHarness h;
+        h.storeIo.loaded = store;
+        h.updater.answer = latest;
+        h.start();
+
+        QCOMPARE(h.updater.topMostCallsBeforeCheck, 1);
+        QCOMPARE(h.fake.windows.calls.front().first, &h.form1());
+        QVERIFY(h.fake.windows.calls.front().second);
+        QStringList expected{"checkVersion"};
+        if (updates) expected << "subUpdate";
+        QCOMPARE(h.updater.calls, expected);
+        QCOMPARE(h.shared.latestVersion, latest);
+    }
+
+    void loadShowsCaptionTabsAndListOfTabZero() {
+        UrlStore store = storeWithEntries(0, 3);
+        store.password = QStringLiteral("   ");  // blanks only count as no password
+        store.logoffMinutes = 30;
+        auto h = started(store);
+        Form1& form = h->form1();
+        QVERIFY(!form.isVisible());  // the gate compares untrimmed
+        h->form2().Text1->setText(QStringLiteral("   "));
+
+        QVERIFY(form.isVisible());
+        QVERIFY(!h->form2().isVisible());
+        QCOMPARE(form.windowTitle(), QStringLiteral("Velandri  Version1.6"));
+        QCOMPARE(form.TabStrip1->count(), 10);
+        QCOMPARE(form.TabStrip1->tabText(9), QStringLiteral("tab10"));
+        QCOMPARE(form.List1->count(), 3);
+        QCOMPARE(form.selectedRow(), -1);
+        QVERIFY(!form.Command1[kLogOff]->isEnabled());
+        QVERIFY(selectionButtonsDisabled(form));
+        QVERIFY(h->fake.windows.calls.empty());  // not top-most
+
+        form.Form_Activate();
+        QCOMPARE(h->store.logoffMinutes, int16_t(0));
+        h->store.tabNames[2] = QStringLiteral("renamed");
+        form.Form_Activate();
+        QCOMPARE(form.TabStrip1->tabText(2), QStringLiteral("renamed"));
+    }
+
+    void modeHeightsShowTheRightRows() {
+        auto h = started(storeWithEntries(0, 3));
+        Form1& form = h->form1();
+        const auto bottomOf = [](QWidget* w) { return w->geometry().bottom(); };
+        QCOMPARE(form.modeHeightTwips(), 4000);
+        QVERIFY(bottomOf(form.Command1[kLogOff]) < form.height());
+        QVERIFY(form.Label1[0]->y() >= form.height());
+        QVERIFY(form.Text1[0]->y() >= form.height());
+        QCOMPARE(form.width(), qRound(6600 * form.logicalDpiX() / 1440.0));
+
+        form.Command1[kUrlSetting]->click();
+        QCOMPARE(form.modeHeightTwips(), 5200);
+        QVERIFY(bottomOf(form.Command1[kCommit]) < form.height());
+        QVERIFY(bottomOf(form.Command1[kBack]) < form.height());
+        QCOMPARE(form.focusWidget(), form.Text1[0]);
+        const QRect screen = form.screen()->geometry();
+        QCOMPARE(form.frameGeometry().center().y(), screen.center().y());
+    }
+
+    void lineFormatAndStopAtFirstEmptyUrl() {
+        UrlStore store = storeWithEntries(0, 2);
+        store.entries[0][0][UrlField::title] = QStringLiteral("abc");
+        store.entries[0][0][UrlField::content] = QString();
+        store.entries[0][5][UrlField::url] = QStringLiteral("http://after-gap/");
+        auto h = started(store);
+        QCOMPARE(h->form1().List1->count(), 2);
+        QCOMPARE(h->form1().List1->item(0)->text(),
+                 QStringLiteral("  1 : ａｂｃ") + QString(14, u' ') + QString(15, u' '));
+    }
+
+    void addAnEntry() {
+        auto h = started(storeWithEntries(0, 5));
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(1);
+        form.Command1[kUrlSetting]->click();
+        fillEditRow(form, QStringLiteral("新しい"), QStringLiteral("http://new/"), QString());
+        QCOMPARE(form.urlChanged, int16_t(1));
+        form.Command1[kCommit]->click();
+
+        const UrlEntry& added = h->store.entries[0][5];
+        QCOMPARE(added[UrlField::title], QStringLiteral("新しい"));
+        QCOMPARE(added[UrlField::url], QStringLiteral("http://new/"));
+        QCOMPARE(form.List1->count(), 6);
+        QVERIFY(form.List1->item(5)->text().startsWith(QStringLiteral("  6 : 新しい")));
+        QCOMPARE(form.modeHeightTwips(), 4000);
+        QVERIFY(editRowEmpty(form));
+        QCOMPARE(form.selectedRow(), -1);
+        QVERIFY(selectionButtonsDisabled(form));
+        QCOMPARE(form.urlChanged, int16_t(0));
+        QVERIFY(h->fake.messages.shown.empty());
+    }
+
+    void commitRefusesBlankTitleOrUrlAndIgnoresListMode() {
+        auto h = started(storeWithEntries(0, 1));
+        Form1& form = h->form1();
+        fillEditRow(form, QStringLiteral("t"), QStringLiteral("http://x/"), QString());
+        form.Command1[kCommit]->click();  // list mode: nothing
+        QCOMPARE(h->store.entries[0][1][UrlField::url], QString());
+        QVERIFY(h->fake.messages.shown.empty());
+
+        form.Command1[kUrlSetting]->click();
+        fillEditRow(form, QStringLiteral("   "), QStringLiteral("http://x/"), QString());
+        QCOMPARE(form.Text1[0]->text(), QString());  // trimmed at once
+        form.Command1[kCommit]->click();
+        fillEditRow(form, QStringLiteral("t"), QString(), QString());
+        form.Command1[kCommit]->click();
+        QCOMPARE(h->fake.messages.shown.size(), size_t(2));
+        for (const ShownMessage& m : h->fake.messages.shown) {
+            QCOMPARE(m.title, QStringLiteral("メッセージ"));
+            QCOMPARE(m.text, QStringLiteral("タイトルかURLが空欄です。"));
+            QVERIFY(!m.question);
+        }
+        QCOMPARE(form.modeHeightTwips(), 5200);
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("t"));
+    }
+
+    void editFieldsAreTrimmedOnEveryChange() {
+        auto h = started(storeWithEntries(0, 1));
+        Form1& form = h->form1();
+        form.Text1[1]->setText(QStringLiteral(" a b\u3000"));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("a b"));
+        QCOMPARE(form.urlChanged, int16_t(1));
+        form.Text1[1]->setText(QString());
+        QCOMPARE(form.urlChanged, int16_t(0));
+        QTest::keyClicks(form.Text1[0], QStringLiteral("0123456789abcdefgh"));
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("0123456789abcde"));
+    }
+
+    void thirtyEntriesRefuseAnotherAndAFullTabStoresNothing() {
+        UrlStore store = storeWithEntries(1, 30);
+        auto h = started(store);
+        Form1& form = h->form1();
+        form.TabStrip1->setCurrentIndex(1);
+        form.Command1[kUrlSetting]->click();
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        QCOMPARE(h->fake.messages.shown[0].text, QStringLiteral("30件以上は、登録できません。"));
+        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
+        QCOMPARE(form.modeHeightTwips(), 4000);
+
+        // Edit mode entered on an empty tab, then the full tab picked.
+        form.TabStrip1->setCurrentIndex(0);
+        form.Command1[kUrlSetting]->click();
+        form.TabStrip1->setCurrentIndex(1);
+        fillEditRow(form, QStringLiteral("t"), QStringLiteral("http://x/"), QStringLiteral("c"));
+        form.Command1[kCommit]->click();
+        QCOMPARE(form.modeHeightTwips(), 5200);
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://x/"));
+        QCOMPARE(form.List1->count(), 30);
+        QCOMPARE(h->store.entries[1][29][UrlField::url], QStringLiteral("http://host/29"));
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+    }
+
+    void correctAnEntry() {
+        UrlStore store = storeWithEntries(0, 3);
+        store.entries[0][1][UrlField::title] = QStringLiteral("title 1") + QString(8, u'\u3000');
+        auto h = started(store);
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(1);
+        QVERIFY(selectionButtonsEnabled(form));
+        form.Command1[kCorrect]->click();
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("title 1"));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/1"));
+        QCOMPARE(form.Text1[2]->text(), QStringLiteral("content 1"));
+        QCOMPARE(h->shared.modifyMode, int16_t(1));
+        QCOMPARE(form.urlChanged, int16_t(0));
+        QCOMPARE(form.modeHeightTwips(), 5200);
+
+        form.Text1[1]->setText(QStringLiteral("http://corrected/"));
+        form.Command1[kCommit]->click();
+        QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://corrected/"));
+        QCOMPARE(form.List1->count(), 3);
+        QCOMPARE(h->shared.modifyMode, int16_t(0));
+
+        // The next add adds instead of overwriting.
+        form.Command1[kUrlSetting]->click();
+        fillEditRow(form, QStringLiteral("n"), QStringLiteral("http://n/"), QString());
+        form.Command1[kCommit]->click();
+        QCOMPARE(h->store.entries[0][3][UrlField::url], QStringLiteral("http://n/"));
+        QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://corrected/"));
+    }
+
+    void aClickWhileCorrectingTurnsItIntoAnAdd() {
+        auto h = started(storeWithEntries(0, 3));
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(0);
+        form.Command1[kCorrect]->click();
+        form.List1->setCurrentRow(2);
+        QVERIFY(editRowEmpty(form));
+        QCOMPARE(form.modeHeightTwips(), 5200);
+        QCOMPARE(h->shared.modifyMode, int16_t(0));
+    }
+
+    void correctingADeletedEntryAddsTheEditRow() {
+        auto h = started(storeWithEntries(0, 3));
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(2);
+        form.Command1[kCorrect]->click();
+        form.Command1[kDelete]->click();  // Yes
+        QCOMPARE(form.selectedRow(), -1);
+        QCOMPARE(h->shared.modifyMode, int16_t(1));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/2"));
+        form.Command1[kCommit]->click();
+        QCOMPARE(h->store.entries[0][2][UrlField::url], QStringLiteral("http://host/2"));
+        QCOMPARE(form.List1->count(), 3);
+        QCOMPARE(h->shared.modifyMode, int16_t(0));
+    }
+
+    void deleteRenumbersTheRows() {
+        auto h = started(storeWithEntries(0, 5));
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(2);
+        h->fake.messages.setNextAnswer(false);
+        form.Command1[kDelete]->click();
+        QCOMPARE(form.List1->count(), 5);
+
+        form.Command1[kDelete]->click();
+        const std::vector<ShownMessage>& shown = h->fake.messages.shown;
+        QCOMPARE(shown.size(), size_t(2));
+        QCOMPARE(shown[1].text, QStringLiteral("3番を削除して宜しいですか？"));
+        QCOMPARE(shown[1].title, QStringLiteral("メッセージ"));
+        QVERIFY(shown[1].question);
+        QCOMPARE(form.List1->count(), 4);
+        QCOMPARE(h->store.entries[0][2][UrlField::url], QStringLiteral("http://host/3"));
+        QCOMPARE(h->store.entries[0][3][UrlField::url], QStringLiteral("http://host/4"));
+        QVERIFY(h->store.entries[0][4][UrlField::url].isEmpty());
+        for (int row = 0; row < 4; ++row) {
+            QVERIFY(
+                form.List1->item(row)->text().startsWith(QStringLiteral("  %1 : ").arg(row + 1)));
+        }
+        QVERIFY(selectionButtonsDisabled(form));
+    }
+
+    void moveUpAndDown() {
+        auto h = started(storeWithEntries(0, 3));
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(1);
+        form.Text1[0]->setText(QStringLiteral("typed"));
+        form.Command1[kUp]->click();
+        QCOMPARE(h->store.entries[0][0][UrlField::title], QStringLiteral("title 1"));
+        QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://host/0"));
+        QCOMPARE(h->store.entries[0][0][UrlField::number], QStringLiteral("1"));
+        QCOMPARE(form.selectedRow(), 0);
+        QVERIFY(selectionButtonsEnabled(form));
+        QVERIFY(editRowEmpty(form));
+
+        form.Command1[kUp]->click();  // row 0: nothing
+        QCOMPARE(h->store.entries[0][0][UrlField::title], QStringLiteral("title 1"));
+        form.List1->setCurrentRow(2);
+        form.Command1[kDown]->click();  // last row: nothing
+        QCOMPARE(h->store.entries[0][2][UrlField::title], QStringLiteral("title 2"));
+        form.List1->setCurrentRow(0);
+        form.Command1[kDown]->click();
+        QCOMPARE(form.selectedRow(), 1);
+        QCOMPARE(h->store.entries[0][1][UrlField::title], QStringLiteral("title 1"));
+        QCOMPARE(h->store.entries[0][0][UrlField::title], QStringLiteral("title 0"));
+
+        form.List1->clearSelection();
+        form.moveEntry(1);  // nothing selected: nothing moves
+        QCOMPARE(h->store.entries[0][0][UrlField::title], QStringLiteral("title 0"));
+    }
+
+    void tabChangeInEditModeEmptiesTheRow() {
+        auto h = started(storeWithEntries(0, 3));
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(0);
+        form.Command1[kCorrect]->click();
+        form.TabStrip1->setCurrentIndex(4);
+        QCOMPARE(form.List1->count(), 0);
+        QVERIFY(editRowEmpty(form));
+        QVERIFY(selectionButtonsDisabled(form));
+        QCOMPARE(h->shared.modifyMode, int16_t(0));
+        QCOMPARE(form.modeHeightTwips(), 5200);
+    }
+
+    void backAsksOnlyAfterChanges() {
+        auto h = started(storeWithEntries(0, 2));
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(0);
+        form.Command1[kCorrect]->click();
+        form.Command1[kBack]->click();
+        QVERIFY(h->fake.messages.shown.empty());
+        QCOMPARE(form.modeHeightTwips(), 4000);
+
+        form.Command1[kUrlSetting]->click();
+        QTest::keyClicks(form.Text1[0], QStringLiteral("x"));
+        h->fake.messages.setNextAnswer(false);
+        form.Command1[kBack]->click();
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("問い合わせ"));
+        QCOMPARE(h->fake.messages.shown[0].text, kDiscardQuestion);
+        QCOMPARE(form.modeHeightTwips(), 5200);
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("x"));
+
+        form.Command1[kBack]->click();  // Yes
+        QCOMPARE(form.modeHeightTwips(), 4000);
+        QVERIFY(editRowEmpty(form));
+    }
+
+    void exitSavesAndEndsTheProgram() {
+        auto h = started(storeWithEntries(0, 2));
+        Form1& form = h->form1();
+        h->store.entries[0][0][UrlField::title] = QStringLiteral("changed");
+        form.Command1[kExit]->click();
+        QVERIFY(h->fake.messages.shown.empty());
+        QCOMPARE(h->storeIo.saves, 1);
+        QCOMPARE(h->storeIo.saved.entries[0][0][UrlField::title], QStringLiteral("changed"));
+        QVERIFY(h->fake.events.pendingRuns >= 1);
+        QVERIFY(h->fake.tray.removes >= 1);
+        QCOMPARE(h->endings, 1);
+        QVERIFY(!form.isVisible() && !h->form2().isVisible() && !h->form3().isVisible());
+    }
+
+    void exitAsksAboutTypedTextAndNoKeepsEverythingOpen() {
+        auto h = started(storeWithEntries(0, 2));
+        Form1& form = h->form1();
+        form.Command1[kUrlSetting]->click();
+        form.Text1[2]->setText(QStringLiteral("memo"));
+        h->fake.messages.setNextAnswer(false);
+        form.Command1[kExit]->click();
+        QCOMPARE(h->fake.messages.shown.at(0).text, kDiscardQuestion);
+        QCOMPARE(h->storeIo.saves, 0);
+        QCOMPARE(h->endings, 0);
+        QVERIFY(form.isVisible());
+
+        form.Command1[kExit]->click();  // Yes: saved without the typed text
+        QCOMPARE(h->storeIo.saves, 1);
+        QCOMPARE(h->storeIo.saved.entries[0][2][UrlField::content], QString());
+        QCOMPARE(h->endings, 1);
+    }
+
+    void aFailedSaveIsReportedAndTheProgramStaysOpen() {
+        auto h = started(storeWithEntries(0, 2));
+        Form1& form = h->form1();
+        h->storeIo.saveOutcome = SaveOutcome{false, QStringLiteral("disk full")};
+        form.Command1[kExit]->click();
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
+        QVERIFY(h->fake.messages.shown[0].text.endsWith(QStringLiteral("\r\ndisk full")));
+        QCOMPARE(h->endings, 0);
+        QVERIFY(form.isVisible() && !form.isMinimized());
+
+        h->storeIo.saveOutcome = SaveOutcome{true, {}};
+        form.Command1[kExit]->click();
+        QCOMPARE(h->endings, 1);
+    }
+
+    void windowManagerCloseIsRefused() {
+        auto h = started(storeWithEntries(0, 1));
+        QVERIFY(!h->form1().close());
+        QVERIFY(h->form1().isVisible());
+        QCOMPARE(h->endings, 0);
+    }
+
+    void doubleClickOpensTheSelectedEntry() {
+        UrlStore store = storeWithEntries(2, 3);
+        store.minimizeOnLaunch = 1;
+        auto h = started(store);
+        Form1& form = h->form1();
+        form.TabStrip1->setCurrentIndex(2);
+        h->shared.logoffTicks = 5;
+        form.List1_DblClick();  // nothing selected
+        QVERIFY(h->launcher.opened.isEmpty());
+        QCOMPARE(h->shared.logoffTicks, int16_t(0));
+
+        h->shared.logoffTicks = 5;
+        QListWidgetItem* item = form.List1->item(2);
+        const QPoint at = form.List1->visualItemRect(item).center();
+        QTest::mouseClick(form.List1->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(form.List1->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(h->launcher.opened, QStringList{QStringLiteral("http://host/2")});
+        QCOMPARE(h->shared.logoffTicks, int16_t(0));
+        QVERIFY(form.isMinimized());
+        QVERIFY(form.Timer1.isActive());
+        QCOMPARE(form.Timer1.interval(), 60000);
+    }
+
+    void keysMoveTheSelectionButOpenNothing() {
+        auto h = started(storeWithEntries(0, 3));
+        Form1& form = h->form1();
+        form.List1->setCurrentRow(0);
+        form.Text1[0]->setText(QStringLiteral("typed"));
+        form.List1->setFocus();
+        QTest::keyClick(form.List1, Qt::Key_Down);
+        QCOMPARE(form.selectedRow(), 1);
+        QVERIFY(editRowEmpty(form));
+        QTest::keyClick(form.List1, Qt::Key_Return);
+        QVERIFY(h->launcher.opened.isEmpty());
+    }
+
+    void homePageStartsTheSiteMinimized() {
+        auto h = started(storeWithEntries(0, 1));
+        h->form1().Command1[kHomePage]->click();
+        QCOMPARE(h->fake.process.started.size(), size_t(1));
+        QCOMPARE(h->fake.process.started[0].commandLine, "EXPLORER.EXE " + kSiteUrl);
+        QCOMPARE(h->fake.process.started[0].style, WindowStyle::MinimizedFocus);
+    }
+
+    void logOffAndReturnInTheSameMode() {
+        UrlStore store = storeWithEntries(0, 2);
+        store.password = QStringLiteral("pw");
+        auto h = std::make_unique<WindowHarness>();
+        h->storeIo.loaded = store;
+        h->start();
+        h->form2().Text1->setText(QStringLiteral("pw"));
+        Form1& form = h->form1();
+        QVERIFY(form.isVisible());
+        QVERIFY(form.Command1[kLogOff]->isEnabled());
+        form.Command1[kUrlSetting]->click();
+        form.Text1[0]->setText(QStringLiteral("half done"));
+        h->shared.logoffTicks = 3;
+
+        form.Command1[kLogOff]->click();
+        QVERIFY(!form.isVisible());
+        QVERIFY(h->form2().isVisible());
+        QCOMPARE(h->form2().Text1->text(), QString());
+        QCOMPARE(h->shared.logoffTicks, int16_t(3));  // the button does not reset the counter
+
+        QTest::keyClicks(h->form2().Text1, QStringLiteral("pw"));
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.modeHeightTwips(), 5200);
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("half done"));
+        QCOMPARE(h->shared.logoffTicks, int16_t(0));
+    }
+
+    void minimizedWindowMovesIntoTheTray() {
+        auto h = started(storeWithEntries(0, 1));
+        Form1& form = h->form1();
+        QVERIFY(!form.Timer1.isActive());
+        form.Timer1_Timer();  // not minimized: nothing
+        QCOMPARE(h->fake.tray.adds, 0);
+
+        form.showMinimized();
+        QVERIFY(form.Timer1.isActive());
+        QCOMPARE(form.Timer1.interval(), 60000);
+        form.showNormal();  // back within the minute
+        QVERIFY(!form.Timer1.isActive());
+
+        form.showMinimized();
+        form.Timer1_Timer();
+        QCOMPARE(h->fake.tray.adds, 1);
+        QCOMPARE(h->fake.tray.tip, QStringLiteral("Velandri"));
+        QVERIFY(!form.isVisible());
+        QVERIFY(!form.Timer1.isActive());
+
+        h->fake.tray.onLeftRelease();
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.isMinimized());
+        QVERIFY(!h->fake.tray.shown);
+        QVERIFY(!form.Timer1.isActive());
+        QCOMPARE(form.frameGeometry().center(), form.screen()->geometry().center());
+    }
+
+    void withoutATrayTheWindowStaysMinimized() {
+        auto h = started(storeWithEntries(0, 1));
+        h->fake.tray.available = false;
+        Form1& form = h->form1();
+        form.showMinimized();
+        form.Timer1_Timer();
+        QCOMPARE(h->fake.tray.adds, 0);
+        QVERIFY(form.isVisible());
+        QVERIFY(form.isMinimized());
+    }
+
+    void trayMenuEndsWithoutSaving() {
+        auto h = started(storeWithEntries(0, 1));
+        Form1& form = h->form1();
+        const int pendingBefore = h->fake.events.pendingRuns;
+        h->fake.tray.onRightPress();
+        QCOMPARE(h->fake.tray.poppedUp, form.Menu);
+        QVERIFY(h->fake.events.pendingRuns > pendingBefore);
+        QCOMPARE(form.Menu->actions().size(), 1);
+        QCOMPARE(form.Menu->actions()[0]->text(), QStringLiteral("終了"));
+
+        form.Menu->actions()[0]->trigger();
+        QCOMPARE(h->endings, 1);
+        QCOMPARE(h->storeIo.saves, 0);
+        QVERIFY(!form.isVisible());
+    }
+
+    void autoLogoff() {
+        UrlStore store = storeWithEntries(0, 1);
+        store.password = QStringLiteral("pw");
+        store.logoffMinutes = 1;
+        auto h = std::make_unique<WindowHarness>();
+        h->storeIo.loaded = store;
+        h->start();
+        h->form2().Text1->setText(QStringLiteral("pw"));
+        Form1& form = h->form1();
+        QVERIFY(form.Timer2.isActive());
+        QCOMPARE(form.Timer2.interval(), 10000);
+
+        for (int tick = 0; tick < 6; ++tick) form.Timer2_Timer();
+        QVERIFY(form.isVisible());
+        form.TabStrip1->setCurrentIndex(1);  // activity other than a launch does not delay it
+        form.Timer2_Timer();
+        QVERIFY(!form.isVisible());
+        QVERIFY(h->form2().isVisible());
+        QCOMPARE(h->shared.logoffTicks, int16_t(0));
+
+        h->store.logoffMinutes = 0;
+        h->shared.logoffTicks = 4;
+        form.Timer2_Timer();
+        QCOMPARE(h->shared.logoffTicks, int16_t(4));
+        h->store.logoffMinutes = -1;  // bounded: never
+        form.Timer2_Timer();
+        QCOMPARE(h->shared.logoffTicks, int16_t(4));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"

@@ -1,0 +1,135 @@
+#include <QTest>
+
+#include "app/logoff_clock.h"
+#include "app/password_gate.h"
+#include "app/tab_edits.h"
+
+namespace {
+
+TabSlots tabWith(int count) {
+    TabSlots tab;
+    for (int e = 0; e < kSlotCount; ++e) tab[e][UrlField::number] = QString::number(e + 1);
+    for (int e = 0; e < count; ++e) {
+        writeEntry(tab[e], QStringLiteral("t%1").arg(e), QStringLiteral("u%1").arg(e),
+                   QStringLiteral("c%1").arg(e));
+    }
+    return tab;
+}
+
+// The tick on which the log-off comes after a reset; 0 when it does not come in 1000 ticks.
+int logoffTickNumber(int16_t minutes) {
+    int16_t ticks = 0;
+    for (int tick = 1; tick <= 1000; ++tick) {
+        if (logoffTick(ticks, minutes)) return ticks == 0 ? tick : -1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+class WindowLogicTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gateCountsOnlyFullLengthFailures() {
+        PasswordGate gate;
+        gate.reset("abc");
+        QCOMPARE(gate.check("a"), PasswordGate::Verdict::Nothing);
+        QCOMPARE(gate.check("ab"), PasswordGate::Verdict::Nothing);
+        QCOMPARE(gate.check("abcd"), PasswordGate::Verdict::Nothing);
+        QCOMPARE(gate.failCount, 0);
+        QCOMPARE(gate.check("abd"), PasswordGate::Verdict::Failure);
+        QCOMPARE(gate.check("aBc"), PasswordGate::Verdict::Failure);
+        QCOMPARE(gate.failCount, 2);
+        QCOMPARE(gate.check("abc"), PasswordGate::Verdict::Open);
+        QCOMPARE(gate.failCount, 0);
+    }
+
+    void gateLocksAfterTheSixthFailure() {
+        PasswordGate gate;
+        gate.reset("abc");
+        for (int i = 0; i < 5; ++i) gate.check("xyz");
+        QCOMPARE(gate.expectedPassword, QStringLiteral("abc"));
+        QCOMPARE(gate.check("xyz"), PasswordGate::Verdict::Failure);
+        QVERIFY(gate.expectedPassword != "abc");
+        bool isNumber = false;
+        const uint drawn = gate.expectedPassword.toUInt(&isNumber);
+        QVERIFY(isNumber && drawn < 100000000);
+        QCOMPARE(gate.expectedPassword, QString::number(drawn));
+        QVERIFY(gate.check("abc") != PasswordGate::Verdict::Open);
+    }
+
+    void logoffComesOnTheTickAfterSixTimesTheMinutes_data() {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<int>("tick");
+        QTest::newRow("1 minute: 7th tick") << 1 << 7;
+        QTest::newRow("60 minutes: 361st tick") << 60 << 361;
+        QTest::newRow("0 minutes: never") << 0 << 0;
+        QTest::newRow("negative: bounded to never") << -5 << 0;
+        QTest::newRow("oversized: bounded to 60") << 600 << 361;
+    }
+    void logoffComesOnTheTickAfterSixTimesTheMinutes() {
+        QFETCH(int, minutes);
+        QFETCH(int, tick);
+        QCOMPARE(logoffTickNumber(static_cast<int16_t>(minutes)), tick);
+    }
+
+    void noLogoffLeavesTheCounterAlone() {
+        int16_t ticks = 17;
+        QVERIFY(!logoffTick(ticks, 0));
+        QVERIFY(!logoffTick(ticks, -3));
+        QCOMPARE(ticks, int16_t(17));
+    }
+
+    void minutesBox() {
+        QCOMPARE(minutesFromText(""), int16_t(0));
+        QCOMPARE(minutesFromText("07"), int16_t(7));
+        QCOMPARE(minutesFromText("75"), int16_t(75));
+    }
+
+    void commitSlotChoosesTheCorrectedOrTheFirstFreeSlot() {
+        TabSlots tab = tabWith(5);
+        QCOMPARE(commitSlot(tab, 1, 2), 2);
+        QCOMPARE(commitSlot(tab, 0, 2), 5);
+        QCOMPARE(commitSlot(tab, 1, -1), 5);  // the corrected entry was deleted
+        tab[3][UrlField::url] = QStringLiteral(" \u3000");
+        QCOMPARE(firstFreeSlot(tab), 3);
+        QCOMPARE(commitSlot(tabWith(30), 0, -1), -1);
+        QCOMPARE(commitSlot(tabWith(30), 1, -1), -1);
+    }
+
+    void listedCountStopsAtTheFirstEmptyUrl() {
+        TabSlots tab = tabWith(5);
+        tab[7][UrlField::url] = QStringLiteral("http://later/");
+        QCOMPARE(listedCount(tab), 5);
+        QCOMPARE(listedCount(tabWith(30)), 30);
+        QCOMPARE(listedCount(tabWith(0)), 0);
+    }
+
+    void removeMovesLaterEntriesUpAndKeepsNumbers() {
+        TabSlots tab = tabWith(5);
+        removeEntry(tab, 2);
+        QCOMPARE(tab[2][UrlField::title], QStringLiteral("t3"));
+        QCOMPARE(tab[3][UrlField::url], QStringLiteral("u4"));
+        QVERIFY(tab[4][UrlField::url].isEmpty());
+        QCOMPARE(tab[2][UrlField::number], QStringLiteral("3"));
+
+        TabSlots full = tabWith(30);
+        removeEntry(full, 29);
+        QCOMPARE(full[28][UrlField::url], QStringLiteral("u28"));
+        QVERIFY(full[29][UrlField::url].isEmpty() && full[29][UrlField::title].isEmpty());
+    }
+
+    void swapKeepsNumbers() {
+        TabSlots tab = tabWith(2);
+        swapEntries(tab, 1, 0);
+        QCOMPARE(tab[0][UrlField::content], QStringLiteral("c1"));
+        QCOMPARE(tab[1][UrlField::title], QStringLiteral("t0"));
+        QCOMPARE(tab[0][UrlField::number], QStringLiteral("1"));
+        swapEntries(tab, 0, -1);  // no neighbour: nothing moves
+        QCOMPARE(tab[0][UrlField::content], QStringLiteral("c1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(WindowLogicTest)
+#include "test_window_logic.moc"

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/form3.h"
+#include "app/launcher.h"
+#include "app/program_windows.h"
+#include "app/store_io.h"
+#include "fakes/fake_platform.h"
+#include "update/updater.h"
+
+// Records the load's calls and how many top-most changes came before the version check.
+class FakeUpdater : public Updater {
+public:
+    explicit FakeUpdater(FakeWindowSystem& windows) : windows_(windows) {}
+    void checkVersion(QString& latestVersion) override {
+        calls << QStringLiteral("checkVersion");
+        topMostCallsBeforeCheck = static_cast<int>(windows_.calls.size());
+        if (answer) latestVersion = *answer;
+    }
+    void subUpdate() override { calls << QStringLiteral("subUpdate"); }
+
+    std::optional<QString> answer;
+    QStringList calls;
+    int topMostCallsBeforeCheck = -1;
+
+private:
+    FakeWindowSystem& windows_;
+};
+
+class FakeLauncher : public Launcher {
+public:
+    void openInBrowser(const QString& url) override { opened << url; }
+    QStringList opened;
+};
+
+// A store that "loads" a prepared store and keeps what was saved.
+class MemoryStoreIo : public StoreIo {
+public:
+    LoadOutcome loadStore(UrlStore& store) override {
+        store = loaded;
+        return loadOutcome;
+    }
+    SaveOutcome saveStore(UrlStore& store) override {
+        ++saves;
+        if (saveOutcome.ok) saved = store;
+        return saveOutcome;
+    }
+    UrlStore loaded;
+    UrlStore saved;
+    LoadOutcome loadOutcome;
+    SaveOutcome saveOutcome{true, {}};
+    int saves = 0;
+};
+
+inline const QString kSiteUrl = QStringLiteral("http://site.example/velandri/");
+
+// One run of the program's windows over fakes.
+struct WindowHarness {
+    FakePlatform fake;
+    Platform platform = fake.platform();
+    UrlStore store;
+    SharedValues shared;
+    MemoryStoreIo storeIo;
+    FakeUpdater updater{fake.windows};
+    FakeLauncher launcher;
+    ProgramWindows windows{store, shared, platform, storeIo, updater, launcher, kSiteUrl};
+    int endings = 0;
+
+    WindowHarness() {
+        QObject::connect(&windows.form1(), &Form1::ended, [this] { ++endings; });
+    }
+    Form1& form1() { return windows.form1(); }
+    Form2& form2() { return windows.form2(); }
+    Form3& form3() { return windows.form3(); }
+    void start() { windows.start(); }
+};
+
+// A store whose tab holds count entries "title i", "http://host/i", "content i".
+inline UrlStore storeWithEntries(int tab, int count) {
+    UrlStore store;
+    for (int t = 0; t < kTabCount; ++t) {
+        store.tabNames[t] = QStringLiteral("tab%1").arg(t + 1);
+        for (int e = 0; e < kSlotCount; ++e) {
+            store.entries[t][e][UrlField::number] = QString::number(e + 1);
+        }
+    }
+    for (int e = 0; e < count; ++e) {
+        UrlEntry& entry = store.entries[tab][e];
+        entry[UrlField::title] = QStringLiteral("title %1").arg(e);
+        entry[UrlField::url] = QStringLiteral("http://host/%1").arg(e);
+        entry[UrlField::content] = QStringLiteral("content %1").arg(e);
+    }
+    return store;
+}

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QTest>
+
+#include "app/browser_launch.h"
+#include "app/form1.h"
+#include "app/program_windows.h"
+#include "app/store_io.h"
+#include "fakes/fake_platform.h"
+#include "platform/linux/default_browser_automation.h"
+#include "platform/linux/linux_files.h"
+#include "platform/linux/linux_process.h"
+#include "qt_printers.h"
+#include "stub_programs.h"
+#include "update/updater.h"
+
+namespace {
+
+class PreparedStoreIo : public StoreIo {
+public:
+    LoadOutcome loadStore(UrlStore& store) override {
+        store = prepared;
+        return {};
+    }
+    SaveOutcome saveStore(UrlStore&) override { return {true, {}}; }
+    UrlStore prepared;
+};
+
+class NoUpdate : public Updater {
+public:
+    void checkVersion(QString&) override {}
+    void subUpdate() override {}
+};
+
+const QString kPlainUrl = QStringLiteral("http://example.com/a b?q=1");
+const QString kHostileUrl = QStringLiteral("http://x/;touch $HOME/pwned1 `touch $HOME/pwned2`");
+
+// The real windows and the real process start, file test and automation object, with stub
+// browsers; everything else is fake.
+class Form1DoubleClickTest : public testing::Test {
+protected:
+    Form1DoubleClickTest() {
+        UrlStore& prepared = storeIo.prepared;
+        for (int t = 0; t < kTabCount; ++t) prepared.tabNames[t] = QStringLiteral("tab%1").arg(t);
+        for (int e = 0; e < kSlotCount; ++e)
+            prepared.entries[0][e][UrlField::number] = QString::number(e + 1);
+        prepared.entries[0][0][UrlField::title] = QStringLiteral("plain");
+        prepared.entries[0][0][UrlField::url] = kPlainUrl;
+        prepared.entries[0][1][UrlField::title] = QStringLiteral("hostile");
+        prepared.entries[0][1][UrlField::url] = kHostileUrl;
+        prepared.minimizeOnLaunch = 1;
+    }
+
+    void startWithBrowser(int16_t code) {
+        storeIo.prepared.browser = code;
+        windows.start();
+    }
+
+    void doubleClickRow(int row) {
+        Form1& form1 = windows.form1();
+        form1.showNormal();
+        shared.logoffTicks = 5;
+        const QRect line = form1.List1->visualItemRect(form1.List1->item(row));
+        // A real double-click arrives as a click followed by the double-click event.
+        QTest::mouseClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+        QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+    }
+
+    StubPrograms stubs;
+    FakePlatform fake;
+    LinuxProcessStarter process;
+    LinuxFileSystem files;
+    DefaultBrowserAutomation automation;
+    Platform platform{process,   files,    fake.user,       fake.clock,    fake.events,  automation,
+                      fake.http, fake.zip, fake.programEnd, fake.messages, fake.windows, fake.tray};
+    UrlStore store;
+    SharedValues shared;
+    PreparedStoreIo storeIo;
+    NoUpdate updater;
+    BrowserLaunch launcher{store, platform};
+    ProgramWindows windows{store,
+                           shared,
+                           platform,
+                           storeIo,
+                           updater,
+                           launcher,
+                           QStringLiteral("http://site.invalid/")};
+};
+
+TEST_F(Form1DoubleClickTest, OpensTheEntryInFirefoxAndMinimizes) {
+    stubs.install("firefox");
+    startWithBrowser(1);
+
+    doubleClickRow(0);
+    EXPECT_EQ(stubs.takeArguments("firefox"), kPlainUrl.split(u' '));
+    EXPECT_EQ(shared.logoffTicks, 0);
+    EXPECT_TRUE(windows.form1().isMinimized());
+
+    doubleClickRow(1);
+    EXPECT_EQ(stubs.takeArguments("firefox"), kHostileUrl.split(u' '));
+    EXPECT_TRUE(QDir(stubs.home()).entryList({"pwned*"}).isEmpty());
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(Form1DoubleClickTest, OpensThePerUserChrome) {
+    stubs.installPerUser("chromium");
+    stubs.install("chromium");
+    startWithBrowser(4);
+    doubleClickRow(0);
+    EXPECT_EQ(stubs.takeArguments("per-user-chromium"), kPlainUrl.split(u' '));
+    EXPECT_FALSE(stubs.ran("chromium"));
+}
+
+TEST_F(Form1DoubleClickTest, OpensTheDefaultBrowserForInternetExplorer) {
+    stubs.install("xdg-open");
+    startWithBrowser(0);
+    doubleClickRow(1);
+    EXPECT_EQ(stubs.takeArguments("xdg-open"), QStringList({kHostileUrl}));
+    EXPECT_TRUE(QDir(stubs.home()).entryList({"pwned*"}).isEmpty());
+}
+
+TEST_F(Form1DoubleClickTest, ABrowserThatIsNotInstalledIsExplainedAndTheWindowStillMinimizes) {
+    startWithBrowser(3);
+    doubleClickRow(0);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].title, "メッセージ");
+    EXPECT_EQ(fake.messages.shown[0].text, "Opera を起動できませんでした。");
+    EXPECT_TRUE(windows.form1().isMinimized());
+    EXPECT_EQ(fake.programEnd.ended, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "store/url_store.h"
+
+// True when a loaded store meets what the rest of the program relies on.
+bool meetsInvariants(const UrlStore& store);

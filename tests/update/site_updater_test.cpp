@@ -1,0 +1,297 @@
+#include "update/site_updater.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "fakes/fake_platform.h"
+#include "platform/linux/archive_zip.h"
+#include "platform/linux/curl_http.h"
+#include "test_site.h"
+#include "update/version.h"
+
+namespace {
+
+const std::string kVersionPath = "/SoftVer.html";
+const std::string kArchivePath = "/send/URL/Pelkamo.zip";
+const QString kUnset = QStringLiteral("unset");
+
+class RecordingProgress : public DownloadProgress {
+public:
+    void begin() override { log << QStringLiteral("begin"); }
+    void progress(qint64 received, qint64) override { lastReceived = received; }
+    void end() override { log << QStringLiteral("end"); }
+    QStringList log;
+    qint64 lastReceived = -1;
+};
+
+// Keeps a copy of the archive as it was when extraction began.
+class SnoopingZipExtractor : public ZipExtractor {
+public:
+    bool extract(const QString& archivePath, const QString& folder) override {
+        QFile file(archivePath);
+        if (file.open(QIODevice::ReadOnly)) seen = file.readAll();
+        return real.extract(archivePath, folder);
+    }
+    ArchiveZipExtractor real;
+    QByteArray seen;
+};
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// An updater script that leaves a mark in the folder it runs in.
+const ZipItem kUpdaterScript = fileItem("Pelkamo.exe", "#!/bin/sh\necho updated > mark\n", 0755);
+
+class SiteUpdaterTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(root.isValid()); }
+
+    void runCheck(QString& latest, const QString& base, long timeoutMs = 10'000) {
+        CurlHttpClient http(timeoutMs);
+        makeUpdater(http, extractor, base).checkVersion(latest);
+    }
+    void runUpdate(HttpClient& http, ZipExtractor& zip) {
+        makeUpdater(http, zip, site.baseUrl()).subUpdate();
+    }
+    void runUpdate() {
+        CurlHttpClient http;
+        runUpdate(http, extractor);
+    }
+    void serveArchive(const QByteArray& zip, const std::string& type = "application/zip") {
+        site.put(kArchivePath, {zip, type});
+    }
+    bool updaterStarted() const { return !fake.process.started.empty(); }
+    QStringList filesIn(const QString& folder) const {
+        QStringList found;
+        QDirIterator it(folder,
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) found << it.next();
+        return found;
+    }
+
+    QTemporaryDir root;
+    QString folder = root.path() + QStringLiteral("/data/Velandri");
+    TestSite site;
+    FakePlatform fake;
+    RecordingProgress progress;
+    ArchiveZipExtractor extractor;
+    std::optional<Platform> platform;
+
+    SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, const QString& base) {
+        platform.emplace(Platform{fake.process, fake.files, fake.user, fake.clock, fake.events,
+                                  fake.automation, http, zip, fake.programEnd, fake.messages,
+                                  fake.windows, fake.tray});
+        return SiteUpdater(*platform, DataPaths{folder, root.path()}, base, progress);
+    }
+};
+
+TEST_F(SiteUpdaterTest, VersionPageRowIsRead) {
+    const QString open = QStringLiteral("<td width=\"610\">");
+    const auto page = [&](const QString& row) {
+        return QStringLiteral("<html><table><tr><td>other</td><td>9.9</td></tr>\n<tr><td>") + row +
+               QStringLiteral("</tr></table></html>");
+    };
+    struct Case {
+        const char* name;
+        QString page;
+        QString expected;  // kUnset when the version stays as it was
+        bool offered;
+    };
+    const Case cases[] = {
+        {"1.7 is offered", page("velandri</td>" + open + "1.7</td>"), "1.7", true},
+        {"own version", page("velandri</td>" + open + "1.6</td>"), "1.6", false},
+        {"1.10 sorts first", page("velandri</td>" + open + "1.10</td>"), "1.10", false},
+        {"leading blank kept", page("velandri</td>" + open + " 1.7</td>"), " 1.7", false},
+        {"empty cell", page("velandri</td>" + open + "</td>"), "", false},
+        {"marker beyond 60 characters",
+         page("velandri</td>" + QString(40, u' ') + open + "1.7</td>"), kUnset, false},
+        {"first of two opening markers", page("velandri" + open + "1.8" + open + "2.0</td>"),
+         "1.8" + open + "2.0", true},
+        {"no identifier", page("Velandri</td>" + open + "1.7</td>"), kUnset, false},
+        {"page read as UTF-8", page("velandri" + QString(12, u'版') + open + "1.7</td>"), "1.7",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        site.put(kVersionPath, {c.page.toUtf8(), "text/html; charset=utf-8"});
+        QString latest = kUnset;
+        runCheck(latest, site.baseUrl());
+        EXPECT_EQ(latest, c.expected);
+        EXPECT_EQ(latest != kUnset && isNewerVersion(QStringLiteral("1.6"), latest), c.offered);
+    }
+}
+
+TEST_F(SiteUpdaterTest, UnreachableOrSilentSiteLeavesVersionUnchanged) {
+    site.put(kVersionPath, {"velandri<td width=\"610\">1.7</td>", "text/html"});
+    SilentPort silent;
+    const QString bases[] = {
+        QStringLiteral("http://127.0.0.1:%1/").arg(closedPort()),
+        QStringLiteral("http://127.0.0.1:%1/").arg(silent.port()),
+        site.baseUrl() + QStringLiteral("dir"),  // no final slash: the page is not found
+    };
+    for (const QString& base : bases) {
+        SCOPED_TRACE(base.toStdString());
+        QString latest = kUnset;
+        runCheck(latest, base, 1'000);
+        EXPECT_EQ(latest, kUnset);
+    }
+    EXPECT_TRUE(silent.wasContacted());
+    EXPECT_EQ(site.requestsFor("/dirSoftVer.html"), 1);
+}
+
+TEST_F(SiteUpdaterTest, AnswerNoDownloadsAndWritesNothing) {
+    serveArchive(makeZip({kUpdaterScript}));
+    fake.messages.setNextAnswer(false);
+    runUpdate();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].title, QStringLiteral("Velandri"));
+    EXPECT_EQ(
+        fake.messages.shown[0].text,
+        QStringLiteral("新しいバージョンのソフトが見つかりました。\r\nインストールしますか？"));
+    EXPECT_TRUE(fake.messages.shown[0].question);
+    EXPECT_EQ(site.requestsFor(kArchivePath), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_FALSE(updaterStarted());
+    EXPECT_EQ(fake.programEnd.ended, 0);
+}
+
+TEST_F(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
+    const QByteArray zip = makeZip({kUpdaterScript, fileItem("docs/readme.txt", "new version")});
+    serveArchive(zip);
+    runUpdate();  // the data folder does not exist yet
+
+    EXPECT_EQ(fake.events.pendingRuns, 1);
+    EXPECT_EQ(progress.log, QStringList({"begin", "end"}));
+    EXPECT_EQ(progress.lastReceived, zip.size());
+    EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
+    EXPECT_EQ(readFile(folder + "/docs/readme.txt"), "new version");
+    EXPECT_TRUE(QFileInfo(folder + "/Pelkamo.exe").isExecutable());
+    EXPECT_EQ(fake.files.currentDirectory, folder);
+    ASSERT_EQ(fake.process.started.size(), 1u);
+    EXPECT_EQ(fake.process.started[0].commandLine, QStringLiteral("Pelkamo.exe"));
+    EXPECT_EQ(fake.process.started[0].style, WindowStyle::NormalFocus);
+    EXPECT_EQ(fake.programEnd.ended, 1);
+
+    // The extracted updater runs from the recorded directory.
+    QProcess updater;
+    updater.setWorkingDirectory(fake.files.currentDirectory);
+    updater.start(QStringLiteral("./Pelkamo.exe"), {});
+    ASSERT_TRUE(updater.waitForFinished(10'000));
+    EXPECT_EQ(readFile(folder + "/mark"), "updated\n");
+}
+
+TEST_F(SiteUpdaterTest, ResponseWithoutZipTypeWritesAndStartsNothing) {
+    serveArchive(makeZip({kUpdaterScript}), "application/x-zip-compressed");
+    runUpdate();
+    EXPECT_FALSE(QFileInfo::exists(folder));
+
+    // An archive left by an earlier update is not what this download brought: it stays.
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QByteArray leftOver = makeZip({kUpdaterScript});
+    writeFile(folder + "/Pelkamo.zip", leftOver);
+    runUpdate();
+    EXPECT_EQ(filesIn(folder), QStringList{folder + "/Pelkamo.zip"});
+    EXPECT_EQ(readFile(folder + "/Pelkamo.zip"), leftOver);
+    EXPECT_FALSE(updaterStarted());
+    EXPECT_EQ(fake.programEnd.ended, 0);
+}
+
+TEST_F(SiteUpdaterTest, ShorterArchiveReplacesLongerOne) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeFile(folder + "/Pelkamo.zip", QByteArray(200'000, 'x'));
+    const QByteArray zip = makeZip({kUpdaterScript});
+    serveArchive(zip);
+    CurlHttpClient http;
+    SnoopingZipExtractor snooping;
+    runUpdate(http, snooping);
+    EXPECT_EQ(snooping.seen, zip);
+    EXPECT_TRUE(updaterStarted());
+}
+
+TEST_F(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
+    const std::string outside = root.path().toStdString();
+    const QByteArray zip = makeZip({
+        fileItem("../evil.txt", "x"),
+        fileItem("docs/../../evil2.txt", "x"),
+        fileItem(outside + "/absolute.txt", "x"),
+        linkItem("up", ".."),
+        fileItem("up/evil3.txt", "x"),
+        linkItem("etc", "/etc"),
+        fileItem("docs/readme.txt", "kept"),
+        linkItem("docs/inside", "../Pelkamo.exe"),
+        kUpdaterScript,
+    });
+    const std::vector<std::string> names = zipEntryNames(zip);
+    ASSERT_NE(std::find(names.begin(), names.end(), "../evil.txt"), names.end());
+    ASSERT_NE(std::find(names.begin(), names.end(), outside + "/absolute.txt"), names.end());
+    serveArchive(zip);
+    runUpdate();
+
+    QStringList outsideFolder;
+    for (const QString& path : filesIn(root.path()))
+        if (!path.startsWith(folder)) outsideFolder << path;
+    EXPECT_EQ(outsideFolder, QStringList({root.path() + "/data"}));
+    EXPECT_FALSE(QFileInfo(folder + "/up").isSymLink());
+    EXPECT_FALSE(QFileInfo(folder + "/etc").isSymLink());
+    EXPECT_TRUE(QFileInfo(folder + "/docs/inside").isSymLink());
+    EXPECT_EQ(readFile(folder + "/docs/readme.txt"), "kept");
+    EXPECT_TRUE(updaterStarted());
+}
+
+TEST_F(SiteUpdaterTest, OversizedBodyIsAbandoned) {
+    const QByteArray tooLarge(4096, 'z');
+    CurlHttpClient http(10'000, 1024);
+    for (const bool chunked : {false, true}) {
+        SCOPED_TRACE(chunked ? "sent in pieces" : "sent with its length");
+        site.put(kArchivePath, {tooLarge, "application/zip", chunked});
+        runUpdate(http, extractor);
+        EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
+        EXPECT_FALSE(updaterStarted());
+    }
+}
+
+TEST_F(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
+    CurlHttpClient http(10'000, 1024);
+    site.put("/limit", {QByteArray(1024, 'z'), "text/plain", true});
+    site.put("/moved", {{}, "application/zip", false, "/limit"});
+    const HttpResponse response = http.get(site.baseUrl() + "moved");
+    EXPECT_TRUE(response.ok);
+    EXPECT_EQ(response.status, 200);
+    EXPECT_EQ(response.body, QByteArray(1024, 'z'));
+    EXPECT_TRUE(response.headers.startsWith("HTTP/1.1 200"));
+    EXPECT_FALSE(response.headers.contains("/zip"));
+}
+
+TEST_F(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
+    CurlHttpClient http;
+    makeUpdater(http, extractor, QStringLiteral("http://127.0.0.1:%1/").arg(closedPort()))
+        .subUpdate();
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_FALSE(updaterStarted());
+
+    // An archive without the updater: the start fails and the program goes on.
+    serveArchive(makeZip({fileItem("readme.txt", "no updater")}));
+    fake.process.startSucceeds = false;
+    runUpdate();
+    EXPECT_EQ(fake.process.started.size(), 1u);
+    EXPECT_EQ(readFile(folder + "/readme.txt"), "no updater");
+    EXPECT_EQ(fake.programEnd.ended, 0);
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "test_site.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <stdexcept>
+
+TestSite::TestSite() {
+    server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+        answer(request, response);
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    if (port_ <= 0) throw std::runtime_error("no free port for the test site");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // stop() does nothing to a server that is not running yet, so wait for it.
+    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+TestSite::~TestSite() {
+    server_.stop();
+    thread_.join();
+}
+
+void TestSite::put(const std::string& path, Page page) {
+    const std::lock_guard lock(mutex_);
+    pages_[path] = std::move(page);
+}
+
+QString TestSite::baseUrl() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
+
+int TestSite::requestsFor(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    return requests_[path];
+}
+
+void TestSite::answer(const httplib::Request& request, httplib::Response& response) {
+    const std::lock_guard lock(mutex_);
+    ++requests_[request.path];
+    const auto found = pages_.find(request.path);
+    if (found == pages_.end()) {
+        response.status = 404;
+        response.set_content("<html>Not Found</html>", "text/html");
+        return;
+    }
+    const Page page = found->second;
+    if (!page.redirect.empty()) {
+        response.set_redirect(page.redirect);
+        response.set_header("Content-Type", page.contentType);
+        return;
+    }
+    if (!page.chunked) {
+        response.set_content(page.body.toStdString(), page.contentType.c_str());
+        return;
+    }
+    response.set_chunked_content_provider(
+        page.contentType, [page](size_t offset, httplib::DataSink& sink) {
+            const size_t piece = std::min<size_t>(512, size_t(page.body.size()) - offset);
+            if (piece > 0) sink.write(page.body.constData() + offset, piece);
+            if (offset + piece == size_t(page.body.size())) sink.done();
+            return true;
+        });
+}
+
+namespace {
+
+int listeningSocket(int* port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(fd, 4) != 0 || getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length))
+        throw std::runtime_error("no local socket for the test");
+    *port = ntohs(address.sin_port);
+    return fd;
+}
+
+la_ssize_t appendToBuffer(archive*, void* buffer, const void* data, size_t size) {
+    static_cast<QByteArray*>(buffer)->append(static_cast<const char*>(data), qsizetype(size));
+    return la_ssize_t(size);
+}
+
+}  // namespace
+
+SilentPort::SilentPort() { socket_ = listeningSocket(&port_); }
+SilentPort::~SilentPort() { close(socket_); }
+
+bool SilentPort::wasContacted() const {
+    pollfd waiting{socket_, POLLIN, 0};
+    return poll(&waiting, 1, 0) == 1;
+}
+
+int closedPort() {
+    int port = 0;
+    close(listeningSocket(&port));
+    return port;
+}
+
+QByteArray makeZip(const std::vector<ZipItem>& items) {
+    QByteArray zip;
+    archive* writer = archive_write_new();
+    archive_write_set_format_zip(writer);
+    archive_write_open(writer, &zip, nullptr, appendToBuffer, nullptr);
+    for (const ZipItem& item : items) {
+        archive_entry* entry = archive_entry_new();
+        archive_entry_set_pathname(entry, item.name.c_str());
+        if (item.linkTarget.empty()) {
+            archive_entry_set_filetype(entry, AE_IFREG);
+            archive_entry_set_size(entry, item.content.size());
+        } else {
+            archive_entry_set_filetype(entry, AE_IFLNK);
+            archive_entry_set_symlink(entry, item.linkTarget.c_str());
+        }
+        archive_entry_set_perm(entry, item.mode);
+        archive_write_header(writer, entry);
+        archive_write_data(writer, item.content.constData(), size_t(item.content.size()));
+        archive_entry_free(entry);
+    }
+    archive_write_close(writer);
+    archive_write_free(writer);
+    return zip;
+}
+
+std::vector<std::string> zipEntryNames(const QByteArray& zip) {
+    std::vector<std::string> names;
+    archive* reader = archive_read_new();
+    archive_read_support_format_zip(reader);
+    archive_read_open_memory(reader, zip.constData(), size_t(zip.size()));
+    archive_entry* entry = nullptr;
+    while (archive_read_next_header(reader, &entry) == ARCHIVE_OK)
+        names.emplace_back(archive_entry_pathname(entry));
+    archive_read_free(reader);
+    return names;
+}

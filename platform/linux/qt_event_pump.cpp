@@ -7,9 +7,9 @@
 
 void QtEventPump::processPending() { QCoreApplication::processEvents(); }
 
-// Sleeps in the event dispatcher until an event comes or the wake-up timer fires. Unlike a nested
-// QEventLoop this keeps waiting after the application has been told to quit, instead of
-// returning at once and leaving the caller to spin.
+// Sleeps in the event dispatcher until an event comes or the wake-up timer fires. A nested
+// QEventLoop would stop running events once the application has been told to quit, which can
+// happen while a launch waits.
 void QtEventPump::waitForEvents(int maxMs) {
     const QDeadlineTimer deadline(std::max(maxMs, 0), Qt::PreciseTimer);
     QTimer wakeUp;

@@ -163,6 +163,21 @@ TEST(EventPump, WaitRunsEventsAsTheyComeWithoutSpinning) {
     EXPECT_LT(cpuUsed, 0.2);
 }
 
+// A launch can still be waiting when the user ends the program from the tray menu.
+TEST(EventPump, WaitKeepsRunningEventsOnceTheApplicationIsQuitting) {
+    LinuxPlatform real;
+    QCoreApplication::exit(0);
+    bool ran = false;
+    QTimer::singleShot(20, [&] { ran = true; });
+    const double cpuStart = cpuSeconds();
+    real.platform().events.waitForEvents(300);
+    EXPECT_LT(cpuSeconds() - cpuStart, 0.15);
+    EXPECT_TRUE(ran);
+    // Running the main loop once clears the quit request for the tests that follow.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
+
 TEST(EventPump, ProcessPendingRunsPostedEvents) {
     LinuxPlatform real;
     bool ran = false;

@@ -2,16 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <optional>
 
 #include "fakes/fake_platform.h"
 #include "platform/linux/archive_zip.h"
 #include "platform/linux/curl_http.h"
+#include "platform/linux/linux_files.h"
+#include "platform/linux/linux_process.h"
 #include "test_site.h"
 #include "update/version.h"
 
@@ -186,12 +189,26 @@ TEST_F(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
     EXPECT_EQ(fake.process.started[0].commandLine, QStringLiteral("Pelkamo.exe"));
     EXPECT_EQ(fake.process.started[0].style, WindowStyle::NormalFocus);
     EXPECT_EQ(fake.programEnd.ended, 1);
+}
 
-    // The extracted updater runs from the recorded directory.
-    QProcess updater;
-    updater.setWorkingDirectory(fake.files.currentDirectory);
-    updater.start(QStringLiteral("./Pelkamo.exe"), {});
-    ASSERT_TRUE(updater.waitForFinished(10'000));
+// The real starter and working directory: the extracted updater runs in the data folder.
+TEST_F(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
+    serveArchive(makeZip({kUpdaterScript}));
+    CurlHttpClient http;
+    LinuxProcessStarter starter;
+    LinuxFileSystem files;
+    const Platform real{starter,         files,           fake.user,    fake.clock,
+                        fake.events,     fake.automation, http,         extractor,
+                        fake.programEnd, fake.messages,   fake.windows, fake.tray};
+    const QString before = QDir::currentPath();
+    SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress).subUpdate();
+    EXPECT_EQ(QDir::currentPath(), QFileInfo(folder).canonicalFilePath());
+    QDir::setCurrent(before);
+    EXPECT_EQ(fake.programEnd.ended, 1);
+
+    // The updater runs detached; wait for its mark.
+    const QDeadlineTimer patience(10'000);
+    while (readFile(folder + "/mark") != "updated\n" && !patience.hasExpired()) QThread::msleep(10);
     EXPECT_EQ(readFile(folder + "/mark"), "updated\n");
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
+#include <QStringView>
 
 // The scrambling codec of the data file. Its plain alphabet has 13 symbols: "0" to "9", "-",
 // "空" (end of a character code) and "改" (end of a field); each symbol is written as one of
@@ -19,3 +22,8 @@ QString decodeChar(const QString& scrambled);
 char encodeSymbol(QChar symbol);
 // A null QChar when c stands in no group.
 QChar decodeSymbol(char c);
+
+// encodeSymbol for every character of a plain text, the others dropped.
+QByteArray encodeSymbols(QStringView plain);
+// decodeSymbol for every character, characters outside the table dropped.
+QString decodeSymbols(QByteArrayView scrambled);

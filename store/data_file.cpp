@@ -32,14 +32,18 @@ SaveOutcome setAside(const QString& path) {
 SaveOutcome keepPrevious(const QString& path) {
     if (!QFileInfo(path).isFile()) return {true, {}};
     const QString previous = path + QStringLiteral(".prev");
-    QFile old(previous);
-    if (old.exists() && !old.remove())
-        return failure(QStringLiteral("前回のデータファイル %1 を削除できません: %2")
-                           .arg(previous, old.errorString()));
     QFile current(path);
-    if (!current.copy(previous))
-        return failure(QStringLiteral("データファイル %1 を %2 に保存できません: %3")
-                           .arg(path, previous, current.errorString()));
+    if (!current.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("データファイル %1 を読み込めません: %2")
+                           .arg(path, current.errorString()));
+    const QByteArray bytes = current.readAll();
+    QFile copy(previous);
+    if (copy.exists() && !copy.remove())
+        return failure(QStringLiteral("前回のデータファイル %1 を削除できません: %2")
+                           .arg(previous, copy.errorString()));
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.flush())
+        return failure(QStringLiteral("前回のデータファイル %1 を保存できません: %2")
+                           .arg(previous, copy.errorString()));
     return {true, {}};
 }
 

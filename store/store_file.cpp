@@ -22,7 +22,7 @@ LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
             QStringLiteral("データファイル %1 を読み込めません: %2").arg(path, file.errorString());
         return outcome;
     }
-    const LineReadout readout = parseLine(file.readLine(), store);
+    const LineReadout readout = parseLine(file.readAll(), store);
     outcome.damaged = !readout.damage.isEmpty();
     outcome.reason = readout.damage;
     return outcome;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <random>
 #include <vector>
 
 #include "store/codec.h"
@@ -19,28 +18,68 @@ constexpr int kSettingsField = 1;  // topMost, then minimizeOnLaunch, logoffMinu
 constexpr int kTabNamesField = 5;
 constexpr int kEntriesField = 15;
 
-void appendCode(QString& out, int code) {
-    char digits[8];
-    int length = 0;
-    const bool negative = code < 0;
-    unsigned magnitude = negative ? -code : code;
-    do {
-        digits[length++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (negative) out.append(u'-');
-    while (length > 0) out.append(QChar::fromLatin1(digits[--length]));
-    out.append(kCodeEnd);
-}
+constexpr int kLongestCode = 7;     // "-32768空"
+constexpr int kLongestSetting = 6;  // "-32768"
 
-void appendField(QString& out, const QString& text) {
-    const QString trimmed = trim(text);
-    if (trimmed.isEmpty()) out.append(kCodeEnd);
-    for (QChar c : trimmed) appendCode(out, cp932Code(c));
-    out.append(kFieldEnd);
-}
+// Writes plain symbols into a text sized beforehand for the longest codes.
+class PlainWriter {
+public:
+    explicit PlainWriter(qsizetype capacity) : text_(capacity, Qt::Uninitialized) {
+        next_ = text_.data();
+    }
 
-void appendSetting(QString& out, int16_t value) { appendField(out, QString::number(value)); }
+    void field(QStringView text) {
+        const QStringView trimmed = trimmedView(text);
+        if (trimmed.isEmpty()) put(kCodeEnd);
+        for (QChar c : trimmed) code(cp932Code(c));
+        put(kFieldEnd);
+    }
+
+    void setting(int16_t value) { field(QString::number(value)); }
+
+    void symbols(QStringView plain) {
+        for (QChar c : plain) put(c);
+    }
+
+    QString finish() {
+        text_.truncate(next_ - text_.data());
+        return std::move(text_);
+    }
+
+    // Room for a field of the given length in the worst case.
+    static qsizetype capacityFor(qsizetype length) { return kLongestCode * length + 2; }
+    static qsizetype capacityFor(QStringView text) { return capacityFor(text.size()); }
+
+private:
+    void put(QChar c) { *next_++ = c; }
+
+    void code(int value) {
+        if (value < 0) put(u'-');
+        const unsigned magnitude = value < 0 ? -value : value;
+        char16_t digits[5];
+        int length = 0;
+        unsigned rest = magnitude;
+        do {
+            digits[length++] = static_cast<char16_t>(u'0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        while (length > 0) put(QChar(digits[--length]));
+        put(kCodeEnd);
+    }
+
+    QString text_;
+    QChar* next_;
+};
+
+qsizetype plainCapacity(const UrlStore& store, qsizetype prefixLength) {
+    qsizetype capacity = prefixLength + PlainWriter::capacityFor(store.password) +
+                         4 * PlainWriter::capacityFor(kLongestSetting);
+    for (const QString& name : store.tabNames) capacity += PlainWriter::capacityFor(name);
+    for (const auto& tab : store.entries)
+        for (const UrlEntry& entry : tab)
+            for (const QString& text : entry) capacity += PlainWriter::capacityFor(text);
+    return capacity;
+}
 
 // The digit text D of the reader: a code being read, kept as its value modulo 65536.
 class CodeDigits {
@@ -93,9 +132,9 @@ FieldList readFields(QByteArrayView value) {
     list.fields.reserve(kReadableFieldCount);
     QString field;
     CodeDigits digits;
-    for (qsizetype i = kPrefixLength; i < value.size(); ++i) {
-        const QChar symbol = decodeSymbol(value[i]);
-        if (symbol.isNull()) continue;
+    const QString symbols =
+        decodeSymbols(value.sliced(std::min(value.size(), qsizetype(kPrefixLength))));
+    for (QChar symbol : symbols) {
         if (symbol == kFieldEnd) {
             if (list.count < kReadableFieldCount) list.fields.push_back(field);
             ++list.count;
@@ -160,46 +199,29 @@ void fillToWidth(QString& text) {
 }  // namespace
 
 QString plainField(const QString& text) {
-    QString out;
-    appendField(out, text);
-    return out;
+    PlainWriter writer(PlainWriter::capacityFor(text));
+    writer.field(text);
+    return writer.finish();
 }
 
 QString plainText(const UrlStore& store, const QString& prefix) {
-    QString out = prefix;
-    out.reserve(prefix.size() + 4 * kStoredFieldCount);
-    appendField(out, store.password);
+    PlainWriter writer(plainCapacity(store, prefix.size()));
+    writer.symbols(prefix);
+    writer.field(store.password);
     for (int16_t setting :
          {store.topMost, store.minimizeOnLaunch, store.logoffMinutes, store.browser})
-        appendSetting(out, setting);
-    for (const QString& name : store.tabNames) appendField(out, name);
+        writer.setting(setting);
+    for (const QString& name : store.tabNames) writer.field(name);
     for (const auto& tab : store.entries)
         for (const UrlEntry& entry : tab)
-            for (const QString& text : entry) appendField(out, text);
-    return out;
+            for (const QString& text : entry) writer.field(text);
+    return writer.finish();
 }
 
 QString randomPrefix() {
-    std::uniform_int_distribution<int> digit(0, 9);
     QString prefix(kPrefixLength, u'0');
-    for (QChar& c : prefix) c = QChar(u'0' + digit(randomGenerator()));
+    for (QChar& c : prefix) c = QChar(u'0' + randomBelow(10));
     return prefix;
-}
-
-QByteArray scramble(const QString& plain) {
-    QByteArray out;
-    out.reserve(plain.size());
-    for (QChar symbol : plain)
-        if (const char c = encodeSymbol(symbol); c != 0) out.append(c);
-    return out;
-}
-
-QString unscramble(QByteArrayView scrambled) {
-    QString out;
-    out.reserve(scrambled.size());
-    for (char c : scrambled)
-        if (const QChar symbol = decodeSymbol(c); !symbol.isNull()) out.append(symbol);
-    return out;
 }
 
 void renumber(UrlStore& store) {
@@ -210,7 +232,7 @@ void renumber(UrlStore& store) {
 
 QByteArray encodeLine(UrlStore& store) {
     renumber(store);
-    return scramble(plainText(store, randomPrefix()));
+    return encodeSymbols(plainText(store, randomPrefix()));
 }
 
 LineReadout parseLine(QByteArrayView content, UrlStore& store) {

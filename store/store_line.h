@@ -22,12 +22,6 @@ QString plainText(const UrlStore& store, const QString& prefix);
 // kPrefixLength random digits.
 QString randomPrefix();
 
-// encodeChar for every character of a plain text.
-QByteArray scramble(const QString& plain);
-
-// decodeChar for every character, characters outside the code table dropped.
-QString unscramble(QByteArrayView scrambled);
-
 // Sets every slot number to its position, "1" to "30".
 void renumber(UrlStore& store);
 

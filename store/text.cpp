@@ -24,15 +24,20 @@ icu::Transliterator* fullWidthTransliterator() {
 
 }  // namespace
 
-QString trim(const QString& text) {
+QStringView trimmedView(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isTrimmed(text[begin])) ++begin;
     while (end > begin && isTrimmed(text[end - 1])) --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
 }
 
-bool isBlank(const QString& text) { return trim(text).isEmpty(); }
+QString trim(const QString& text) {
+    const QStringView trimmed = trimmedView(text);
+    return trimmed.size() == text.size() ? text : trimmed.toString();
+}
+
+bool isBlank(const QString& text) { return trimmedView(text).isEmpty(); }
 
 QString wide(const QString& text) {
     icu::Transliterator* transliterator = fullWidthTransliterator();

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // Removes leading and trailing U+0020 and U+3000; other white space stays.
 QString trim(const QString& text);
+// The same without a copy.
+QStringView trimmedView(QStringView text);
 
 // True when the text is empty after trim().
 bool isBlank(const QString& text);

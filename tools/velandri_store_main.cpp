@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdio>
 
+#include "store/codec.h"
 #include "store/store_file.h"
 #include "store/store_line.h"
 #include "tools/store_json.h"
@@ -61,7 +62,7 @@ int plain(const QString& path) {
     const qsizetype end = line.indexOf('\r');
     if (end >= 0) line.truncate(end);
     if (line.endsWith('\n')) line.chop(1);
-    if (!printBytes(unscramble(line).toUtf8() + '\n'))
+    if (!printBytes(decodeSymbols(line).toUtf8() + '\n'))
         return complain(kIoFailure, QStringLiteral("cannot write to standard output"));
     return kOk;
 }

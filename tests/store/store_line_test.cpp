@@ -14,7 +14,7 @@ namespace {
 const QString kZeroPrefix(kPrefixLength, u'0');
 
 // A data-file line whose plain text is a zero prefix followed by the given fields.
-QByteArray lineOf(const QString& plainFields) { return scramble(kZeroPrefix + plainFields); }
+QByteArray lineOf(const QString& plainFields) { return encodeSymbols(kZeroPrefix + plainFields); }
 
 QString fields(const QStringList& texts) {
     QString plain;
@@ -56,9 +56,9 @@ TEST(StoreLine, AllEmptyStoreGivesTheKnownLength) {
     const QByteArray line = encodeLine(empty);
     EXPECT_EQ(line.size(), 3768);
     EXPECT_EQ(plainText(empty, kZeroPrefix).size(), 3768);
-    EXPECT_EQ(unscramble(line).size(), 3768);
+    EXPECT_EQ(decodeSymbols(line).size(), 3768);
     for (char c : line) ASSERT_FALSE(decodeSymbol(c).isNull()) << c;
-    EXPECT_TRUE(unscramble(line)
+    EXPECT_TRUE(decodeSymbols(line)
                     .sliced(kPrefixLength)
                     .startsWith(QStringLiteral("空改48空改48空改48空改48空改")));
 }

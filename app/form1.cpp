@@ -18,6 +18,7 @@
 #include "app/logoff_clock.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
+#include "app/window_font.h"
 #include "store/text.h"
 #include "update/version.h"
 
@@ -116,6 +117,7 @@ Form1::Form1(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo&
       siteUrl_(std::move(siteUrl)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(programIcon());
+    setFont(windowFont());
     createControls();
     createTimersAndMenu();
     platform_.tray.onLeftRelease = [this] { iconLeftRelease(); };
@@ -143,9 +145,15 @@ void Form1::createControls() {
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(listFont());
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setGeometry(twipsRect(this, 0, 240, 6615, 2790));
-    TabStrip1->setGeometry(twipsRect(this, 0, 0, 6615, 315));
-    TabStrip1->raise();
+    // The tab strip may need more height than designed; the list starts below it and keeps its
+    // bottom edge, so no line hides under the tabs.
+    const int tabHeight = std::max(twipsToPixelsY(this, 315), TabStrip1->sizeHint().height());
+    TabStrip1->setGeometry(0, 0, twipsToPixelsX(this, 6615), tabHeight);
+    const QRect list = twipsRect(this, 0, 240, 6615, 2790);
+    List1->setGeometry(list.adjusted(0, std::max(0, tabHeight - list.top()), 0, 0));
+    // The blanks that pad the content column need not be scrolled to.
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setTextElideMode(Qt::ElideNone);
 
     for (const ControlPlace& place : kButtons) {
         auto* button = new QPushButton(QString::fromUtf8(place.caption), this);

@@ -8,6 +8,7 @@
 #include "app/password_box.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
+#include "app/window_font.h"
 
 namespace {
 constexpr int kBoxWidthTwips = 2880;
@@ -19,6 +20,7 @@ Form2::Form2(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo&
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("パスワード入力"));
     setWindowIcon(programIcon());
+    setFont(windowFont());
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     makePasswordBox(Text1);

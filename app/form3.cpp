@@ -19,6 +19,7 @@
 #include "app/password_box.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
+#include "app/window_font.h"
 #include "store/text.h"
 
 namespace {
@@ -41,6 +42,7 @@ Form3::Form3(UrlStore& store, SharedValues& shared, Platform& platform)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("各種設定"));
     setWindowIcon(programIcon());
+    setFont(windowFont());
     createControls();
     setFixedSize(twipsToPixelsX(this, kClientWidthTwips), twipsToPixelsY(this, kClientHeightTwips));
 }

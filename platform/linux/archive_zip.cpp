@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -28,7 +29,8 @@ public:
     }
     ~WorkingDirectory() {
         if (previous_ < 0) return;
-        if (entered_ && fchdir(previous_) != 0) qWarning("could not return to the directory");
+        // Nothing sensible is left to do when the way back has gone.
+        if (entered_) std::ignore = fchdir(previous_);
         close(previous_);
     }
     WorkingDirectory(const WorkingDirectory&) = delete;

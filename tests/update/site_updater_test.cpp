@@ -176,7 +176,9 @@ TEST_F(SiteUpdaterTest, AnswerNoDownloadsAndWritesNothing) {
 TEST_F(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
     const QByteArray zip = makeZip({kUpdaterScript, fileItem("docs/readme.txt", "new version")});
     serveArchive(zip);
-    runUpdate();  // the data folder does not exist yet
+    const QString before = QDir::currentPath();
+    runUpdate();                             // the data folder does not exist yet
+    EXPECT_EQ(QDir::currentPath(), before);  // the fake keeps it; extraction gives it back
 
     EXPECT_EQ(fake.events.pendingRuns, 1);
     EXPECT_EQ(progress.log, QStringList({"begin", "end"}));

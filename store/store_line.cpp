@@ -55,10 +55,9 @@ private:
 
     void code(int value) {
         if (value < 0) put(u'-');
-        const unsigned magnitude = value < 0 ? -value : value;
+        unsigned rest = value < 0 ? -value : value;
         char16_t digits[5];
         int length = 0;
-        unsigned rest = magnitude;
         do {
             digits[length++] = static_cast<char16_t>(u'0' + rest % 10);
             rest /= 10;
@@ -124,7 +123,7 @@ QByteArrayView firstValue(QByteArrayView content) {
 
 struct FieldList {
     std::vector<QString> fields;
-    int count = 0;
+    qsizetype count = 0;
 };
 
 FieldList readFields(QByteArrayView value) {

@@ -29,8 +29,8 @@ void renumber(UrlStore& store);
 QByteArray encodeLine(UrlStore& store);
 
 struct LineReadout {
-    int fieldCount = 0;  // fields found, also beyond the ones kept
-    QString damage;      // why the line could not be read whole; empty when it could
+    qsizetype fieldCount = 0;  // fields found, also beyond the ones kept
+    QString damage;            // why the line could not be read whole; empty when it could
 };
 
 // Replaces the whole store with what a data file's content holds (its first value, the

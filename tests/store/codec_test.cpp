@@ -40,6 +40,16 @@ TEST(Codec, EncodingDrawsAllFivePositionsAndAlwaysDecodesBack) {
     }
 }
 
+TEST(Codec, WholeTextsScrambleWithEveryPositionAndDecodeBack) {
+    const QString plain = kSymbols.repeated(400);
+    const QByteArray scrambled = encodeSymbols(plain + QStringLiteral("x,あ"));
+    ASSERT_EQ(scrambled.size(), plain.size());
+    EXPECT_EQ(decodeSymbols(scrambled), plain);
+    EXPECT_EQ(QSet<char>(scrambled.begin(), scrambled.end()).size(), 65);
+    EXPECT_NE(encodeSymbols(plain), scrambled);
+    EXPECT_EQ(decodeSymbols(",\"* \r\n\xc3\xa9" + scrambled.left(5)), plain.left(5));
+}
+
 TEST(Codec, AnythingElseGivesTheEmptyText) {
     for (const QString& outside :
          {QStringLiteral(","), QStringLiteral("\""), QStringLiteral(" "), QStringLiteral("\t"),

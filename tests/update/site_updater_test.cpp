@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
-#include <optional>
 
 #include "fakes/fake_platform.h"
 #include "platform/linux/archive_zip.h"
@@ -93,13 +92,12 @@ protected:
     FakePlatform fake;
     RecordingProgress progress;
     ArchiveZipExtractor extractor;
-    std::optional<Platform> platform;
 
     SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, const QString& base) {
-        platform.emplace(Platform{fake.process, fake.files, fake.user, fake.clock, fake.events,
-                                  fake.automation, http, zip, fake.programEnd, fake.messages,
-                                  fake.windows, fake.tray});
-        return SiteUpdater(*platform, DataPaths{folder, root.path()}, base, progress);
+        const Platform platform{fake.process,    fake.files,      fake.user,    fake.clock,
+                                fake.events,     fake.automation, http,         zip,
+                                fake.programEnd, fake.messages,   fake.windows, fake.tray};
+        return SiteUpdater(platform, DataPaths{folder, root.path()}, base, progress);
     }
 };
 

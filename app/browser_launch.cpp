@@ -72,18 +72,23 @@ bool BrowserLaunch::startCommandLine(const QString& programPath, const QString& 
     return platform_.process.start(programPath + u' ' + url, WindowStyle::NormalFocus);
 }
 
-// A Chrome found at neither place is passed over in silence.
+// The user name is read afresh at each call: once for the file test, once for the command line.
+QString BrowserLaunch::perUserChromePath() {
+    return kUsersFolder + trim(getUserName(platform_.user)) + kPerUserChromeTail;
+}
+
+// A Chrome found at neither place starts nothing and shows nothing: choosing it in the settings
+// window already said that it must be installed in its standard folder.
 void BrowserLaunch::openInChrome(const QString& url) {
-    const QString perUserPath =
-        kUsersFolder + trim(getUserName(platform_.user)) + kPerUserChromeTail;
-    if (platform_.files.programExists(perUserPath)) {
-        const QString programPath =
-            kUsersFolder + trim(getUserName(platform_.user)) + kPerUserChromeTail;
-        if (!startCommandLine(programPath, url)) reportNotStarted(QStringLiteral("Google Chrome"));
+    QString programPath;
+    if (platform_.files.programExists(perUserChromePath())) {
+        programPath = perUserChromePath();
     } else if (platform_.files.programExists(kSharedChromePath)) {
-        if (!startCommandLine(kSharedChromePath, url))
-            reportNotStarted(QStringLiteral("Google Chrome"));
+        programPath = kSharedChromePath;
+    } else {
+        return;
     }
+    if (!startCommandLine(programPath, url)) reportNotStarted(QStringLiteral("Google Chrome"));
 }
 
 void BrowserLaunch::reportNotStarted(const QString& browserName) {

@@ -22,6 +22,7 @@ public:
 private:
     bool navigateInternetExplorer(const QString& url);
     bool startCommandLine(const QString& programPath, const QString& url);
+    QString perUserChromePath();
     void openInChrome(const QString& url);
     void reportNotStarted(const QString& browserName);
 

@@ -142,6 +142,36 @@ private slots:
         }
     }
 
+    void aDamagedDataFileIsReportedAtStart() {
+        auto h = std::make_unique<WindowHarness>();
+        h->storeIo.loaded = storeWithEntries(0, 1);
+        h->storeIo.loadOutcome =
+            LoadOutcome{QStringLiteral("/data/url"), true, QStringLiteral("cut")};
+        h->start();
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
+        QVERIFY(h->fake.messages.shown[0].text.endsWith(QStringLiteral("\r\ncut")));
+        QVERIFY(h->form1().isVisible());
+    }
+
+    void activationComesFromTheWindowSystem() {
+        UrlStore store = storeWithEntries(0, 1);
+        store.browser = 2;
+        auto h = std::make_unique<WindowHarness>();
+        h->storeIo.loaded = store;
+        h->start();
+        h->form1().Command1[4]->click();
+        Form3& form = h->form3();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTRY_VERIFY(form.Option1[2]->isChecked());
+        QCOMPARE(form.focusWidget(), form.Text1[0]);
+
+        form.Text2[1]->setText(QStringLiteral("renamed"));
+        form.Command1[kApply]->click();
+        QVERIFY(!form.isVisible());
+        QTRY_COMPARE(h->form1().TabStrip1->tabText(1), QStringLiteral("renamed"));
+    }
+
     void closingThePasswordWindowEndsWithoutSaving() {
         auto h = startedWithPassword(QStringLiteral("abc"));
         for (int i = 0; i < 6; ++i) h->form2().Text1->setText(QStringLiteral("xy%1").arg(i));

@@ -56,6 +56,7 @@ QString DataFile::dataFilePath() const {
 }
 
 LoadOutcome DataFile::loadStore(UrlStore& store) {
+    damagedFile_.clear();
     const QDir program(paths_.programFolder);
     for (const QString& path : {dataFilePath(), program.filePath(QStringLiteral("url")),
                                 program.filePath(QStringLiteral("url_bak"))}) {
@@ -70,7 +71,7 @@ LoadOutcome DataFile::loadStore(UrlStore& store) {
 }
 
 SaveOutcome DataFile::saveStore(UrlStore& store) {
-    renumber(store);
+    renumber(store);  // also when the file cannot be written
     if (!QDir().mkpath(paths_.dataFolder))
         return failure(QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder));
     if (!damagedFile_.isEmpty()) {

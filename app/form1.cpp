@@ -135,6 +135,18 @@ void Form1::setForms(Form2* form2, Form3* form3) {
 }
 
 void Form1::createControls() {
+    createTabsAndList();
+    createButtons();
+    createEditRow();
+    connect(List1, &QListWidget::currentRowChanged, this, [this] {
+        if (selectedRow() >= 0) List1_Click();
+    });
+    connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
+    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Change(); });
+}
+
+void Form1::createTabsAndList() {
     TabStrip1 = new QTabBar(this);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     TabStrip1->setExpanding(false);
@@ -154,7 +166,9 @@ void Form1::createControls() {
     // The blanks that pad the content column need not be scrolled to.
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->setTextElideMode(Qt::ElideNone);
+}
 
+void Form1::createButtons() {
     for (const ControlPlace& place : kButtons) {
         auto* button = new QPushButton(QString::fromUtf8(place.caption), this);
         button->setObjectName(QStringLiteral("Command1_%1").arg(place.index));
@@ -165,7 +179,9 @@ void Form1::createControls() {
                 [this, i = place.index] { Command1_Click(i); });
     }
     setSelectionButtons(false);
+}
 
+void Form1::createEditRow() {
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
@@ -187,13 +203,6 @@ void Form1::createControls() {
         Text1[place.index] = box;
         connect(box, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     }
-
-    connect(List1, &QListWidget::currentRowChanged, this, [this] {
-        if (selectedRow() >= 0) List1_Click();
-    });
-    connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
-    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Change(); });
 }
 
 void Form1::createTimersAndMenu() {

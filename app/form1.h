@@ -90,6 +90,9 @@ protected:
 
 private:
     void createControls();
+    void createTabsAndList();
+    void createButtons();
+    void createEditRow();
     void createTimersAndMenu();
     void enterEditMode();
     void moveSelected(int16_t direction);

@@ -29,6 +29,7 @@ constexpr int kClientHeightTwips = 9630;
 constexpr int kFirstTabLabel = 6;
 constexpr int kBrowserHeading = 16;
 constexpr int kApply = 0;
+constexpr int kSectionGap = 3;  // pixels between the headed sections
 
 const QString kMessageTitle = QStringLiteral("メッセージ");
 
@@ -58,7 +59,16 @@ void Form3::createControls() {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(6, 4, 6, 6);
     column->setSpacing(1);
+    addPasswordSection(column);
+    addMinutesSection(column);
+    addFlagSections(column);
+    addTabNameSection(column);
+    addBrowserSection(column);
+    column->addStretch(1);
+    addButtons(column);
+}
 
+void Form3::addPasswordSection(QVBoxLayout* column) {
     column->addWidget(addLabel(0, QStringLiteral("●パスワードの設定")));
     Check3 = new QCheckBox(QStringLiteral("パスワード消去"), this);
     Check3->setObjectName(QStringLiteral("Check3"));
@@ -70,8 +80,10 @@ void Form3::createControls() {
         connect(Text1[i], &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
         column->addWidget(Text1[i]);
     }
+}
 
-    column->addSpacing(3);
+void Form3::addMinutesSection(QVBoxLayout* column) {
+    column->addSpacing(kSectionGap);
     column->addWidget(addLabel(1, QStringLiteral("●自動ログオフ時間(1-60分)")));
     column->addWidget(addLabel(2, QStringLiteral("(0はログオフしない)")));
     Text3 = new QLineEdit(this);
@@ -82,20 +94,27 @@ void Form3::createControls() {
     Text3->setFixedWidth(twipsToPixelsX(this, 600));
     connect(Text3, &QLineEdit::textChanged, this, [this] { Text3_Change(); });
     column->addWidget(Text3);
+}
 
-    column->addSpacing(3);
-    column->addWidget(addLabel(3, QStringLiteral("●ソフト最前面表示")));
-    Check1 = new QCheckBox(QStringLiteral("最前面表示"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    column->addWidget(Check1);
+QCheckBox* Form3::addFlagSection(QVBoxLayout* column, int labelIndex, const QString& heading,
+                                 const QString& name, const QString& caption) {
+    column->addSpacing(kSectionGap);
+    column->addWidget(addLabel(labelIndex, heading));
+    auto* check = new QCheckBox(caption, this);
+    check->setObjectName(name);
+    column->addWidget(check);
+    return check;
+}
 
-    column->addSpacing(3);
-    column->addWidget(addLabel(4, QStringLiteral("●URL起動時のソフト動作")));
-    Check2 = new QCheckBox(QStringLiteral("最小化"), this);
-    Check2->setObjectName(QStringLiteral("Check2"));
-    column->addWidget(Check2);
+void Form3::addFlagSections(QVBoxLayout* column) {
+    Check1 = addFlagSection(column, 3, QStringLiteral("●ソフト最前面表示"),
+                            QStringLiteral("Check1"), QStringLiteral("最前面表示"));
+    Check2 = addFlagSection(column, 4, QStringLiteral("●URL起動時のソフト動作"),
+                            QStringLiteral("Check2"), QStringLiteral("最小化"));
+}
 
-    column->addSpacing(3);
+void Form3::addTabNameSection(QVBoxLayout* column) {
+    column->addSpacing(kSectionGap);
     column->addWidget(addLabel(5, QStringLiteral("●タブ名設定")));
     auto* tabNames = new QGridLayout;
     tabNames->setHorizontalSpacing(4);
@@ -108,8 +127,10 @@ void Form3::createControls() {
         tabNames->addWidget(Text2[i], i, 1);
     }
     column->addLayout(tabNames);
+}
 
-    column->addSpacing(3);
+void Form3::addBrowserSection(QVBoxLayout* column) {
+    column->addSpacing(kSectionGap);
     column->addWidget(addLabel(kBrowserHeading, QStringLiteral("●表示webブラウザ")));
     browserGroup_ = new QButtonGroup(this);
     for (int i = 0; i < kBrowserCount; ++i) {
@@ -120,8 +141,9 @@ void Form3::createControls() {
         column->addWidget(Option1[i]);
     }
     Option1[0]->setChecked(true);
+}
 
-    column->addStretch(1);
+void Form3::addButtons(QVBoxLayout* column) {
     auto* buttons = new QHBoxLayout;
     const char* const captions[] = {"設定", "終了"};
     for (int i = 0; i < 2; ++i) {

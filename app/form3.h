@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 // The settings window: password, log-off minutes, top-most and minimize flags, tab names and
 // browser. It edits the store in memory only and is always top-most.
@@ -61,6 +62,14 @@ protected:
 
 private:
     void createControls();
+    void addPasswordSection(QVBoxLayout* column);
+    void addMinutesSection(QVBoxLayout* column);
+    QCheckBox* addFlagSection(QVBoxLayout* column, int labelIndex, const QString& heading,
+                              const QString& name, const QString& caption);
+    void addFlagSections(QVBoxLayout* column);
+    void addTabNameSection(QVBoxLayout* column);
+    void addBrowserSection(QVBoxLayout* column);
+    void addButtons(QVBoxLayout* column);
     QLabel* addLabel(int index, const QString& caption);
     void selectBrowserOption();
     bool applyPassword();

@@ -560,7 +560,16 @@ void Form1::Timer2_Timer() {
 
 void Form1::menuEnd_Click() { Form_QueryUnload(); }
 
+// While logged off the icon brings back the password window: a click on it must not get
+// round the password.
 void Form1::iconLeftRelease() {
+    if (form2_ != nullptr && form2_->isVisible()) {
+        setWindowState(Qt::WindowNoState);
+        Form_Unload();
+        Timer1.stop();
+        form2_->Show();
+        return;
+    }
     show();
     setWindowState(Qt::WindowNoState);
     Form_Unload();

@@ -13,10 +13,15 @@
 
 namespace {
 
+// A second start shows the window the user would look for: the password window while it
+// waits, otherwise the main window, back from the tray or the taskbar.
 void bringToFront(ProgramWindows& windows) {
-    QWidget* window = &windows.form1();
-    if (!window->isVisible()) window = &windows.form2();
-    if (!window->isVisible()) return;
+    QWidget* window = &windows.form2();
+    if (!window->isVisible()) {
+        Form1& form1 = windows.form1();
+        if (!form1.isVisible() || form1.isMinimized()) form1.iconLeftRelease();
+        window = &form1;
+    }
     window->raise();
     window->activateWindow();
 }

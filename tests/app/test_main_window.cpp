@@ -520,6 +520,27 @@ private slots:
         QCOMPARE(form.frameGeometry().center(), form.screen()->geometry().center());
     }
 
+    void trayIconWhileLoggedOffAsksForThePassword() {
+        UrlStore store = storeWithEntries(0, 1);
+        store.password = QStringLiteral("pw");
+        auto h = started(store);
+        h->form2().Text1->setText(QStringLiteral("pw"));
+        Form1& form = h->form1();
+        form.showMinimized();
+        form.Timer1_Timer();
+        QVERIFY(h->fake.tray.shown);
+        form.Command1_Click(kLogOff);
+        QVERIFY(h->form2().isVisible());
+
+        h->fake.tray.onLeftRelease();
+        QVERIFY(!form.isVisible());
+        QVERIFY(h->form2().isVisible());
+        QVERIFY(!h->fake.tray.shown);
+        h->form2().Text1->setText(QStringLiteral("pw"));
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.isMinimized());
+    }
+
     void withoutATrayTheWindowStaysMinimized() {
         auto h = started(storeWithEntries(0, 1));
         h->fake.tray.available = false;

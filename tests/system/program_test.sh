@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# The real program in a real X session (run under xvfb-run), driven from outside with xdotool:
+# first start, adding an entry and leaving through "終了", leaving through the settings
+# window's close box, the password gate, and a second start while one copy runs.
+# Usage: program_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER
+set -euo pipefail
+
+program=$1
+store_tool=$2
+artifacts=$3
+mkdir -p "$artifacts"
+
+work=$(mktemp -d)
+export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+data_file=$XDG_DATA_HOME/Velandri/url
+fallback=$(dirname "$program")/url_bak
+main_title="Velandri  Version1.6"
+pids=()
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; screenshot failure; exit 1; }
+screenshot() { import -window root "$artifacts/$1.png" 2>/dev/null || true; }
+
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+start_program() {
+  "$program" >>"$work/program.log" 2>&1 &
+  program_pid=$!
+  pids+=("$program_pid")
+}
+
+# Waits up to 20 s for a visible window with exactly this name and prints its id.
+window_named() {
+  for _ in $(seq 200); do
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+      echo "$id"
+      return 0
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# The client width of the main window in pixels; it stands for 6600 twips.
+client_width() { xwininfo -id "$1" | awk '/Width:/ {print $2}'; }
+
+# Clicks the centre of a control given in twips (left top width height) of the main window.
+click_control() {
+  local window=$1 left=$2 top=$3 width=$4 height=$5 pixels x y
+  pixels=$(client_width "$window")
+  x=$(( (left + width / 2) * pixels / 6600 ))
+  y=$(( (top + height / 2) * pixels / 6600 ))
+  xdotool mousemove --window "$window" "$x" "$y" click 1
+  sleep 0.4
+}
+
+wait_for_exit() {
+  for _ in $(seq 100); do
+    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid" || true; return 0; }
+    sleep 0.1
+  done
+  fail "the program did not end"
+}
+
+press_exit() { click_control "$1" 5415 3165 615 240; }
+
+# 1. First start: the first-start tabs, saved by "終了".
+start_program
+main=$(window_named "$main_title") || fail "no main window at the first start"
+screenshot 1-first-start
+[[ ! -e "$data_file" ]] || fail "a data file exists before the first save"
+press_exit "$main"
+wait_for_exit
+[[ -f "$data_file" ]] || fail "終了 wrote no data file"
+[[ "$("$store_tool" dump "$data_file" | jq -c .tabNames)" == \
+   "$("$store_tool" dump "$fallback" | jq -c .tabNames)" ]] || fail "first-start tabs not saved"
+
+# 2. Add an entry through "URL設定", the three fields and "完了", then "終了".
+add_entry() {
+  local window=$1 title=$2 url=$3 content=$4
+  click_control "$window" 120 3165 885 240        # URL設定
+  click_control "$window" 105 3990 2100 240       # title box
+  xdotool type --delay 20 "$title"
+  click_control "$window" 2250 3990 2100 240      # URL box
+  xdotool type --delay 20 "$url"
+  click_control "$window" 4365 3990 2100 240      # content box
+  xdotool type --delay 20 "$content"
+}
+start_program
+main=$(window_named "$main_title") || fail "no main window at the second start"
+add_entry "$main" "Example" "https://example.org/kept" "kept"
+screenshot 2-edit-row
+click_control "$main" 90 4350 5295 255            # 完了
+screenshot 2-added
+press_exit "$main"
+wait_for_exit
+"$store_tool" dump "$data_file" | jq -e '[.entries[0][] | select(.url == "https://example.org/kept")] | length == 1' >/dev/null \
+  || fail "the added entry was not saved"
+
+# 3. The same, but leaving through the settings window's close box: the entry is gone.
+start_program
+main=$(window_named "$main_title") || fail "no main window at the third start"
+add_entry "$main" "Lost" "https://example.org/lost" "lost"
+click_control "$main" 90 4350 5295 255            # 完了
+click_control "$main" 4425 3165 885 255           # 各種設定
+window_named "各種設定" >/dev/null || fail "no settings window"
+screenshot 3-settings
+wmctrl -c "各種設定"
+wait_for_exit
+dump=$("$store_tool" dump "$data_file")
+jq -e '[.entries[0][] | select(.url == "https://example.org/lost")] | length == 0' <<<"$dump" >/dev/null \
+  || fail "an entry was saved although the program was left through the settings window"
+jq -e '[.entries[0][] | select(.url == "https://example.org/kept")] | length == 1' <<<"$dump" >/dev/null \
+  || fail "the entry saved before is gone"
+
+# 4. With a password the main window appears only after it is typed.
+jq '.password = "abc"' <<<"$dump" | "$store_tool" write "$data_file"
+start_program
+gate=$(window_named "パスワード入力") || fail "no password window"
+sleep 1
+if xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1; then
+  fail "the main window is shown before the password was typed"
+fi
+screenshot 4-password
+xdotool windowactivate --sync "$gate"
+xdotool type --delay 50 "ab"
+sleep 0.5
+if xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1; then
+  fail "the main window opened on a partial password"
+fi
+xdotool type --delay 50 "c"
+main=$(window_named "$main_title") || fail "the correct password did not open the main window"
+screenshot 4-after-password
+
+# 5. A second start while this copy runs does not open a second copy.
+first_pid=$program_pid
+timeout 10 "$program" >>"$work/program.log" 2>&1 || fail "the second start did not exit cleanly"
+kill -0 "$first_pid" 2>/dev/null || fail "the running copy ended"
+count=$(xdotool search --onlyvisible --name "^$main_title\$" | wc -l)
+[[ "$count" -eq 1 ]] || fail "$count main windows after a second start"
+program_pid=$first_pid
+press_exit "$main"
+wait_for_exit
+
+echo "program_under_x: all steps passed"

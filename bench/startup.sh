@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Start-up cost of the real program against a minimal Qt Widgets window, under Xvfb.
+# Builds a Release copy whose update site is an unreachable port on loopback, gives it a full
+# data file (300 entries), then starts each program in turns until its window is mapped and
+# prints the medians and their ratios (time to the mapped window, peak resident memory).
+# Usage: bench/startup.sh [ROUNDS]   (default 15)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-15}
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+build=build-bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELANDRI_TESTS=OFF \
+  -DVELANDRI_SITE_URL=http://127.0.0.1:9/ >/dev/null
+cmake --build "$build" -j2 --target velandri velandri-store minimal_window >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+full_store_json() {
+  local title=ブックマークの題名です１２３ content=説明文をここに書きます４５６
+  local url
+  url="https://example.org/$(printf 'p%.0s' {1..180})"
+  jq -n --arg t "$title" --arg u "$url" --arg c "$content" '{
+    tabNames: [range(10) | "タブ\(.)"],
+    entries: [range(10) | [range(30) | {title: $t, url: "\($u)/\(.)", content: $c}]]
+  }'
+}
+mkdir -p "$XDG_DATA_HOME/Velandri"
+full_store_json | "$build/bin/velandri-store" write "$XDG_DATA_HOME/Velandri/url"
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# Prints "milliseconds-to-mapped peak-kilobytes" for one start of a program.
+measure() {
+  local title=$1; shift
+  local started memory_file=$work/memory pid child elapsed
+  started=$(now_ms)
+  /usr/bin/time -f %M -o "$memory_file" "$@" >/dev/null 2>&1 &
+  pid=$!
+  until timeout 2 xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.002; done
+  elapsed=$(( $(now_ms) - started ))
+  sleep 0.3   # let the first paint finish, so memory counts a shown window
+  child=$(pgrep -P "$pid")
+  kill "$child"
+  wait "$pid" 2>/dev/null || true
+  echo "$elapsed $(tail -n 1 "$memory_file")"
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+
+: >"$work/program" && : >"$work/minimal"
+for _ in $(seq "$rounds"); do
+  measure "Velandri  Version1.6" "$build/bin/velandri" >>"$work/program"
+  measure "minimal-window" "$build/bin/minimal_window" >>"$work/minimal"
+done
+
+program_ms=$(cut -d' ' -f1 "$work/program" | median)
+minimal_ms=$(cut -d' ' -f1 "$work/minimal" | median)
+program_kb=$(cut -d' ' -f2 "$work/program" | median)
+minimal_kb=$(cut -d' ' -f2 "$work/minimal" | median)
+echo "rounds: $rounds"
+echo "start-up to mapped window (median): velandri ${program_ms} ms, minimal ${minimal_ms} ms," \
+     "ratio $(awk "BEGIN {printf \"%.2f\", $program_ms / $minimal_ms}")"
+echo "peak resident memory (median): velandri ${program_kb} KiB, minimal ${minimal_kb} KiB," \
+     "ratio $(awk "BEGIN {printf \"%.2f\", $program_kb / $minimal_kb}")"

@@ -1,8 +1,9 @@
 #include "app/single_instance.h"
 
+#include <unistd.h>
+
 #include <QCryptographicHash>
 #include <QLocalSocket>
-#include <unistd.h>
 
 namespace {
 

@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include "fakes/fake_platform.h"
-#include "platform/linux/default_browser_automation.h"
-#include "platform/linux/linux_files.h"
-#include "platform/linux/linux_process.h"
 #include "qt_printers.h"
-#include "stub_programs.h"
+#include "stubbed_platform.h"
 
 namespace {
 
@@ -145,21 +141,14 @@ TEST(SubWait, WaitsOutTheRestAfterEveryEarlyWakeUp) {
 }
 
 // Real process start, file test and automation object with stub browsers; the rest fake.
-class BrowserLaunchOnLinuxTest : public testing::Test {
+class BrowserLaunchOnLinuxTest : public testing::Test, protected StubbedPlatform {
 protected:
     void open(int16_t code, const QString& url) {
         store.browser = code;
         BrowserLaunch(store, platform).openInBrowser(url);
     }
 
-    StubPrograms stubs;
     UrlStore store;
-    FakePlatform fake;
-    LinuxProcessStarter process;
-    LinuxFileSystem files;
-    DefaultBrowserAutomation automation;
-    Platform platform{process,   files,    fake.user,       fake.clock,    fake.events,  automation,
-                      fake.http, fake.zip, fake.programEnd, fake.messages, fake.windows, fake.tray};
 };
 
 TEST_F(BrowserLaunchOnLinuxTest, EveryBrowserReceivesTheUrlSplitAtItsBlanks) {
@@ -197,9 +186,3 @@ TEST_F(BrowserLaunchOnLinuxTest, MissingBrowsersAreExplainedExceptChromeAtNeithe
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

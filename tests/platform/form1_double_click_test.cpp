@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QListWidget>
 #include <QTest>
@@ -10,11 +9,8 @@
 #include "app/program_windows.h"
 #include "app/store_io.h"
 #include "fakes/fake_platform.h"
-#include "platform/linux/default_browser_automation.h"
-#include "platform/linux/linux_files.h"
-#include "platform/linux/linux_process.h"
 #include "qt_printers.h"
-#include "stub_programs.h"
+#include "stubbed_platform.h"
 #include "update/updater.h"
 
 namespace {
@@ -40,7 +36,7 @@ const QString kHostileUrl = QStringLiteral("http://x/;touch $HOME/pwned1 `touch 
 
 // The real windows and the real process start, file test and automation object, with stub
 // browsers; everything else is fake.
-class Form1DoubleClickTest : public testing::Test {
+class Form1DoubleClickTest : public testing::Test, protected StubbedPlatform {
 protected:
     Form1DoubleClickTest() {
         UrlStore& prepared = storeIo.prepared;
@@ -69,13 +65,6 @@ protected:
         QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
     }
 
-    StubPrograms stubs;
-    FakePlatform fake;
-    LinuxProcessStarter process;
-    LinuxFileSystem files;
-    DefaultBrowserAutomation automation;
-    Platform platform{process,   files,    fake.user,       fake.clock,    fake.events,  automation,
-                      fake.http, fake.zip, fake.programEnd, fake.messages, fake.windows, fake.tray};
     UrlStore store;
     SharedValues shared;
     PreparedStoreIo storeIo;
@@ -133,10 +122,3 @@ TEST_F(Form1DoubleClickTest, ABrowserThatIsNotInstalledIsExplainedAndTheWindowSt
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

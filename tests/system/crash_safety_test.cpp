@@ -42,7 +42,8 @@ UrlStore storeWithMark(const QString& mark) {
 TEST(CrashSafety, KilledSavesLeaveAWholeOldOrNewFile) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
-    const DataPaths paths{root.filePath(QStringLiteral("data")), root.filePath(QStringLiteral("prog"))};
+    const DataPaths paths{root.filePath(QStringLiteral("data")),
+                          root.filePath(QStringLiteral("prog"))};
     {
         UrlStore first = storeWithMark(QStringLiteral("A"));
         ASSERT_TRUE(DataFile(paths).saveStore(first).ok);
@@ -64,7 +65,8 @@ TEST(CrashSafety, KilledSavesLeaveAWholeOldOrNewFile) {
 
         UrlStore loaded;
         const LoadOutcome outcome = DataFile(paths).loadStore(loaded);
-        ASSERT_FALSE(outcome.damaged) << "after kill " << kill << ": " << outcome.reason.toStdString();
+        ASSERT_FALSE(outcome.damaged)
+            << "after kill " << kill << ": " << outcome.reason.toStdString();
         ASSERT_TRUE(loaded.password == u"A" || loaded.password == u"B") << "after kill " << kill;
         const UrlStore expected = storeWithMark(loaded.password);
         EXPECT_EQ(loaded.tabNames, expected.tabNames);

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <thread>
 
 #include "app/browser_launch.h"
 #include "app/data_file_store.h"
@@ -8,6 +9,8 @@
 #include "app/program_windows.h"
 #include "app/single_instance.h"
 #include "platform/linux/linux_platform.h"
+#include "store/cp932.h"
+#include "store/text.h"
 #include "store/url_store.h"
 #include "update/site_updater.h"
 
@@ -29,6 +32,12 @@ void bringToFront(ProgramWindows& windows) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // ICU's width folding and the code page tables take a while to build: let that happen
+    // beside Qt's own start instead of after it.
+    std::thread warmUp([] {
+        wide(QString());
+        cp932Character(0);
+    });
     QApplication app(argc, argv);
     // Hidden windows (tray, log-off) are not an end: the program ends when the windows are
     // unloaded, which Form1 reports.
@@ -36,7 +45,9 @@ int main(int argc, char* argv[]) {
 
     const DataPaths paths = LinuxPlatform::dataPaths();
     SingleInstance instance(paths.dataFolder);
-    if (!instance.claim()) return 0;
+    const bool onlyCopy = instance.claim();
+    warmUp.join();
+    if (!onlyCopy) return 0;
 
     LinuxPlatform linuxPlatform;
     Platform platform = linuxPlatform.platform();

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 rounds=${1:-15}
 
 if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -e "${XVFB_LOG:-/dev/null}" -s "-screen 0 1280x1024x24 -maxclients 1024" "$0" "$@"
 fi
 
 build=build-bench
@@ -36,19 +36,26 @@ full_store_json | "$build/bin/velandri-store" write "$XDG_DATA_HOME/Velandri/url
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
+window_shown() { timeout 2 xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+
 # Prints "milliseconds-to-mapped peak-kilobytes" for one start of a program.
 measure() {
   local title=$1; shift
   local started memory_file=$work/memory pid child elapsed
   started=$(now_ms)
-  /usr/bin/time -f %M -o "$memory_file" "$@" >/dev/null 2>&1 &
+  /usr/bin/time -f %M -o "$memory_file" "$@" >>"$work/log" 2>&1 &
   pid=$!
-  until timeout 2 xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.002; done
+  until window_shown "$title"; do
+    kill -0 "$pid" 2>/dev/null || { echo "$* ended before showing its window:" >&2; tail -5 "$work/log" >&2; exit 1; }
+    sleep 0.005
+  done
   elapsed=$(( $(now_ms) - started ))
   sleep 0.3   # let the first paint finish, so memory counts a shown window
   child=$(pgrep -P "$pid")
   kill "$child"
   wait "$pid" 2>/dev/null || true
+  # The next start must not find this window still on the screen.
+  while window_shown "$title"; do sleep 0.01; done
   echo "$elapsed $(tail -n 1 "$memory_file")"
 }
 

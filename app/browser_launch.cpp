@@ -1,5 +1,6 @@
 #include "app/browser_launch.h"
 
+#include "app/message_titles.h"
 #include "store/text.h"
 
 namespace {
@@ -14,8 +15,6 @@ const QString kSharedChromePath =
 const QString kUsersFolder = QStringLiteral(R"(C:\Users\)");
 const QString kPerUserChromeTail =
     QStringLiteral(R"(\AppData\Local\Google\Chrome\Application\chrome.exe)");
-
-const QString kMessageTitle = QStringLiteral("メッセージ");
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "app/form3.h"
 #include "app/list_line.h"
 #include "app/logoff_clock.h"
+#include "app/message_titles.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
 #include "app/window_font.h"
@@ -85,9 +86,6 @@ constexpr ControlPlace kBoxes[] = {
     {1, "", 2250, 3990, 2100, 240},
     {2, "", 4365, 3990, 2100, 240},
 };
-
-const QString kMessageTitle = QStringLiteral("メッセージ");
-const QString kInquiryTitle = QStringLiteral("問い合わせ");
 
 QString discardQuestion() {
     return QStringLiteral(
@@ -219,15 +217,6 @@ void Form1::createTimersAndMenu() {
     menuEnd = Menu->addAction(QStringLiteral("終了"));
     menuEnd->setObjectName(QStringLiteral("menuEnd"));
     connect(menuEnd, &QAction::triggered, this, [this] { menuEnd_Click(); });
-}
-
-void Form1::Show() {
-    if (!loaded_) {
-        loaded_ = true;
-        Form_Load();
-    }
-    show();
-    activateWindow();
 }
 
 void Form1::Form_Load() {
@@ -431,7 +420,7 @@ void Form1::commitEditRow() {
 }
 
 void Form1::leaveEditMode() {
-    if (urlChanged == 1 && !platform_.messages.ask(kInquiryTitle, discardQuestion())) return;
+    if (!askToDiscardEdits()) return;
     emptyEditRow();
     setModeHeight(kListModeTwips);
     shared_.modifyMode = 0;
@@ -581,11 +570,6 @@ void Form1::iconRightPress() {
     activateWindow();
     platform_.events.processPending();
     platform_.tray.popUp(Menu);
-}
-
-bool Form1::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) Form_Activate();
-    return QWidget::event(event);
 }
 
 void Form1::changeEvent(QEvent* event) {

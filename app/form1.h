@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QTimer>
-#include <QWidget>
 #include <array>
 
+#include "app/form_window.h"
 #include "app/launcher.h"
 #include "app/store_io.h"
 #include "app/tab_edits.h"
@@ -24,7 +24,7 @@ class QTabBar;
 
 // The main window: the tab strip, the list of the current tab, the command buttons, the edit
 // row, and the tray icon, top-most mode and automatic log-off.
-class Form1 : public QWidget {
+class Form1 : public FormWindow {
     Q_OBJECT
 
 public:
@@ -34,11 +34,8 @@ public:
 
     void setForms(Form2* form2, Form3* form3);
 
-    // Shows the window modeless; the first showing runs the load sequence.
-    void Show();
-
-    void Form_Load();
-    void Form_Activate();
+    void Form_Load() override;
+    void Form_Activate() override;
     void Form_Resize();
     void url_road(int16_t tab);
     void moveEntry(int16_t direction);
@@ -47,7 +44,7 @@ public:
     void TabStrip1_Change();
     void Command1_Click(int index);
     void Text1_Change();
-    void Form_QueryUnload();
+    void Form_QueryUnload() override;
     void Form_Unload();
     bool save();
     void subOpenIE(const QString& url);
@@ -82,7 +79,6 @@ signals:
     void ended();
 
 protected:
-    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -126,7 +122,5 @@ private:
     Form2* form2_ = nullptr;
     Form3* form3_ = nullptr;
     int modeHeightTwips_ = 0;
-    bool loaded_ = false;
     bool trimming_ = false;
-    bool unloading_ = false;
 };

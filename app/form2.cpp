@@ -1,10 +1,10 @@
 #include "app/form2.h"
 
-#include <QCloseEvent>
 #include <QLineEdit>
 
 #include "app/form1.h"
 #include "app/form3.h"
+#include "app/message_titles.h"
 #include "app/password_box.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
@@ -36,25 +36,15 @@ void Form2::setForms(Form1* form1, Form3* form3) {
 }
 
 void Form2::start() {
-    Form_Load();
+    Load();
     if (!store_.password.isEmpty()) Show();
-}
-
-void Form2::Show() {
-    show();
-    activateWindow();
-}
-
-void Form2::Unload() {
-    unloading_ = true;
-    close();
 }
 
 void Form2::Form_Load() {
     const LoadOutcome outcome = storeIo_.loadStore(store_);
     if (outcome.damaged) {
         platform_.messages.notice(
-            QStringLiteral("メッセージ"),
+            kMessageTitle,
             QStringLiteral("データファイルを最後まで読めませんでした。\r\n") + outcome.reason);
     }
     if (store_.password.isEmpty()) {
@@ -76,18 +66,4 @@ void Form2::Text1_Change() {
 void Form2::Form_QueryUnload() {
     form1_->Form_QueryUnload();
     form3_->Unload();
-}
-
-bool Form2::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) Form_Activate();
-    return QWidget::event(event);
-}
-
-// Closing the window by its close box ends the program without saving.
-void Form2::closeEvent(QCloseEvent* event) {
-    if (!unloading_) {
-        unloading_ = true;
-        Form_QueryUnload();
-    }
-    event->accept();
 }

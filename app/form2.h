@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QWidget>
-
+#include "app/form_window.h"
 #include "app/password_gate.h"
 #include "app/store_io.h"
 #include "platform/platform.h"
@@ -13,7 +12,7 @@ class QLineEdit;
 
 // The password window: the start-up object, which loads the store and guards the main window,
 // and later the log-off screen.
-class Form2 : public QWidget {
+class Form2 : public FormWindow {
     Q_OBJECT
 
 public:
@@ -23,22 +22,14 @@ public:
 
     // Loads the window and shows it unless no password is set.
     void start();
-    // Shows the window modeless and active.
-    void Show();
-    // Closes the window as part of the program's end, without asking.
-    void Unload();
 
-    void Form_Load();
-    void Form_Activate();
+    void Form_Load() override;
+    void Form_Activate() override;
     void Text1_Change();
-    void Form_QueryUnload();
+    void Form_QueryUnload() override;
 
     QLineEdit* Text1;
     PasswordGate gate;
-
-protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     UrlStore& store_;
@@ -47,5 +38,4 @@ private:
     StoreIo& storeIo_;
     Form1* form1_ = nullptr;
     Form3* form3_ = nullptr;
-    bool unloading_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +16,7 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/logoff_clock.h"
+#include "app/message_titles.h"
 #include "app/password_box.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
@@ -30,8 +31,6 @@ constexpr int kFirstTabLabel = 6;
 constexpr int kBrowserHeading = 16;
 constexpr int kApply = 0;
 constexpr int kSectionGap = 3;  // pixels between the headed sections
-
-const QString kMessageTitle = QStringLiteral("メッセージ");
 
 const char* const kBrowserCaptions[] = {"Internet Explorer", "Firefox", "Safari", "Opera",
                                         "Google Chrome"};
@@ -161,20 +160,6 @@ void Form3::setForms(Form1* form1, Form2* form2) {
     form2_ = form2;
 }
 
-void Form3::Show() {
-    if (!loaded_) {
-        loaded_ = true;
-        Form_Load();
-    }
-    show();
-    activateWindow();
-}
-
-void Form3::Unload() {
-    unloading_ = true;
-    close();
-}
-
 void Form3::Form_Load() {
     front();
     if (isBlank(store_.password)) {
@@ -275,11 +260,6 @@ void Form3::Form_QueryUnload() {
     form2_->Unload();
 }
 
-bool Form3::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) Form_Activate();
-    return QWidget::event(event);
-}
-
 // The box's own handling of the event moves the cursor first; the whole text is selected
 // after it.
 bool Form3::eventFilter(QObject* watched, QEvent* event) {
@@ -293,13 +273,4 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-// Closing the window by its close box ends the program without saving.
-void Form3::closeEvent(QCloseEvent* event) {
-    if (!unloading_) {
-        unloading_ = true;
-        Form_QueryUnload();
-    }
-    event->accept();
 }

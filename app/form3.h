@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
 
+#include "app/form_window.h"
 #include "platform/platform.h"
 #include "store/url_store.h"
 
@@ -18,7 +18,7 @@ class QVBoxLayout;
 
 // The settings window: password, log-off minutes, top-most and minimize flags, tab names and
 // browser. It edits the store in memory only and is always top-most.
-class Form3 : public QWidget {
+class Form3 : public FormWindow {
     Q_OBJECT
 
 public:
@@ -26,13 +26,8 @@ public:
 
     void setForms(Form1* form1, Form2* form2);
 
-    // Shows the window modeless and active; the first opening runs the load step.
-    void Show();
-    // Closes the window as part of the program's end, without asking.
-    void Unload();
-
-    void Form_Load();
-    void Form_Activate();
+    void Form_Load() override;
+    void Form_Activate() override;
     void front();
     void Command1_Click(int index);
     void Option1_Click(int index);
@@ -40,7 +35,7 @@ public:
     void Text2_GotFocus(int index);
     void Text2_MouseUp(int index);
     void Text3_Change();
-    void Form_QueryUnload();
+    void Form_QueryUnload() override;
 
     static constexpr int kLabelCount = 17;
     static constexpr int kBrowserCount = 5;
@@ -56,9 +51,7 @@ public:
     std::array<QPushButton*, 2> Command1{};
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -81,6 +74,4 @@ private:
     Form1* form1_ = nullptr;
     Form2* form2_ = nullptr;
     QButtonGroup* browserGroup_;
-    bool loaded_ = false;
-    bool unloading_ = false;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+// What the three windows share: a load step that runs once, at the first showing; activation
+// reported to Form_Activate; and a close request that runs Form_QueryUnload, unless the window
+// is being unloaded as part of the program's end.
+class FormWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+    // Runs the load step unless it has run.
+    void Load();
+    // Shows the window modeless and active, loading it first.
+    void Show();
+    // Closes the window as part of the program's end, without asking.
+    void Unload();
+
+    virtual void Form_Load() = 0;
+    virtual void Form_Activate() = 0;
+    virtual void Form_QueryUnload() = 0;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    bool unloading_ = false;
+
+private:
+    bool loaded_ = false;
+};

@@ -65,8 +65,7 @@ LoadOutcome DataFile::loadStore(UrlStore& store) {
         if (outcome.damaged && path == dataFilePath()) damagedFile_ = path;
         return outcome;
     }
-    store = UrlStore();
-    completeStore(store);
+    store = emptyStore();
     return {};
 }
 

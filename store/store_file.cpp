@@ -15,8 +15,7 @@ LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
     LoadOutcome outcome{path, false, {}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        store = UrlStore();
-        completeStore(store);
+        store = emptyStore();
         outcome.damaged = true;
         outcome.reason =
             QStringLiteral("データファイル %1 を読み込めません: %2").arg(path, file.errorString());

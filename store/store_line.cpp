@@ -243,6 +243,12 @@ LineReadout parseLine(QByteArrayView content, UrlStore& store) {
     return {list.count, damageOf(list, settingsWhole)};
 }
 
+UrlStore emptyStore() {
+    UrlStore store;
+    completeStore(store);
+    return store;
+}
+
 void completeStore(UrlStore& store) {
     store.logoffMinutes =
         std::clamp<int16_t>(store.logoffMinutes, 0, static_cast<int16_t>(kMaxLogoffMinutes));

@@ -37,6 +37,9 @@ struct LineReadout {
 // prefix skipped). Any content gives a store that meets every invariant.
 LineReadout parseLine(QByteArrayView content, UrlStore& store);
 
+// The store when no file could be read: all texts empty, completed to its invariants.
+UrlStore emptyStore();
+
 // Brings a store to its invariants: numbers by position, titles and contents filled to
 // 15 characters, log-off minutes bounded, used slots moved ahead of empty ones.
 void completeStore(UrlStore& store);

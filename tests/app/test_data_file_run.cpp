@@ -12,20 +12,8 @@
 namespace {
 
 // One run of the program over the real data file in dataFolder, with fakes for the rest.
-struct FileRun {
-    explicit FileRun(const DataPaths& paths) : storeIo(paths) {
-        QObject::connect(&windows.form1(), &Form1::ended, [this] { ++endings; });
-        windows.start();
-    }
-    FakePlatform fake;
-    Platform platform = fake.platform();
-    UrlStore store;
-    SharedValues shared;
-    DataFileStore storeIo;
-    FakeUpdater updater{fake.windows};
-    FakeLauncher launcher;
-    ProgramWindows windows{store, shared, platform, storeIo, updater, launcher, kSiteUrl};
-    int endings = 0;
+struct FileRun : WindowRun<DataFileStore> {
+    explicit FileRun(const DataPaths& paths) : WindowRun(paths) { start(); }
 
     void add(const QString& title, const QString& url) {
         Form1& form = windows.form1();

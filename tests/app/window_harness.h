@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/form1.h"
 #include "app/form2.h"
@@ -59,19 +60,22 @@ public:
 
 inline const QString kSiteUrl = QStringLiteral("http://site.example/velandri/");
 
-// One run of the program's windows over fakes.
-struct WindowHarness {
+// One run of the program's windows over fakes, loading and saving through Io.
+template <class Io>
+struct WindowRun {
     FakePlatform fake;
     Platform platform = fake.platform();
     UrlStore store;
     SharedValues shared;
-    MemoryStoreIo storeIo;
+    Io storeIo;
     FakeUpdater updater{fake.windows};
     FakeLauncher launcher;
     ProgramWindows windows{store, shared, platform, storeIo, updater, launcher, kSiteUrl};
     int endings = 0;
 
-    WindowHarness() {
+    template <class... IoArguments>
+    explicit WindowRun(IoArguments&&... ioArguments)
+        : storeIo(std::forward<IoArguments>(ioArguments)...) {
         QObject::connect(&windows.form1(), &Form1::ended, [this] { ++endings; });
     }
     Form1& form1() { return windows.form1(); }
@@ -79,6 +83,8 @@ struct WindowHarness {
     Form3& form3() { return windows.form3(); }
     void start() { windows.start(); }
 };
+
+using WindowHarness = WindowRun<MemoryStoreIo>;
 
 // A store whose tab holds count entries "title i", "http://host/i", "content i".
 inline UrlStore storeWithEntries(int tab, int count) {

@@ -55,11 +55,11 @@ int main(int argc, char* argv[]) {
     SharedValues shared;
     DataFileStore storeIo(paths);
     DownloadWindow downloadWindow;
-    SiteUpdater updater(platform, paths, QStringLiteral(VELANDRI_SITE_URL), downloadWindow);
+    const QString siteUrl = QStringLiteral(VELANDRI_SITE_URL);
+    SiteUpdater updater(platform, paths, siteUrl, downloadWindow);
     BrowserLaunch launcher(store, platform);
 
-    ProgramWindows windows(store, shared, platform, storeIo, updater, launcher,
-                           QStringLiteral(VELANDRI_SITE_URL));
+    ProgramWindows windows(store, shared, platform, storeIo, updater, launcher, siteUrl);
     QObject::connect(&windows.form1(), &Form1::ended, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,

@@ -19,6 +19,7 @@
 #include "app/message_titles.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
+#include "app/typing_limit.h"
 #include "app/window_font.h"
 #include "store/text.h"
 #include "update/version.h"
@@ -140,7 +141,8 @@ void Form1::createControls() {
         if (selectedRow() >= 0) List1_Click();
     });
     connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
-    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+    // Every double-click of the list counts, also one below the last line.
+    List1->viewport()->installEventFilter(this);
     connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Change(); });
 }
 
@@ -197,7 +199,7 @@ void Form1::createEditRow() {
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("Text1_%1").arg(place.index));
         box->setGeometry(twipsRect(this, place.left, place.top, place.width, place.height));
-        if (place.index != kUrlBox) box->setMaxLength(kTextBoxLimit);
+        if (place.index != kUrlBox) limitTyping(box, kTextBoxLimit);
         Text1[place.index] = box;
         connect(box, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     }
@@ -210,7 +212,6 @@ void Form1::createTimersAndMenu() {
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setInterval(kLogoffTimerMs);
     connect(&Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
-    Timer2.start();
 
     Menu = new QMenu(QStringLiteral("メニュー"), this);
     Menu->setObjectName(QStringLiteral("Menu"));
@@ -233,6 +234,9 @@ void Form1::Form_Load() {
     if (isBlank(store_.password)) Command1[kLogOff]->setEnabled(false);
     updater_.checkVersion(shared_.latestVersion);
     if (isNewerVersion(kOwnVersion, shared_.latestVersion)) updater_.subUpdate();
+    // The log-off clock belongs to the loaded window: it must not run at the password gate,
+    // nor tick inside the version check.
+    Timer2.start();
 }
 
 void Form1::Form_Activate() {
@@ -386,9 +390,9 @@ void Form1::correctSelected() {
     if (row >= 0) {
         setModeHeight(kEditModeTwips);
         const UrlEntry& entry = currentSlots()[row];
-        Text1[0]->setText(trim(entry[UrlField::title]));
-        Text1[1]->setText(trim(entry[UrlField::url]));
-        Text1[2]->setText(trim(entry[UrlField::content]));
+        setWholeText(Text1[0], trim(entry[UrlField::title]));
+        setWholeText(Text1[1], trim(entry[UrlField::url]));
+        setWholeText(Text1[2], trim(entry[UrlField::content]));
         Text1[0]->setFocus();
         shared_.modifyMode = 1;
     }
@@ -588,6 +592,13 @@ void Form1::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] {
         if (!isMinimized() && !isMaximized()) applyModeHeight();
     });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        List1_DblClick();
+    }
+    return FormWindow::eventFilter(watched, event);
 }
 
 // The window manager's close request is refused, as the disabled close command does.

@@ -13,21 +13,28 @@ public:
 
     // Runs the load step unless it has run.
     void Load();
-    // Shows the window modeless and active, loading it first.
+    // Shows the window modeless and active, loading it first. Asked again while its load runs
+    // (events are processed inside it), it waits for the load, which ends in the showing.
     void Show();
     // Closes the window as part of the program's end, without asking.
     void Unload();
+    bool isLoading() const { return loading_; }
 
     virtual void Form_Load() = 0;
     virtual void Form_Activate() = 0;
     virtual void Form_QueryUnload() = 0;
 
+signals:
+    void loadFinished();
+
 protected:
     bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
     bool unloading_ = false;
 
 private:
     bool loaded_ = false;
+    bool loading_ = false;
 };

@@ -5,7 +5,6 @@
 #include "app/data_file_store.h"
 #include "app/download_window.h"
 #include "app/form1.h"
-#include "app/form2.h"
 #include "app/program_windows.h"
 #include "app/single_instance.h"
 #include "platform/linux/linux_platform.h"
@@ -13,23 +12,6 @@
 #include "store/text.h"
 #include "store/url_store.h"
 #include "update/site_updater.h"
-
-namespace {
-
-// A second start shows the window the user would look for: the password window while it
-// waits, otherwise the main window, back from the tray or the taskbar.
-void bringToFront(ProgramWindows& windows) {
-    QWidget* window = &windows.form2();
-    if (!window->isVisible()) {
-        Form1& form1 = windows.form1();
-        if (!form1.isVisible() || form1.isMinimized()) form1.iconLeftRelease();
-        window = &form1;
-    }
-    window->raise();
-    window->activateWindow();
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     // ICU's width folding and the code page tables take a while to build: let that happen
@@ -63,7 +45,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&windows.form1(), &Form1::ended, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
-                     [&windows] { bringToFront(windows); });
+                     [&windows] { windows.bringToFront(); });
     windows.start();
     return app.exec();
 }

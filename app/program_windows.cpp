@@ -13,8 +13,36 @@ ProgramWindows::ProgramWindows(UrlStore& store, SharedValues& shared, Platform& 
     form1_->setForms(form2_.get(), form3_.get());
     form2_->setForms(form1_.get(), form3_.get());
     form3_->setForms(form1_.get(), form2_.get());
+    QObject::connect(form1_.get(), &FormWindow::loadFinished, form1_.get(),
+                     [this] { bringToFrontIfWaiting(); });
 }
 
 ProgramWindows::~ProgramWindows() = default;
 
-void ProgramWindows::start() { form2_->start(); }
+void ProgramWindows::start() {
+    starting_ = true;
+    form2_->start();
+    starting_ = false;
+    bringToFrontIfWaiting();
+}
+
+bool ProgramWindows::loading() const { return starting_ || form1_->isLoading(); }
+
+void ProgramWindows::bringToFrontIfWaiting() {
+    if (bringToFrontWaiting_) bringToFront();
+}
+
+void ProgramWindows::bringToFront() {
+    bringToFrontWaiting_ = loading();
+    if (!bringToFrontWaiting_) bringToFrontNow();
+}
+
+void ProgramWindows::bringToFrontNow() {
+    QWidget* window = form2_.get();
+    if (!window->isVisible()) {
+        if (!form1_->isVisible() || form1_->isMinimized()) form1_->iconLeftRelease();
+        window = form1_.get();
+    }
+    window->raise();
+    window->activateWindow();
+}

@@ -25,13 +25,23 @@ public:
 
     // The password window is the start-up object: it loads the store and opens the gate.
     void start();
+    // A second start shows the window the user would look for: the password window while it
+    // waits, otherwise the main window, back from the tray or the taskbar. Asked while a load
+    // runs, it waits until the load has finished.
+    void bringToFront();
 
     Form1& form1() { return *form1_; }
     Form2& form2() { return *form2_; }
     Form3& form3() { return *form3_; }
 
 private:
+    bool loading() const;
+    void bringToFrontIfWaiting();
+    void bringToFrontNow();
+
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<Form3> form3_;
+    bool starting_ = false;
+    bool bringToFrontWaiting_ = false;
 };

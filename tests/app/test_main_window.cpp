@@ -568,6 +568,38 @@ private slots:
         QVERIFY(!form.isVisible());
     }
 
+    // Events processed inside the load (the download window, the version check) may bring a
+    // second start's request or more typing at the gate: they wait until the load is over.
+    void nothingEntersTheLoadWhileItRuns_data() {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("loaded at the start") << QString();
+        QTest::newRow("loaded when the gate opens") << QStringLiteral("pw");
+    }
+    void nothingEntersTheLoadWhileItRuns() {
+        QFETCH(QString, password);
+        auto h = std::make_unique<WindowHarness>();
+        h->storeIo.loaded = storeWithEntries(0, 1);
+        h->storeIo.loaded.password = password;
+        Form1& form = h->form1();
+        bool shownInsideTheLoad = true;
+        bool clockInsideTheLoad = true;
+        h->updater.duringCheck = [&] {
+            h->windows.bringToFront();
+            h->form2().Text1->setText(QString());
+            h->form2().Text1->setText(password);
+            shownInsideTheLoad = form.isVisible();
+            clockInsideTheLoad = form.Timer2.isActive();
+        };
+        h->start();
+        if (!password.isEmpty()) h->form2().Text1->setText(password);
+        QVERIFY(!shownInsideTheLoad);
+        QVERIFY(!clockInsideTheLoad);
+        QCOMPARE(h->updater.calls, QStringList{QStringLiteral("checkVersion")});
+        QVERIFY(form.isVisible());
+        QVERIFY(!h->form2().isVisible());
+        QVERIFY(form.Timer2.isActive());
+    }
+
     void autoLogoff() {
         UrlStore store = storeWithEntries(0, 1);
         store.password = QStringLiteral("pw");

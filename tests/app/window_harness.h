@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "app/form1.h"
@@ -22,10 +24,13 @@ public:
         calls << QStringLiteral("checkVersion");
         topMostCallsBeforeCheck = static_cast<int>(windows_.calls.size());
         if (answer) latestVersion = *answer;
+        if (duringCheck) duringCheck();
     }
     void subUpdate() override { calls << QStringLiteral("subUpdate"); }
 
     std::optional<QString> answer;
+    // What arrives while the check processes events.
+    std::function<void()> duringCheck;
     QStringList calls;
     int topMostCallsBeforeCheck = -1;
 
@@ -60,11 +65,14 @@ public:
 
 inline const QString kSiteUrl = QStringLiteral("http://site.example/velandri/");
 
-// One run of the program's windows over fakes, loading and saving through Io.
-template <class Io>
+// One run of the program's windows over fakes, loading and saving through Io. Messages are
+// scripted unless another message box is given.
+template <class Io, class Messages = ScriptedMessageBox>
 struct WindowRun {
     FakePlatform fake;
-    Platform platform = fake.platform();
+    Messages otherMessages;
+    Platform platform = std::is_same_v<Messages, ScriptedMessageBox> ? fake.platform()
+                                                                     : fake.platform(otherMessages);
     UrlStore store;
     SharedValues shared;
     Io storeIo;

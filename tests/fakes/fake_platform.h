@@ -206,9 +206,11 @@ struct FakePlatform {
     FakeWindowSystem windows;
     FakeTrayIcon tray;
 
-    Platform platform() {
+    Platform platform() { return platform(messages); }
+    // The fakes with other message boxes, such as the real ones.
+    Platform platform(MessageBox& shownMessages) {
         automation.clock = &clock;
-        return Platform{process, files, user,       clock,    events,  automation,
-                        http,    zip,   programEnd, messages, windows, tray};
+        return Platform{process, files, user,       clock,         events,  automation,
+                        http,    zip,   programEnd, shownMessages, windows, tray};
     }
 };

@@ -53,7 +53,7 @@ void SiteUpdater::subUpdate() {
 
 HttpResponse SiteUpdater::download(const QString& url) {
     progress_.begin();
-    HttpResponse response = platform_.http.get(
+    HttpResponse response = platform_.http.download(
         url, [this](qint64 received, qint64 total) { progress_.progress(received, total); });
     progress_.end();
     return response;

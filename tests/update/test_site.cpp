@@ -59,6 +59,12 @@ void TestSite::answer(const httplib::Request& request, httplib::Response& respon
     }
     response.set_chunked_content_provider(
         page.contentType, [page](size_t offset, httplib::DataSink& sink) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(page.pieceDelayMs));
+            // Holds the connection open without sending; the server's stop ends the wait.
+            if (page.stallAfter >= 0 && offset >= size_t(page.stallAfter)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                return true;
+            }
             const size_t piece = std::min<size_t>(512, size_t(page.body.size()) - offset);
             if (piece > 0) sink.write(page.body.constData() + offset, piece);
             if (offset + piece == size_t(page.body.size())) sink.done();

@@ -18,6 +18,8 @@ public:
         std::string contentType;
         bool chunked = false;       // sent without a length, in pieces
         std::string redirect = {};  // answered with a redirect to this path
+        int pieceDelayMs = 0;       // a slow line: the wait before each piece
+        qsizetype stallAfter = -1;  // a stalled line: nothing more after this many bytes
     };
 
     TestSite();

@@ -25,6 +25,11 @@ public:
         started.push_back({commandLine, style});
         return startSucceeds;
     }
+    bool allowToRun(const QString& programPath) override {
+        allowedToRun << programPath;
+        return true;
+    }
+    QStringList allowedToRun;
     std::vector<StartedProcess> started;
     bool startSucceeds = true;
 };

@@ -194,31 +194,44 @@ TEST_F(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
     EXPECT_EQ(readFile(folder + "/docs/readme.txt"), "new version");
     EXPECT_TRUE(QFileInfo(folder + "/Pelkamo.exe").isExecutable());
     EXPECT_EQ(fake.files.currentDirectory, folder);
+    EXPECT_EQ(fake.process.allowedToRun, QStringList{folder + "/Pelkamo.exe"});
     ASSERT_EQ(fake.process.started.size(), 1u);
     EXPECT_EQ(fake.process.started[0].commandLine, QStringLiteral("Pelkamo.exe"));
     EXPECT_EQ(fake.process.started[0].style, WindowStyle::NormalFocus);
     EXPECT_EQ(fake.programEnd.ended, 1);
 }
 
-// The real starter and working directory: the extracted updater runs in the data folder.
+// The real starter and working directory: the extracted updater runs in the data folder,
+// also when the archive was made on Windows and gives no file a permission to run.
 TEST_F(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
-    serveArchive(makeZip({kUpdaterScript}));
+    const std::vector<ZipItem> items = {kUpdaterScript, fileItem("readme.txt", "new version")};
+    const std::pair<const char*, QByteArray> archives[] = {
+        {"made on Unix", makeZip(items)},
+        {"made on Windows", asMadeOnWindows(makeZip(items))},
+    };
     CurlHttpClient http;
     LinuxProcessStarter starter;
     LinuxFileSystem files;
     const Platform real{starter,         files,           fake.user,    fake.clock,
                         fake.events,     fake.automation, http,         extractor,
                         fake.programEnd, fake.messages,   fake.windows, fake.tray};
-    const QString before = QDir::currentPath();
-    SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress).subUpdate();
-    EXPECT_EQ(QDir::currentPath(), QFileInfo(folder).canonicalFilePath());
-    QDir::setCurrent(before);
-    EXPECT_EQ(fake.programEnd.ended, 1);
+    for (const auto& [name, zip] : archives) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        serveArchive(zip);
+        const QString before = QDir::currentPath();
+        SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress).subUpdate();
+        EXPECT_EQ(QDir::currentPath(), QFileInfo(folder).canonicalFilePath());
+        QDir::setCurrent(before);
+        EXPECT_FALSE(QFileInfo(folder + "/readme.txt").isExecutable());
 
-    // The updater runs detached; wait for its mark.
-    const QDeadlineTimer patience(10'000);
-    while (readFile(folder + "/mark") != "updated\n" && !patience.hasExpired()) QThread::msleep(10);
-    EXPECT_EQ(readFile(folder + "/mark"), "updated\n");
+        // The updater runs detached; wait for its mark.
+        const QDeadlineTimer patience(10'000);
+        while (readFile(folder + "/mark") != "updated\n" && !patience.hasExpired())
+            QThread::msleep(10);
+        EXPECT_EQ(readFile(folder + "/mark"), "updated\n");
+    }
+    EXPECT_EQ(fake.programEnd.ended, 2);
 }
 
 TEST_F(SiteUpdaterTest, ResponseWithoutZipTypeWritesAndStartsNothing) {

@@ -6,8 +6,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include "fakes/fake_platform.h"

@@ -166,7 +166,6 @@ TEST_F(RunningCopyTest, SocketLiesInTheUsersPrivateRuntimeFolder) {
     runtimeVariable.set(temp);
     EXPECT_EQ(runningCopySocketPath(dataFolder), QString());
     EXPECT_TRUE(SingleInstance(dataFolder).claim());
-    EXPECT_TRUE(SingleInstance(dataFolder).claim());
 }
 
 // Another local user can reach the shared temporary folder and, through an inherited

@@ -59,15 +59,16 @@ mode_t modeOf(const QString& path) {
 class OtherUser {
 public:
     OtherUser() : name_(QStringLiteral("velandri-peer-%1").arg(getpid())) {
-        if (QProcess::execute(QStringLiteral("useradd"), {"--system", "--no-create-home", "--shell",
-                                                          "/usr/sbin/nologin", name_}) != 0)
+        if (QProcess::execute(
+                QStringLiteral("/usr/sbin/useradd"),
+                {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin", name_}) != 0)
             return;
         if (const passwd* entry = getpwnam(name_.toLocal8Bit().constData())) {
             uid_ = entry->pw_uid;
             gid_ = entry->pw_gid;
         }
     }
-    ~OtherUser() { QProcess::execute(QStringLiteral("userdel"), {name_}); }
+    ~OtherUser() { QProcess::execute(QStringLiteral("/usr/sbin/userdel"), {name_}); }
     bool exists() const { return uid_.has_value(); }
     uid_t uid() const { return *uid_; }
     gid_t gid() const { return gid_; }

@@ -1,40 +1,37 @@
 #include "app/single_instance.h"
 
-#include <unistd.h>
-
-#include <QCryptographicHash>
 #include <QLocalSocket>
+
+#include "platform/running_copy.h"
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
 
-QString serverNameFor(const QString& dataFolder) {
-    const QByteArray digest =
-        QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QStringLiteral("velandri-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest));
-}
-
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& dataFolder, QObject* parent)
-    : QObject(parent), serverName_(serverNameFor(dataFolder)) {
+    : QObject(parent), socketPath_(runningCopySocketPath(dataFolder)) {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptActivation);
 }
 
 bool SingleInstance::claim() {
+    // Without a private place for the name, run unguarded rather than not at all.
+    if (socketPath_.isEmpty()) return true;
     if (askRunningCopyToActivate()) return false;
     // Nobody answered: a socket left by a copy that crashed must not lock us out.
-    QLocalServer::removeServer(serverName_);
+    QLocalServer::removeServer(socketPath_);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    return server_.listen(serverName_);
+    return server_.listen(socketPath_);
 }
 
 bool SingleInstance::askRunningCopyToActivate() {
     QLocalSocket socket;
-    socket.connectToServer(serverName_);
+    socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
+    // Only a copy of this user's is obeyed.
+    if (!peerIsThisUser(socket.socketDescriptor())) return false;
     socket.write(kActivate);
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();

@@ -24,6 +24,6 @@ private:
     void acceptActivation();
     void readRequest(QLocalSocket* socket);
 
-    QString serverName_;
+    QString socketPath_;  // empty when the user has no private runtime folder
     QLocalServer server_;
 };

@@ -16,9 +16,12 @@ struct HttpResponse {
 // received and total bytes; total is 0 when the size is not known.
 using HttpProgress = std::function<void(qint64 received, qint64 total)>;
 
-// A synchronous GET with the connect and total time-outs and the size cap of the client.
+// Synchronous GETs, each stopped at the client's size cap.
 class HttpClient {
 public:
     virtual ~HttpClient() = default;
-    virtual HttpResponse get(const QString& url, const HttpProgress& progress = {}) = 0;
+    // A page: it must arrive within the client's connect and total time-outs.
+    virtual HttpResponse get(const QString& url) = 0;
+    // A large body over a line of any speed: given up when it stalls, not when it is slow.
+    virtual HttpResponse download(const QString& url, const HttpProgress& progress) = 0;
 };

@@ -11,4 +11,7 @@ public:
     virtual ~ProcessStarter() = default;
     // False when the program could not be started (not found, not executable).
     virtual bool start(const QString& commandLine, WindowStyle style) = 0;
+    // Lets the owner run the program file at programPath, whatever permissions it came with.
+    // False when it is not a file or cannot be changed.
+    virtual bool allowToRun(const QString& programPath) = 0;
 };

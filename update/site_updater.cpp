@@ -53,7 +53,7 @@ void SiteUpdater::subUpdate() {
 
 HttpResponse SiteUpdater::download(const QString& url) {
     progress_.begin();
-    HttpResponse response = platform_.http.get(
+    HttpResponse response = platform_.http.download(
         url, [this](qint64 received, qint64 total) { progress_.progress(received, total); });
     progress_.end();
     return response;
@@ -75,5 +75,8 @@ bool SiteUpdater::install(const QString& archivePath) {
     platform_.zip.extract(archivePath, paths_.dataFolder);
     if (!QFile::remove(archivePath)) return false;
     if (!platform_.files.setCurrentDirectory(paths_.dataFolder)) return false;
+    // An archive made on Windows gives its files no permission to run.
+    if (!platform_.process.allowToRun(paths_.dataFolder + QLatin1Char('/') + kUpdater))
+        return false;
     return platform_.process.start(kUpdater, WindowStyle::NormalFocus);
 }

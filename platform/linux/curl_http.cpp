@@ -64,14 +64,23 @@ void setTransferOptions(CURL* curl, Transfer& transfer, char* errorText) {
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
 }
 
-}  // namespace
+// How long one transfer may take: a total and, when lowSpeedSeconds is not 0, a low-speed rule.
+struct Pace {
+    long totalMs;
+    long lowSpeedBytesPerSecond;
+    long lowSpeedSeconds;
+};
 
-CurlHttpClient::CurlHttpClient(long totalTimeoutMs, qint64 maxBodyBytes)
-    : totalTimeoutMs_(totalTimeoutMs), maxBodyBytes_(maxBodyBytes) {
-    initialiseCurlOnce();
+void setLimits(CURL* curl, const HttpLimits& limits, const Pace& pace) {
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, pace.totalMs);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, pace.lowSpeedBytesPerSecond);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, pace.lowSpeedSeconds);
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxBodyBytes));
 }
 
-HttpResponse CurlHttpClient::get(const QString& url, const HttpProgress& progress) {
+HttpResponse perform(const QString& url, const HttpProgress& progress, const HttpLimits& limits,
+                     const Pace& pace) {
     HttpResponse response;
     const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
                                                                    curl_easy_cleanup);
@@ -79,14 +88,12 @@ HttpResponse CurlHttpClient::get(const QString& url, const HttpProgress& progres
         response.error = QStringLiteral("libcurl could not start a transfer");
         return response;
     }
-    Transfer transfer{response, progress, maxBodyBytes_};
+    Transfer transfer{response, progress, limits.maxBodyBytes};
     char errorText[CURL_ERROR_SIZE] = {};
     setTransferOptions(curl.get(), transfer, errorText);
+    setLimits(curl.get(), limits, pace);
     const QByteArray address = url.toUtf8();
     curl_easy_setopt(curl.get(), CURLOPT_URL, address.constData());
-    curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT_MS, totalTimeoutMs_);
-    curl_easy_setopt(curl.get(), CURLOPT_MAXFILESIZE_LARGE, curl_off_t(maxBodyBytes_));
 
     const CURLcode result = curl_easy_perform(curl.get());
     if (result != CURLE_OK) {
@@ -99,4 +106,18 @@ HttpResponse CurlHttpClient::get(const QString& url, const HttpProgress& progres
     curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &response.status);
     response.ok = true;
     return response;
+}
+
+}  // namespace
+
+CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits) { initialiseCurlOnce(); }
+
+HttpResponse CurlHttpClient::get(const QString& url) {
+    return perform(url, {}, limits_, Pace{limits_.pageTimeoutMs, 0, 0});
+}
+
+HttpResponse CurlHttpClient::download(const QString& url, const HttpProgress& progress) {
+    const Pace pace{limits_.downloadTimeoutMs, limits_.lowSpeedBytesPerSecond,
+                    limits_.lowSpeedSeconds};
+    return perform(url, progress, limits_, pace);
 }

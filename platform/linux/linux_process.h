@@ -12,4 +12,6 @@ class LinuxProcessStarter : public ProcessStarter {
 public:
     // The window style is left to the started program: a Linux launch cannot impose one.
     bool start(const QString& commandLine, WindowStyle style) override;
+    // Adds the owner's execute permission and changes nothing else.
+    bool allowToRun(const QString& programPath) override;
 };

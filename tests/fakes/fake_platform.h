@@ -25,6 +25,11 @@ public:
         started.push_back({commandLine, style});
         return startSucceeds;
     }
+    bool allowToRun(const QString& programPath) override {
+        allowedToRun << programPath;
+        return true;
+    }
+    QStringList allowedToRun;
     std::vector<StartedProcess> started;
     bool startSucceeds = true;
 };
@@ -116,7 +121,8 @@ inline std::unique_ptr<AutomationObject> FakeAutomationFactory::create(const QSt
 
 class FakeHttpClient : public HttpClient {
 public:
-    HttpResponse get(const QString& url, const HttpProgress& progress) override {
+    HttpResponse get(const QString& url) override { return download(url, {}); }
+    HttpResponse download(const QString& url, const HttpProgress& progress) override {
         requested << url;
         if (progress && response.ok) progress(response.body.size(), response.body.size());
         return response;

@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -58,12 +59,20 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 // An updater script that leaves a mark in the folder it runs in.
 const ZipItem kUpdaterScript = fileItem("Pelkamo.exe", "#!/bin/sh\necho updated > mark\n", 0755);
 
+HttpLimits cappedAt(qint64 maxBodyBytes) {
+    HttpLimits limits;
+    limits.maxBodyBytes = maxBodyBytes;
+    return limits;
+}
+
 class SiteUpdaterTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(root.isValid()); }
 
     void runCheck(QString& latest, const QString& base, long timeoutMs = 10'000) {
-        CurlHttpClient http(timeoutMs);
+        HttpLimits limits;
+        limits.pageTimeoutMs = timeoutMs;
+        CurlHttpClient http(limits);
         makeUpdater(http, extractor, base).checkVersion(latest);
     }
     void runUpdate(HttpClient& http, ZipExtractor& zip) {
@@ -185,31 +194,44 @@ TEST_F(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
     EXPECT_EQ(readFile(folder + "/docs/readme.txt"), "new version");
     EXPECT_TRUE(QFileInfo(folder + "/Pelkamo.exe").isExecutable());
     EXPECT_EQ(fake.files.currentDirectory, folder);
+    EXPECT_EQ(fake.process.allowedToRun, QStringList{folder + "/Pelkamo.exe"});
     ASSERT_EQ(fake.process.started.size(), 1u);
     EXPECT_EQ(fake.process.started[0].commandLine, QStringLiteral("Pelkamo.exe"));
     EXPECT_EQ(fake.process.started[0].style, WindowStyle::NormalFocus);
     EXPECT_EQ(fake.programEnd.ended, 1);
 }
 
-// The real starter and working directory: the extracted updater runs in the data folder.
+// The real starter and working directory: the extracted updater runs in the data folder,
+// also when the archive was made on Windows and gives no file a permission to run.
 TEST_F(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
-    serveArchive(makeZip({kUpdaterScript}));
+    const std::vector<ZipItem> items = {kUpdaterScript, fileItem("readme.txt", "new version")};
+    const std::pair<const char*, QByteArray> archives[] = {
+        {"made on Unix", makeZip(items)},
+        {"made on Windows", asMadeOnWindows(makeZip(items))},
+    };
     CurlHttpClient http;
     LinuxProcessStarter starter;
     LinuxFileSystem files;
     const Platform real{starter,         files,           fake.user,    fake.clock,
                         fake.events,     fake.automation, http,         extractor,
                         fake.programEnd, fake.messages,   fake.windows, fake.tray};
-    const QString before = QDir::currentPath();
-    SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress).subUpdate();
-    EXPECT_EQ(QDir::currentPath(), QFileInfo(folder).canonicalFilePath());
-    QDir::setCurrent(before);
-    EXPECT_EQ(fake.programEnd.ended, 1);
+    for (const auto& [name, zip] : archives) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        serveArchive(zip);
+        const QString before = QDir::currentPath();
+        SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress).subUpdate();
+        EXPECT_EQ(QDir::currentPath(), QFileInfo(folder).canonicalFilePath());
+        QDir::setCurrent(before);
+        EXPECT_FALSE(QFileInfo(folder + "/readme.txt").isExecutable());
 
-    // The updater runs detached; wait for its mark.
-    const QDeadlineTimer patience(10'000);
-    while (readFile(folder + "/mark") != "updated\n" && !patience.hasExpired()) QThread::msleep(10);
-    EXPECT_EQ(readFile(folder + "/mark"), "updated\n");
+        // The updater runs detached; wait for its mark.
+        const QDeadlineTimer patience(10'000);
+        while (readFile(folder + "/mark") != "updated\n" && !patience.hasExpired())
+            QThread::msleep(10);
+        EXPECT_EQ(readFile(folder + "/mark"), "updated\n");
+    }
+    EXPECT_EQ(fake.programEnd.ended, 2);
 }
 
 TEST_F(SiteUpdaterTest, ResponseWithoutZipTypeWritesAndStartsNothing) {
@@ -272,7 +294,7 @@ TEST_F(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
 
 TEST_F(SiteUpdaterTest, OversizedBodyIsAbandoned) {
     const QByteArray tooLarge(4096, 'z');
-    CurlHttpClient http(10'000, 1024);
+    CurlHttpClient http(cappedAt(1024));
     for (const bool chunked : {false, true}) {
         SCOPED_TRACE(chunked ? "sent in pieces" : "sent with its length");
         site.put(kArchivePath, {tooLarge, "application/zip", chunked});
@@ -283,7 +305,7 @@ TEST_F(SiteUpdaterTest, OversizedBodyIsAbandoned) {
 }
 
 TEST_F(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
-    CurlHttpClient http(10'000, 1024);
+    CurlHttpClient http(cappedAt(1024));
     site.put("/limit", {QByteArray(1024, 'z'), "text/plain", true});
     site.put("/moved", {{}, "application/zip", false, "/limit"});
     const HttpResponse response = http.get(site.baseUrl() + "moved");
@@ -309,6 +331,49 @@ TEST_F(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
     EXPECT_EQ(fake.process.started.size(), 1u);
     EXPECT_EQ(readFile(folder + "/readme.txt"), "no updater");
     EXPECT_EQ(fake.programEnd.ended, 0);
+}
+
+QByteArray incompressible(qsizetype size) {
+    QByteArray bytes(size, '\0');
+    QRandomGenerator generator(9);
+    for (char& byte : bytes) byte = char(generator.bounded(256));
+    return bytes;
+}
+
+// A slow line: the archive may take far longer than a page may, as long as it keeps coming.
+TEST_F(SiteUpdaterTest, SlowArchiveIsFetchedWhileItFlowsAndGivenUpWhenItStalls) {
+    // The program's rule with shorter figures: a page within 1 s, a download above 1 KiB/s.
+    HttpLimits limits;
+    limits.pageTimeoutMs = 1'000;
+    limits.lowSpeedSeconds = 1;
+    CurlHttpClient http(limits);
+    const QByteArray zip = makeZip({kUpdaterScript, fileItem("data.bin", incompressible(16'000))});
+    TestSite::Page slow{zip, "application/zip", true};
+    slow.pieceDelayMs = 100;  // 512 bytes each time: about 5 KiB/s, 3 s in all
+    site.put(kArchivePath, slow);
+    runUpdate(http, extractor);
+    EXPECT_EQ(progress.lastReceived, zip.size());
+    EXPECT_TRUE(updaterStarted());
+    EXPECT_EQ(fake.programEnd.ended, 1);
+
+    // The version page keeps its own total time-out.
+    TestSite::Page slowPage{"velandri<td width=\"610\">1.7</td>" + QByteArray(8'000, ' '),
+                            "text/html", true};
+    slowPage.pieceDelayMs = 100;
+    site.put(kVersionPath, slowPage);
+    QString latest = kUnset;
+    makeUpdater(http, extractor, site.baseUrl()).checkVersion(latest);
+    EXPECT_EQ(latest, kUnset);
+
+    // Given up by the low-speed rule: the download's total is the program's half hour.
+    TestSite::Page stalled = slow;
+    stalled.stallAfter = 1'024;
+    site.put(kArchivePath, stalled);
+    fake.process.started.clear();
+    runUpdate(http, extractor);
+    EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
+    EXPECT_FALSE(updaterStarted());
+    EXPECT_EQ(fake.programEnd.ended, 1);
 }
 
 }  // namespace

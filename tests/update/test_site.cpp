@@ -59,6 +59,12 @@ void TestSite::answer(const httplib::Request& request, httplib::Response& respon
     }
     response.set_chunked_content_provider(
         page.contentType, [page](size_t offset, httplib::DataSink& sink) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(page.pieceDelayMs));
+            // Holds the connection open without sending; the server's stop ends the wait.
+            if (page.stallAfter >= 0 && offset >= size_t(page.stallAfter)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                return true;
+            }
             const size_t piece = std::min<size_t>(512, size_t(page.body.size()) - offset);
             if (piece > 0) sink.write(page.body.constData() + offset, piece);
             if (offset + piece == size_t(page.body.size())) sink.done();
@@ -124,6 +130,33 @@ QByteArray makeZip(const std::vector<ZipItem>& items) {
     }
     archive_write_close(writer);
     archive_write_free(writer);
+    return zip;
+}
+
+namespace {
+
+quint32 readLittle(const QByteArray& bytes, qsizetype at, int size) {
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | quint8(bytes[at + i]);
+    return value;
+}
+
+}  // namespace
+
+QByteArray asMadeOnWindows(QByteArray zip) {
+    // The writer pads its last block with zeros after the end record.
+    const qsizetype end = zip.lastIndexOf("PK\5\6");
+    if (end < 0) throw std::runtime_error("no end record of a zip archive");
+    const quint32 entries = readLittle(zip, end + 10, 2);
+    qsizetype header = readLittle(zip, end + 16, 4);
+    for (quint32 i = 0; i < entries; ++i) {
+        if (!zip.mid(header).startsWith("PK\1\2")) throw std::runtime_error("bad zip directory");
+        zip[header + 5] = 0;  // made by MS-DOS
+        const char archiveAttribute[4] = {0x20, 0, 0, 0};
+        zip.replace(header + 38, 4, archiveAttribute, 4);
+        header += 46 + readLittle(zip, header + 28, 2) + readLittle(zip, header + 30, 2) +
+                  readLittle(zip, header + 32, 2);
+    }
     return zip;
 }
 

@@ -18,6 +18,8 @@ public:
         std::string contentType;
         bool chunked = false;       // sent without a length, in pieces
         std::string redirect = {};  // answered with a redirect to this path
+        int pieceDelayMs = 0;       // a slow line: the wait before each piece
+        qsizetype stallAfter = -1;  // a stalled line: nothing more after this many bytes
     };
 
     TestSite();
@@ -71,4 +73,7 @@ inline ZipItem linkItem(std::string name, std::string target) {
 
 // A zip archive built with libarchive's writer, and the entry names read back from one.
 QByteArray makeZip(const std::vector<ZipItem>& items);
+// The same archive as a Windows tool writes it: every entry made by MS-DOS, with only the
+// archive attribute and no Unix permission bits.
+QByteArray asMadeOnWindows(QByteArray zip);
 std::vector<std::string> zipEntryNames(const QByteArray& zip);

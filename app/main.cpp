@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdio>
 #include <thread>
 
 #include "app/browser_launch.h"
@@ -8,6 +9,7 @@
 #include "app/form2.h"
 #include "app/program_windows.h"
 #include "app/single_instance.h"
+#include "platform/linux/display_probe.h"
 #include "platform/linux/linux_platform.h"
 #include "store/cp932.h"
 #include "store/text.h"
@@ -29,9 +31,22 @@ void bringToFront(ProgramWindows& windows) {
     window->activateWindow();
 }
 
+// Qt would abort without a display; say instead what is missing.
+bool displayFound() {
+    const DisplayChoice display = chooseDisplayPlatform();
+    if (!display.found) {
+        std::fprintf(
+            stderr,
+            "velandri: a graphical desktop (X11 or Wayland) is needed, but none was found: %s\n",
+            display.problem.c_str());
+    }
+    return display.found;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (!displayFound()) return 2;
     // ICU's width folding and the code page tables take a while to build: let that happen
     // beside Qt's own start instead of after it.
     std::thread warmUp([] {

@@ -1,0 +1,71 @@
+#include "platform/linux/display_probe.h"
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// A full connection, so that a display that refuses us (authorisation) counts as unreachable.
+bool xDisplayAnswers(const std::string& display) {
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
+// WAYLAND_DISPLAY is a socket name in XDG_RUNTIME_DIR, or an absolute path.
+std::string waylandSocketPath(const std::string& display) {
+    if (display.starts_with('/')) return display;
+    const std::string runtimeDir = variable("XDG_RUNTIME_DIR");
+    return runtimeDir.empty() ? std::string() : runtimeDir + '/' + display;
+}
+
+bool unixSocketAnswers(const std::string& path) {
+    sockaddr_un address{};
+    if (path.empty() || path.size() >= sizeof address.sun_path) return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size());
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socketFd < 0) return false;
+    const bool answers =
+        connect(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    close(socketFd);
+    return answers;
+}
+
+std::string xProblem(const std::string& display) {
+    if (display.empty()) return "DISPLAY is not set";
+    return "the X display " + display + " does not answer";
+}
+
+std::string waylandProblem(const std::string& display) {
+    if (display.empty()) return "WAYLAND_DISPLAY is not set";
+    return "the Wayland display " + display + " does not answer";
+}
+
+}  // namespace
+
+DisplayChoice chooseDisplayPlatform() {
+    if (!variable("QT_QPA_PLATFORM").empty()) return {true, {}};
+    const std::string x = variable("DISPLAY");
+    if (!x.empty() && xDisplayAnswers(x)) {
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        return {true, {}};
+    }
+    const std::string wayland = variable("WAYLAND_DISPLAY");
+    if (!wayland.empty() && unixSocketAnswers(waylandSocketPath(wayland))) {
+        setenv("QT_QPA_PLATFORM", "wayland", 1);
+        return {true, {}};
+    }
+    return {false, xProblem(x) + " and " + waylandProblem(wayland)};
+}

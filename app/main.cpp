@@ -32,21 +32,19 @@ void bringToFront(ProgramWindows& windows) {
 }
 
 // Qt would abort without a display; say instead what is missing.
-bool displayFound() {
-    const DisplayChoice display = chooseDisplayPlatform();
-    if (!display.found) {
-        std::fprintf(
-            stderr,
-            "velandri: a graphical desktop (X11 or Wayland) is needed, but none was found: %s\n",
-            display.problem.c_str());
-    }
-    return display.found;
+int reportNoDisplay(const std::string& problem) {
+    std::fprintf(
+        stderr,
+        "velandri: a graphical desktop (X11 or Wayland) is needed, but none was found: %s\n",
+        problem.c_str());
+    return 2;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (!displayFound()) return 2;
+    const DisplayChoice display = chooseDisplayPlatform();
+    if (!display.found) return reportNoDisplay(display.problem);
     // ICU's width folding and the code page tables take a while to build: let that happen
     // beside Qt's own start instead of after it.
     std::thread warmUp([] {

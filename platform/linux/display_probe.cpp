@@ -15,12 +15,13 @@ std::string variable(const char* name) {
     return value ? value : "";
 }
 
-// A full connection, so that a display that refuses us (authorisation) counts as unreachable.
-bool xDisplayAnswers(const std::string& display) {
-    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+// A full connection, so that a display that refuses us (authorisation) counts as unreachable;
+// empty when the display does not answer.
+std::shared_ptr<void> connectToX(const std::string& display) {
+    std::shared_ptr<xcb_connection_t> connection(xcb_connect(display.c_str(), nullptr),
+                                                 xcb_disconnect);
+    if (xcb_connection_has_error(connection.get()) != 0) return nullptr;
+    return connection;
 }
 
 // WAYLAND_DISPLAY is a socket name in XDG_RUNTIME_DIR, or an absolute path.
@@ -56,16 +57,16 @@ std::string waylandProblem(const std::string& display) {
 }  // namespace
 
 DisplayChoice chooseDisplayPlatform() {
-    if (!variable("QT_QPA_PLATFORM").empty()) return {true, {}};
+    if (!variable("QT_QPA_PLATFORM").empty()) return {true, {}, nullptr};
     const std::string x = variable("DISPLAY");
-    if (!x.empty() && xDisplayAnswers(x)) {
+    if (std::shared_ptr<void> connection = x.empty() ? nullptr : connectToX(x)) {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
-        return {true, {}};
+        return {true, {}, connection};
     }
     const std::string wayland = variable("WAYLAND_DISPLAY");
     if (!wayland.empty() && unixSocketAnswers(waylandSocketPath(wayland))) {
         setenv("QT_QPA_PLATFORM", "wayland", 1);
-        return {true, {}};
+        return {true, {}, nullptr};
     }
-    return {false, xProblem(x) + " and " + waylandProblem(wayland)};
+    return {false, xProblem(x) + " and " + waylandProblem(wayland), nullptr};
 }

@@ -204,7 +204,8 @@ void Form1::createEditRow() {
         Text1[place.index] = box;
         connect(box, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     }
-    // Screen readers name each box after the caption above it.
+    // Screen readers name each box after the caption above it; the indices cross, as
+    // Label1(2) "URL" stands over Text1(1).
     Text1[0]->setAccessibleName(Label1[0]->text());
     Text1[1]->setAccessibleName(Label1[2]->text());
     Text1[2]->setAccessibleName(Label1[1]->text());

@@ -40,6 +40,8 @@ expect_no_display "DISPLAY is not set"
 expect_no_display "X display :64999" DISPLAY=:64999
 expect_no_display "Wayland display" DISPLAY=:64999 WAYLAND_DISPLAY=no-such-socket
 
+# Weston puts XWayland's socket there but does not make the folder, as X servers do.
+[[ -d /tmp/.X11-unix ]] || mkdir -p -m 1777 /tmp/.X11-unix
 # Weston prints the X display number that its XWayland listens on.
 weston --backend=headless-backend.so --xwayland --socket=velandri-test --no-config \
   --idle-time=0 --log="$work/weston.log" >/dev/null 2>&1 &

@@ -166,6 +166,9 @@ void Form1::createTabsAndList() {
     // The blanks that pad the content column need not be scrolled to.
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->setTextElideMode(Qt::ElideNone);
+    // The selected tab's caption labels the list.
+    connect(TabStrip1, &QTabBar::currentChanged, List1,
+            [this](int tab) { List1->setAccessibleName(TabStrip1->tabText(tab)); });
 }
 
 void Form1::createButtons() {
@@ -203,6 +206,11 @@ void Form1::createEditRow() {
         Text1[place.index] = box;
         connect(box, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     }
+    // Screen readers name each box after the caption above it; the indices cross, as
+    // Label1(2) "URL" stands over Text1(1).
+    Text1[0]->setAccessibleName(Label1[0]->text());
+    Text1[1]->setAccessibleName(Label1[2]->text());
+    Text1[2]->setAccessibleName(Label1[1]->text());
 }
 
 void Form1::createTimersAndMenu() {
@@ -253,6 +261,7 @@ void Form1::setTabCaptions() {
     for (int i = 0; i < TabStrip1->count() && i < kTabCount; ++i) {
         TabStrip1->setTabText(i, store_.tabNames[i]);
     }
+    List1->setAccessibleName(TabStrip1->tabText(TabStrip1->currentIndex()));
 }
 
 void Form1::Form_Resize() {

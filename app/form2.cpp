@@ -23,6 +23,7 @@ Form2::Form2(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo&
     setFont(windowFont());
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(windowTitle());
     makePasswordBox(Text1);
     const QRect box = twipsRect(this, 0, 0, kBoxWidthTwips, kBoxHeightTwips);
     Text1->setGeometry(box);

@@ -35,6 +35,9 @@ constexpr int kSectionGap = 3;  // pixels between the headed sections
 const char* const kBrowserCaptions[] = {"Internet Explorer", "Firefox", "Safari", "Opera",
                                         "Google Chrome"};
 
+// A heading's text without its bullet, as a screen reader should say it.
+QString spokenHeading(const QLabel* heading) { return heading->text().remove(u'●'); }
+
 }  // namespace
 
 Form3::Form3(UrlStore& store, SharedValues& shared, Platform& platform)
@@ -75,6 +78,7 @@ void Form3::addPasswordSection(QVBoxLayout* column) {
     for (int i = 0; i < 2; ++i) {
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        Text1[i]->setAccessibleName(spokenHeading(Label1[0]));
         makePasswordBox(Text1[i]);
         connect(Text1[i], &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
         column->addWidget(Text1[i]);
@@ -87,6 +91,8 @@ void Form3::addMinutesSection(QVBoxLayout* column) {
     column->addWidget(addLabel(2, QStringLiteral("(0はログオフしない)")));
     Text3 = new QLineEdit(this);
     Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->setAccessibleName(spokenHeading(Label1[1]));
+    Text3->setAccessibleDescription(Label1[2]->text());
     Text3->setMaxLength(2);
     Text3->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), Text3));
@@ -122,6 +128,7 @@ void Form3::addTabNameSection(QVBoxLayout* column) {
         tabNames->addWidget(addLabel(kFirstTabLabel + i, QStringLiteral("ﾀﾌﾞ%1").arg(i + 1)), i, 0);
         Text2[i] = new QLineEdit(this);
         Text2[i]->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        Text2[i]->setAccessibleName(Label1[kFirstTabLabel + i]->text());
         Text2[i]->installEventFilter(this);
         tabNames->addWidget(Text2[i], i, 1);
     }

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdio>
 #include <thread>
 
 #include "app/browser_launch.h"
@@ -7,13 +8,29 @@
 #include "app/form1.h"
 #include "app/program_windows.h"
 #include "app/single_instance.h"
+#include "platform/linux/display_probe.h"
 #include "platform/linux/linux_platform.h"
 #include "store/cp932.h"
 #include "store/text.h"
 #include "store/url_store.h"
 #include "update/site_updater.h"
 
+namespace {
+
+// Qt would abort without a display; say instead what is missing.
+int reportNoDisplay(const std::string& problem) {
+    std::fprintf(
+        stderr,
+        "velandri: a graphical desktop (X11 or Wayland) is needed, but none was found: %s\n",
+        problem.c_str());
+    return 2;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    const DisplayChoice display = chooseDisplayPlatform();
+    if (!display.found) return reportNoDisplay(display.problem);
     // ICU's width folding and the code page tables take a while to build: let that happen
     // beside Qt's own start instead of after it.
     std::thread warmUp([] {

@@ -1,0 +1,90 @@
+"""Walks the running program's three windows through the accessibility tree (AT-SPI) and
+checks the name of every input, as a screen reader would read it.
+Usage: accessibility_walk.py PASSWORD FIRST_TAB THIRD_TAB"""
+import sys
+import time
+
+import pyatspi
+
+INPUT_ROLES = {
+    pyatspi.ROLE_TEXT, pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_LIST,
+    pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_COMBO_BOX,
+}
+SETTINGS_INPUTS = (["パスワードの設定"] * 2 + ["自動ログオフ時間(1-60分)"]
+                   + [f"ﾀﾌﾞ{i}" for i in range(1, 11)])
+
+
+def wait_for(what, find):
+    for _ in range(200):
+        found = find()
+        if found is not None:
+            return found
+        time.sleep(0.1)
+    app = program()
+    shown = [w.name for w in children(app)] if app else "no program"
+    sys.exit(f"FAIL: {what} did not appear; the program shows {shown}")
+
+
+def children(node):
+    return [node.getChildAtIndex(i) for i in range(node.childCount)]
+
+
+def program():
+    desktop = pyatspi.Registry.getDesktop(0)
+    # Nothing here runs the event loop that would keep the cached tree current.
+    desktop.clearCache()
+    return next((app for app in children(desktop) if app and app.name == "velandri"), None)
+
+
+def window(title):
+    app = program()
+    return next((w for w in children(app) if w.name == title), None) if app else None
+
+
+def inputs(node):
+    found = [node] if node.getRole() in INPUT_ROLES else []
+    for child in children(node):
+        found += inputs(child)
+    return found
+
+
+def check_names(title, expected):
+    shown = wait_for(f"the window {title}", lambda: window(title))
+    boxes = inputs(shown)
+    names = [box.name for box in boxes]
+    print(f"{title}: " + ", ".join(f"{box.getRoleName()} '{box.name}'" for box in boxes))
+    if names != expected:
+        sys.exit(f"FAIL: {title} names its inputs {names}, expected {expected}")
+    return boxes
+
+
+def named(node, role, name):
+    return next((n for n in [node] + children(node) if n.getRole() == role and n.name == name),
+                None)
+
+
+def main():
+    password, first_tab, third_tab = sys.argv[1:4]
+    gate_box, = check_names("パスワード入力", ["パスワード入力"])
+    if gate_box.getRole() != pyatspi.ROLE_PASSWORD_TEXT:
+        sys.exit("FAIL: the gate's box is not a password box")
+    gate_box.queryEditableText().setTextContents(password)
+
+    main_title = "Velandri  Version1.6"
+    check_names(main_title, [first_tab, "タイトル", "URL", "内容"])
+    main_window = window(main_title)
+    tabs = next(n for n in children(main_window) if n.getRole() == pyatspi.ROLE_PAGE_TAB_LIST)
+    named(tabs, pyatspi.ROLE_PAGE_TAB, third_tab).queryAction().doAction(0)
+    wait_for("the list named after the third tab",
+             lambda: named(main_window, pyatspi.ROLE_LIST, third_tab))
+    print(f"{main_title}: after choosing the third tab, list '{third_tab}'")
+
+    settings = named(main_window, pyatspi.ROLE_PUSH_BUTTON, "各種設定")
+    settings.queryAction().doAction(0)
+    boxes = check_names("各種設定", SETTINGS_INPUTS)
+    if boxes[2].description != "(0はログオフしない)":
+        sys.exit(f"FAIL: the minutes box is described as '{boxes[2].description}'")
+
+
+if __name__ == "__main__":
+    main()

@@ -6,6 +6,7 @@
 
 #include "store/codec.h"
 #include "store/cp932.h"
+#include "store/jis_fold.h"
 #include "store/random_source.h"
 #include "store/text.h"
 
@@ -31,7 +32,7 @@ public:
     void field(QStringView text) {
         const QStringView trimmed = trimmedView(text);
         if (trimmed.isEmpty()) put(kCodeEnd);
-        for (QChar c : trimmed) code(cp932Code(c));
+        for (QChar c : trimmed) code(cp932Code(foldToCp932(c)));
         put(kFieldEnd);
     }
 

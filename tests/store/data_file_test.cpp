@@ -164,6 +164,16 @@ TEST_F(DataFileTest, UnreadableDataFileIsDamagedAndMovedAside) {
         QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Dirs).size(), 1);
 }
 
+TEST_F(DataFileTest, JapanesePunctuationIsWrittenAsItsCodePage932Counterpart) {
+    UrlStore store;
+    store.password = QStringLiteral("10時〜18時");
+    store.tabNames[0] = QStringLiteral("\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014é");
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    ASSERT_FALSE(DataFile(paths_).loadStore(store).damaged);
+    EXPECT_EQ(store.password, QStringLiteral("10時～18時"));
+    EXPECT_EQ(store.tabNames[0], QStringLiteral("\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015?"));
+}
+
 TEST_F(DataFileTest, SaveFailsWithAReasonWhenTheFolderCannotBeCreated) {
     writeBytes(root_.filePath(QStringLiteral("home")), "a file where a folder belongs");
     UrlStore store = sampleStore();

@@ -174,6 +174,25 @@ TEST_F(DataFileTest, JapanesePunctuationIsWrittenAsItsCodePage932Counterpart) {
     EXPECT_EQ(store.tabNames[0], QStringLiteral("\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015?"));
 }
 
+TEST_F(DataFileTest, AShiftedPrefixLoadsAsDesignedButIsReportedDamaged) {
+    UrlStore saved = sampleStore();
+    const QByteArray line = encodeLine(saved);
+    QDir().mkpath(paths_.dataFolder);
+    UrlStore expected;
+    parseLine(line, expected);
+    for (const QByteArray& stray : {QByteArray("\xEF\xBB\xBF"), QByteArray("\t"), QByteArray("\""),
+                                    QByteArray("J")}) {
+        SCOPED_TRACE(stray.toHex().toStdString());
+        writeBytes(dataFile(), stray + line + "\r\n");
+        UrlStore store;
+        const LoadOutcome outcome = DataFile(paths_).loadStore(store);
+        EXPECT_TRUE(outcome.damaged);
+        EXPECT_FALSE(outcome.reason.isEmpty());
+        EXPECT_EQ(store.tabNames, expected.tabNames);
+        EXPECT_EQ(store.entries[9][11], expected.entries[9][11]);
+    }
+}
+
 TEST_F(DataFileTest, SaveFailsWithAReasonWhenTheFolderCannotBeCreated) {
     writeBytes(root_.filePath(QStringLiteral("home")), "a file where a folder belongs");
     UrlStore store = sampleStore();

@@ -193,6 +193,30 @@ TEST_F(DataFileTest, AShiftedPrefixLoadsAsDesignedButIsReportedDamaged) {
     }
 }
 
+TEST_F(DataFileTest, AFileBeyondTheSizeBoundIsDamagedAndKeptAsideWhole) {
+    UrlStore saved = sampleStore();
+    QByteArray content = encodeLine(saved) + "\r\n";
+    content.append(kMaxDataFileSize - content.size(), ' ');
+    QDir().mkpath(paths_.dataFolder);
+    writeBytes(dataFile(), content);
+    UrlStore store;
+    EXPECT_FALSE(DataFile(paths_).loadStore(store).damaged) << "at the bound";
+    expectSameStore(store, asLoaded(sampleStore()));
+
+    content.append('x');
+    writeBytes(dataFile(), content);
+    DataFile file(paths_);
+    const LoadOutcome outcome = file.loadStore(store);
+    EXPECT_TRUE(outcome.damaged);
+    EXPECT_FALSE(outcome.reason.isEmpty());
+    expectSameStore(store, asLoaded(UrlStore()));
+    ASSERT_TRUE(file.saveStore(store).ok);
+    const QStringList aside =
+        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(readBytes(paths_.dataFolder + u'/' + aside[0]) == content);
+}
+
 TEST_F(DataFileTest, SaveFailsWithAReasonWhenTheFolderCannotBeCreated) {
     writeBytes(root_.filePath(QStringLiteral("home")), "a file where a folder belongs");
     UrlStore store = sampleStore();

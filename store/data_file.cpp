@@ -27,12 +27,14 @@ QString copyContent(QFile& source, QFile& copy) {
     return copy.flush() ? QString() : copy.errorString();
 }
 
-// Copies a file to a new one, leaving nothing behind when that fails; the reason when it does.
+// Copies a file to a new owner-only one, leaving nothing behind when that fails; the reason when it
+// does.
 QString copyFile(const QString& from, const QString& to) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) return source.errorString();
     QFile copy(to);
-    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return copy.errorString();
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly))
+        return copy.errorString();
     const QString error = copyContent(source, copy);
     if (!error.isEmpty()) copy.remove();
     return error;
@@ -62,6 +64,14 @@ SaveOutcome keepPrevious(const QString& path) {
     return {true, {}};
 }
 
+// Creates the data folder for its owner only; missing folders above it as usual folders.
+bool makeDataFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.isDir()) return true;
+    return QDir().mkpath(info.path()) &&
+           (QDir().mkdir(folder, kOwnerOnly | QFileDevice::ExeOwner) || QFileInfo(folder).isDir());
+}
+
 }  // namespace
 
 DataFile::DataFile(DataPaths paths) : paths_(std::move(paths)) {}
@@ -86,12 +96,12 @@ LoadOutcome DataFile::loadStore(UrlStore& store) {
 
 SaveOutcome DataFile::saveStore(UrlStore& store) {
     renumber(store);  // also when the file cannot be written
-    if (!QDir().mkpath(paths_.dataFolder))
+    if (!makeDataFolder(paths_.dataFolder))
         return failure(QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder));
     // A damaged file is kept aside; the previous copy, which may still be whole, stays.
     SaveOutcome kept =
         damagedFile_.isEmpty() ? keepPrevious(dataFilePath()) : setAside(damagedFile_);
     if (!kept.ok) return kept;
     damagedFile_.clear();
-    return writeStoreFile(dataFilePath(), store);
+    return writeStoreFile(dataFilePath(), store, FileAccess::ownerOnly);
 }

@@ -49,10 +49,12 @@ LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
     return {path, !readout.damage.isEmpty(), readout.damage};
 }
 
-SaveOutcome writeStoreFile(const QString& path, UrlStore& store) {
+SaveOutcome writeStoreFile(const QString& path, UrlStore& store, FileAccess access) {
     const QByteArray line = encodeLine(store) + "\r\n";
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // The permissions go to the new file before its content does.
+    if (!file.open(QIODevice::WriteOnly) ||
+        (access == FileAccess::ownerOnly && !file.setPermissions(kOwnerOnly)))
         return failure(
             QStringLiteral("データファイル %1 を作成できません: %2").arg(path, file.errorString()));
     if (file.write(line) != line.size() || !file.commit())

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,20 @@ UrlStore storeWithPassword(const QString& password) {
     store.password = password;
     return store;
 }
+
+mode_t modeOf(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+class UmaskScope {
+public:
+    explicit UmaskScope(mode_t mask) : saved_(::umask(mask)) {}
+    ~UmaskScope() { ::umask(saved_); }
+
+private:
+    mode_t saved_;
+};
 
 // A data folder and a program folder inside a fresh temporary folder.
 class DataFileTest : public ::testing::Test {
@@ -215,6 +230,29 @@ TEST_F(DataFileTest, AFileBeyondTheSizeBoundIsDamagedAndKeptAsideWhole) {
         QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
     ASSERT_EQ(aside.size(), 1);
     EXPECT_TRUE(readBytes(paths_.dataFolder + u'/' + aside[0]) == content);
+}
+
+TEST_F(DataFileTest, FilesHoldingThePasswordAreOwnerOnly) {
+    const UmaskScope umask(022);
+    UrlStore store = sampleStore();
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    EXPECT_EQ(modeOf(paths_.dataFolder), 0700);
+    EXPECT_EQ(modeOf(dataFile()), 0600);
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    EXPECT_EQ(modeOf(dataFile() + QStringLiteral(".prev")), 0600);
+    EXPECT_EQ(modeOf(dataFile()), 0600);
+
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    writeBytes(dataFile(), "not a data file");
+    ASSERT_EQ(modeOf(dataFile()), 0644);
+    DataFile file(paths_);
+    ASSERT_TRUE(file.loadStore(store).damaged);
+    ASSERT_TRUE(file.saveStore(store).ok);
+    EXPECT_EQ(modeOf(dataFile()), 0600);
+    const QStringList aside =
+        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(modeOf(paths_.dataFolder + u'/' + aside[0]), 0600);
 }
 
 TEST_F(DataFileTest, SaveFailsWithAReasonWhenTheFolderCannotBeCreated) {

@@ -27,8 +27,7 @@ QString copyContent(QFile& source, QFile& copy) {
     return copy.flush() ? QString() : copy.errorString();
 }
 
-// Copies a file to a new owner-only one, leaving nothing behind when that fails; the reason when it
-// does.
+// Copies a file to a new owner-only one, removed again when that fails; the reason if it does.
 QString copyFile(const QString& from, const QString& to) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) return source.errorString();
@@ -72,6 +71,15 @@ bool makeDataFolder(const QString& folder) {
            (QDir().mkdir(folder, kOwnerOnly | QFileDevice::ExeOwner) || QFileInfo(folder).isDir());
 }
 
+// A file the program reads or replaces: a regular file, or a link to one. Anything else is the
+// user's and is never opened (a FIFO would block the start) nor renamed (a folder).
+bool isFoundFile(const QString& path) { return QFileInfo(path).isFile(); }
+
+bool isOtherThanAFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+}
+
 }  // namespace
 
 DataFile::DataFile(DataPaths paths) : paths_(std::move(paths)) {}
@@ -85,7 +93,7 @@ LoadOutcome DataFile::loadStore(UrlStore& store) {
     const QDir program(paths_.programFolder);
     for (const QString& path : {dataFilePath(), program.filePath(QStringLiteral("url")),
                                 program.filePath(QStringLiteral("url_bak"))}) {
-        if (!QFileInfo::exists(path)) continue;
+        if (!isFoundFile(path)) continue;
         LoadOutcome outcome = loadStoreFile(path, store);
         if (outcome.damaged && path == dataFilePath()) damagedFile_ = path;
         return outcome;
@@ -98,6 +106,11 @@ SaveOutcome DataFile::saveStore(UrlStore& store) {
     renumber(store);  // also when the file cannot be written
     if (!makeDataFolder(paths_.dataFolder))
         return failure(QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder));
+    if (isOtherThanAFile(dataFilePath()))
+        return failure(
+            QStringLiteral("データファイルの場所 %1 にファイルではないもの（フォルダなど）"
+                           "があるため、保存できません")
+                .arg(dataFilePath()));
     // A damaged file is kept aside; the previous copy, which may still be whole, stays.
     SaveOutcome kept =
         damagedFile_.isEmpty() ? keepPrevious(dataFilePath()) : setAside(damagedFile_);

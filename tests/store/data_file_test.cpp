@@ -1,13 +1,18 @@
 #include "store/data_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 #include "store/cp932.h"
 #include "store/store_checks.h"
@@ -33,10 +38,42 @@ UrlStore storeWithPassword(const QString& password) {
     return store;
 }
 
-mode_t modeOf(const QString& path) {
+// Opens the writing end of a FIFO whenever a reader waits on it, so that no reader blocks for
+// ever; tells whether one did.
+class FifoWatch {
+public:
+    explicit FifoWatch(const QString& path)
+        : path_(QFile::encodeName(path)), thread_([this] { watch(); }) {}
+    ~FifoWatch() { stop(); }
+    bool stop() {
+        done_ = true;
+        if (thread_.joinable()) thread_.join();
+        return opened_;
+    }
+
+private:
+    void watch() {
+        while (!done_) {
+            if (const int fd = ::open(path_.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                opened_ = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    QByteArray path_;
+    std::atomic<bool> done_ = false;
+    std::atomic<bool> opened_ = false;
+    std::thread thread_;
+};
+
+mode_t statOf(const QString& path, mode_t mask) {
     struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & mask : 0;
 }
+mode_t fileType(const QString& path) { return statOf(path, S_IFMT); }
+mode_t modeOf(const QString& path) { return statOf(path, 07777); }
 
 class UmaskScope {
 public:
@@ -163,20 +200,46 @@ TEST_F(DataFileTest, DamagedFallbackIsReportedButNeverTouched) {
     EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
 }
 
-TEST_F(DataFileTest, UnreadableDataFileIsDamagedAndMovedAside) {
-    ASSERT_TRUE(QDir().mkpath(dataFile()));
-    DataFile file(paths_);
-    UrlStore store = sampleStore();
-    const LoadOutcome outcome = file.loadStore(store);
-    EXPECT_TRUE(outcome.damaged);
-    EXPECT_FALSE(outcome.reason.isEmpty());
-    expectSameStore(store, asLoaded(UrlStore()));
+TEST_F(DataFileTest, OnlyARegularFileOrALinkToOneIsReadOrReplaced) {
+    writeStore(programFile(QStringLiteral("url_bak")), storeWithPassword(QStringLiteral("bak")));
+    ASSERT_TRUE(QDir().mkpath(programFile(QStringLiteral("url"))));
+    ASSERT_TRUE(QDir().mkpath(paths_.dataFolder));
+    ASSERT_EQ(mkfifo(QFile::encodeName(dataFile()).constData(), 0600), 0);
+    const auto expectPassedOver = [&](const char* what) {
+        SCOPED_TRACE(what);
+        DataFile file(paths_);
+        UrlStore store;
+        FifoWatch watch(dataFile());
+        const LoadOutcome outcome = file.loadStore(store);
+        const SaveOutcome saved = file.saveStore(store);
+        EXPECT_FALSE(watch.stop()) << "the FIFO was opened";
+        EXPECT_EQ(outcome.file, programFile(QStringLiteral("url_bak")));
+        EXPECT_EQ(store.password, QStringLiteral("bak"));
+        EXPECT_FALSE(outcome.damaged);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_TRUE(saved.reason.contains(dataFile())) << saved.reason.toStdString();
+    };
+    expectPassedOver("FIFO");
+    EXPECT_EQ(fileType(dataFile()), S_IFIFO);
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    ASSERT_TRUE(QDir().mkpath(dataFile() + QStringLiteral("/inside")));
+    expectPassedOver("folder");
+    EXPECT_EQ(fileType(dataFile() + QStringLiteral("/inside")), S_IFDIR);
+    EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
 
-    const SaveOutcome saved = file.saveStore(store);
-    ASSERT_TRUE(saved.ok) << saved.reason.toStdString();
-    EXPECT_TRUE(QFileInfo(dataFile()).isFile());
-    EXPECT_EQ(
-        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Dirs).size(), 1);
+    ASSERT_TRUE(QDir(dataFile()).removeRecursively());
+    const QString target = root_.filePath(QStringLiteral("elsewhere"));
+    writeStore(target, storeWithPassword(QStringLiteral("linked")));
+    ASSERT_TRUE(QFile::link(target, dataFile()));
+    DataFile file(paths_);
+    UrlStore store;
+    EXPECT_EQ(file.loadStore(store).file, dataFile());
+    EXPECT_EQ(store.password, QStringLiteral("linked"));
+    store.password = QStringLiteral("saved");
+    ASSERT_TRUE(file.saveStore(store).ok);
+    EXPECT_EQ(QFileInfo(dataFile()).symLinkTarget(), target);
+    EXPECT_EQ(DataFile(paths_).loadStore(store).file, dataFile());
+    EXPECT_EQ(store.password, QStringLiteral("saved"));
 }
 
 TEST_F(DataFileTest, JapanesePunctuationIsWrittenAsItsCodePage932Counterpart) {
@@ -195,8 +258,8 @@ TEST_F(DataFileTest, AShiftedPrefixLoadsAsDesignedButIsReportedDamaged) {
     QDir().mkpath(paths_.dataFolder);
     UrlStore expected;
     parseLine(line, expected);
-    for (const QByteArray& stray : {QByteArray("\xEF\xBB\xBF"), QByteArray("\t"), QByteArray("\""),
-                                    QByteArray("J")}) {
+    for (const QByteArray& stray :
+         {QByteArray("\xEF\xBB\xBF"), QByteArray("\t"), QByteArray("\""), QByteArray("J")}) {
         SCOPED_TRACE(stray.toHex().toStdString());
         writeBytes(dataFile(), stray + line + "\r\n");
         UrlStore store;

@@ -12,7 +12,7 @@ constexpr qint64 kReadPiece = 1 << 16;
 
 SaveOutcome failure(const QString& reason) { return {false, reason}; }
 
-LoadOutcome unread(const QString& path, const QString& reason, UrlStore& store) {
+LoadOutcome notRead(const QString& path, const QString& reason, UrlStore& store) {
     store = emptyStore();
     return {path, true, reason};
 }
@@ -35,16 +35,16 @@ LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
     QFile file(path);
     const QString unreadable = QStringLiteral("データファイル %1 を読み込めません: %2");
     if (!file.open(QIODevice::ReadOnly))
-        return unread(path, unreadable.arg(path, file.errorString()), store);
+        return notRead(path, unreadable.arg(path, file.errorString()), store);
     const QByteArray content = readBounded(file, kMaxDataFileSize);
     if (file.error() != QFileDevice::NoError)
-        return unread(path, unreadable.arg(path, file.errorString()), store);
+        return notRead(path, unreadable.arg(path, file.errorString()), store);
     if (content.size() > kMaxDataFileSize)
-        return unread(path,
-                      QStringLiteral("データファイル %1 が大きすぎます（%2 MiB を超えています）")
-                          .arg(path)
-                          .arg(kMaxDataFileSize >> 20),
-                      store);
+        return notRead(path,
+                       QStringLiteral("データファイル %1 が大きすぎます（%2 MiB を超えています）")
+                           .arg(path)
+                           .arg(kMaxDataFileSize >> 20),
+                       store);
     const LineReadout readout = parseLine(content, store);
     return {path, !readout.damage.isEmpty(), readout.damage};
 }

@@ -18,12 +18,33 @@ QString unusedName(const QString& base) {
     return name;
 }
 
+// Copies an open file's content piece by piece, however large it is; the reason when it fails.
+QString copyContent(QFile& source, QFile& copy) {
+    constexpr qint64 kPiece = 1 << 16;
+    for (QByteArray piece; !(piece = source.read(kPiece)).isEmpty();)
+        if (copy.write(piece) != piece.size()) return copy.errorString();
+    if (source.error() != QFileDevice::NoError) return source.errorString();
+    return copy.flush() ? QString() : copy.errorString();
+}
+
+// Copies a file to a new owner-only one, removed again when that fails; the reason if it does.
+QString copyFile(const QString& from, const QString& to) {
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) return source.errorString();
+    QFile copy(to);
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly))
+        return copy.errorString();
+    const QString error = copyContent(source, copy);
+    if (!error.isEmpty()) copy.remove();
+    return error;
+}
+
 // Keeps a file that could not be read whole beside it; moves it when it cannot be copied.
 SaveOutcome setAside(const QString& path) {
     if (!QFileInfo::exists(path)) return {true, {}};
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString aside = unusedName(path + QStringLiteral(".damaged-") + stamp);
-    if (QFile::copy(path, aside) || QFile::rename(path, aside)) return {true, {}};
+    if (copyFile(path, aside).isEmpty() || QFile::rename(path, aside)) return {true, {}};
     return failure(QStringLiteral("読み込めなかったデータファイル %1 を %2 に退避できません")
                        .arg(path, aside));
 }
@@ -32,19 +53,31 @@ SaveOutcome setAside(const QString& path) {
 SaveOutcome keepPrevious(const QString& path) {
     if (!QFileInfo(path).isFile()) return {true, {}};
     const QString previous = path + QStringLiteral(".prev");
-    QFile current(path);
-    if (!current.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("データファイル %1 を読み込めません: %2")
-                           .arg(path, current.errorString()));
-    const QByteArray bytes = current.readAll();
-    QFile copy(previous);
-    if (copy.exists() && !copy.remove())
+    QFile old(previous);
+    if (old.exists() && !old.remove())
         return failure(QStringLiteral("前回のデータファイル %1 を削除できません: %2")
-                           .arg(previous, copy.errorString()));
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.flush())
-        return failure(QStringLiteral("前回のデータファイル %1 を保存できません: %2")
-                           .arg(previous, copy.errorString()));
+                           .arg(previous, old.errorString()));
+    if (const QString error = copyFile(path, previous); !error.isEmpty())
+        return failure(
+            QStringLiteral("前回のデータファイル %1 を保存できません: %2").arg(previous, error));
     return {true, {}};
+}
+
+// Creates the data folder for its owner only; missing folders above it as usual folders.
+bool makeDataFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.isDir()) return true;
+    return QDir().mkpath(info.path()) &&
+           (QDir().mkdir(folder, kOwnerOnly | QFileDevice::ExeOwner) || QFileInfo(folder).isDir());
+}
+
+// A file the program reads or replaces: a regular file, or a link to one. Anything else is the
+// user's and is never opened (a FIFO would block the start) nor renamed (a folder).
+bool isFoundFile(const QString& path) { return QFileInfo(path).isFile(); }
+
+bool isOtherThanAFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
 }
 
 }  // namespace
@@ -60,7 +93,7 @@ LoadOutcome DataFile::loadStore(UrlStore& store) {
     const QDir program(paths_.programFolder);
     for (const QString& path : {dataFilePath(), program.filePath(QStringLiteral("url")),
                                 program.filePath(QStringLiteral("url_bak"))}) {
-        if (!QFileInfo::exists(path)) continue;
+        if (!isFoundFile(path)) continue;
         LoadOutcome outcome = loadStoreFile(path, store);
         if (outcome.damaged && path == dataFilePath()) damagedFile_ = path;
         return outcome;
@@ -71,12 +104,17 @@ LoadOutcome DataFile::loadStore(UrlStore& store) {
 
 SaveOutcome DataFile::saveStore(UrlStore& store) {
     renumber(store);  // also when the file cannot be written
-    if (!QDir().mkpath(paths_.dataFolder))
+    if (!makeDataFolder(paths_.dataFolder))
         return failure(QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder));
-    if (!damagedFile_.isEmpty()) {
-        if (SaveOutcome aside = setAside(damagedFile_); !aside.ok) return aside;
-        damagedFile_.clear();
-    }
-    if (SaveOutcome previous = keepPrevious(dataFilePath()); !previous.ok) return previous;
-    return writeStoreFile(dataFilePath(), store);
+    if (isOtherThanAFile(dataFilePath()))
+        return failure(
+            QStringLiteral("データファイルの場所 %1 にファイルではないもの（フォルダなど）"
+                           "があるため、保存できません")
+                .arg(dataFilePath()));
+    // A damaged file is kept aside; the previous copy, which may still be whole, stays.
+    SaveOutcome kept =
+        damagedFile_.isEmpty() ? keepPrevious(dataFilePath()) : setAside(damagedFile_);
+    if (!kept.ok) return kept;
+    damagedFile_.clear();
+    return writeStoreFile(dataFilePath(), store, FileAccess::ownerOnly);
 }

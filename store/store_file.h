@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 
 #include "store/data_file.h"
@@ -7,10 +8,24 @@
 
 // One store file at a given path, without the choice among the data file and its fallbacks.
 
+// The largest file read, nearly four times the largest a save writes in practice (4.45 MB: all
+// 300 addresses 2,083 Japanese characters long, Internet Explorer's limit, 100-character tab
+// names, every box full). A larger file is damaged and is not parsed.
+inline constexpr qint64 kMaxDataFileSize = 16 * 1024 * 1024;
+
 // Replaces the store with the file's content. A missing or unreadable file gives the empty
 // store completed to its invariants and damaged set (the caller decides whether to look first).
 LoadOutcome loadStoreFile(const QString& path, UrlStore& store);
 
+// Readable by its owner only: the data file and its copies hold the password in a reversible form.
+inline constexpr QFileDevice::Permissions kOwnerOnly =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// Who may read a written file: its owner only, or (for files shipped with the program) whoever
+// the umask lets read a new file and the old permissions an existing one.
+enum class FileAccess { ownerOnly, usual };
+
 // Renumbers the store and replaces the file atomically with its line and CR LF; the old file
 // stays whole when this fails.
-SaveOutcome writeStoreFile(const QString& path, UrlStore& store);
+SaveOutcome writeStoreFile(const QString& path, UrlStore& store,
+                           FileAccess access = FileAccess::usual);

@@ -6,6 +6,7 @@
 
 #include "store/codec.h"
 #include "store/cp932.h"
+#include "store/jis_fold.h"
 #include "store/random_source.h"
 #include "store/text.h"
 
@@ -31,7 +32,7 @@ public:
     void field(QStringView text) {
         const QStringView trimmed = trimmedView(text);
         if (trimmed.isEmpty()) put(kCodeEnd);
-        for (QChar c : trimmed) code(cp932Code(c));
+        for (QChar c : trimmed) code(cp932Code(foldToCp932(c)));
         put(kFieldEnd);
     }
 
@@ -180,7 +181,17 @@ void assignTexts(const std::vector<QString>& fields, UrlStore& store) {
             for (QString& text : entry) text = fields[k++];
 }
 
-QString damageOf(const FieldList& list, bool settingsWhole) {
+// A save writes kPrefixLength digits first; anything else there means the line has shifted (a
+// stray byte before it) or was changed, and its first field may be misread.
+bool prefixIsDigits(QByteArrayView value) {
+    if (value.size() < kPrefixLength) return false;
+    return std::all_of(value.begin(), value.begin() + kPrefixLength, [](char c) {
+        const QChar symbol = decodeSymbol(c);
+        return symbol >= u'0' && symbol <= u'9';
+    });
+}
+
+QString damageOf(const FieldList& list, bool settingsWhole, bool prefixDigits) {
     if (list.count < kStoredFieldCount)
         return QStringLiteral("データファイルの項目が足りません（%1 / %2 項目）")
             .arg(list.count)
@@ -188,6 +199,9 @@ QString damageOf(const FieldList& list, bool settingsWhole) {
     if (list.count > kReadableFieldCount)
         return QStringLiteral("データファイルの項目が多すぎます（%1 項目）").arg(list.count);
     if (!settingsWhole) return QStringLiteral("データファイルの設定値が整数ではありません");
+    if (!prefixDigits)
+        return QStringLiteral("データファイルの行頭がずれています（先頭 %1 文字が数字でない）")
+            .arg(kPrefixLength);
     return {};
 }
 
@@ -235,12 +249,13 @@ QByteArray encodeLine(UrlStore& store) {
 }
 
 LineReadout parseLine(QByteArrayView content, UrlStore& store) {
-    const FieldList list = readFields(firstValue(content));
+    const QByteArrayView value = firstValue(content);
+    const FieldList list = readFields(value);
     store = UrlStore();
     const bool settingsWhole = assignSettings(list.fields, store);
     assignTexts(list.fields, store);
     completeStore(store);
-    return {list.count, damageOf(list, settingsWhole)};
+    return {list.count, damageOf(list, settingsWhole, prefixIsDigits(value))};
 }
 
 UrlStore emptyStore() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +34,21 @@ UrlStore storeWithPassword(const QString& password) {
     return store;
 }
 
+mode_t statMode(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode : 0;
+}
+mode_t modeOf(const QString& path) { return statMode(path) & 07777; }
+
+class UmaskScope {
+public:
+    explicit UmaskScope(mode_t mask) : saved_(::umask(mask)) {}
+    ~UmaskScope() { ::umask(saved_); }
+
+private:
+    mode_t saved_;
+};
+
 // A data folder and a program folder inside a fresh temporary folder.
 class DataFileTest : public ::testing::Test {
 protected:
@@ -52,7 +69,7 @@ protected:
 
     QStringList dataFolderEntries() const {
         return QDir(paths_.dataFolder)
-            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     }
 
     QTemporaryDir root_;
@@ -148,20 +165,117 @@ TEST_F(DataFileTest, DamagedFallbackIsReportedButNeverTouched) {
     EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
 }
 
-TEST_F(DataFileTest, UnreadableDataFileIsDamagedAndMovedAside) {
-    ASSERT_TRUE(QDir().mkpath(dataFile()));
+TEST_F(DataFileTest, OnlyARegularFileOrALinkToOneIsReadOrReplaced) {
+    writeStore(programFile(QStringLiteral("url_bak")), storeWithPassword(QStringLiteral("bak")));
+    ASSERT_TRUE(QDir().mkpath(programFile(QStringLiteral("url"))));
+    ASSERT_TRUE(QDir().mkpath(paths_.dataFolder));
+    ASSERT_EQ(mkfifo(QFile::encodeName(dataFile()).constData(), 0600), 0);
+    for (const char* what : {"FIFO", "folder"}) {
+        SCOPED_TRACE(what);
+        DataFile file(paths_);
+        UrlStore store;
+        alarm(10);  // the FIFO, once opened, would block for ever
+        const LoadOutcome outcome = file.loadStore(store);
+        const SaveOutcome saved = file.saveStore(store);
+        alarm(0);
+        EXPECT_EQ(outcome.file, programFile(QStringLiteral("url_bak")));
+        EXPECT_EQ(store.password, QStringLiteral("bak"));
+        EXPECT_FALSE(saved.ok);
+        EXPECT_TRUE(saved.reason.contains(dataFile())) << saved.reason.toStdString();
+        EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
+        ASSERT_TRUE(S_ISFIFO(statMode(dataFile())) || QFile::exists(dataFile() + "/inside"));
+        QFile::remove(dataFile());
+        QDir().mkpath(dataFile() + QStringLiteral("/inside"));
+    }
+
+    ASSERT_TRUE(QDir(dataFile()).removeRecursively());
+    const QString target = root_.filePath(QStringLiteral("elsewhere"));
+    writeStore(target, storeWithPassword(QStringLiteral("linked")));
+    ASSERT_TRUE(QFile::link(target, dataFile()));
     DataFile file(paths_);
-    UrlStore store = sampleStore();
+    UrlStore store;
+    EXPECT_EQ(file.loadStore(store).file, dataFile());
+    store.password = QStringLiteral("saved");
+    ASSERT_TRUE(file.saveStore(store).ok);
+    EXPECT_EQ(QFileInfo(dataFile()).symLinkTarget(), target);
+    EXPECT_EQ(DataFile(paths_).loadStore(store).file, dataFile());
+    EXPECT_EQ(store.password, QStringLiteral("saved"));
+}
+
+TEST_F(DataFileTest, JapanesePunctuationIsWrittenAsItsCodePage932Counterpart) {
+    UrlStore store;
+    store.password = QStringLiteral("10時〜18時");
+    store.tabNames[0] = QStringLiteral("\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014é");
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    ASSERT_FALSE(DataFile(paths_).loadStore(store).damaged);
+    EXPECT_EQ(store.password, QStringLiteral("10時～18時"));
+    EXPECT_EQ(store.tabNames[0], QStringLiteral("\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015?"));
+}
+
+TEST_F(DataFileTest, AShiftedPrefixLoadsAsDesignedButIsReportedDamaged) {
+    UrlStore saved = sampleStore();
+    const QByteArray line = encodeLine(saved);
+    QDir().mkpath(paths_.dataFolder);
+    UrlStore expected;
+    parseLine(line, expected);
+    for (const QByteArray& stray :
+         {QByteArray("\xEF\xBB\xBF"), QByteArray("\t"), QByteArray("\""), QByteArray("J")}) {
+        SCOPED_TRACE(stray.toHex().toStdString());
+        writeBytes(dataFile(), stray + line + "\r\n");
+        UrlStore store;
+        const LoadOutcome outcome = DataFile(paths_).loadStore(store);
+        EXPECT_TRUE(outcome.damaged);
+        EXPECT_FALSE(outcome.reason.isEmpty());
+        EXPECT_EQ(store.tabNames, expected.tabNames);
+        EXPECT_EQ(store.entries[9][11], expected.entries[9][11]);
+    }
+}
+
+TEST_F(DataFileTest, AFileBeyondTheSizeBoundIsDamagedAndKeptAsideWhole) {
+    UrlStore saved = sampleStore();
+    QByteArray content = encodeLine(saved) + "\r\n";
+    content.append(kMaxDataFileSize - content.size(), ' ');
+    QDir().mkpath(paths_.dataFolder);
+    writeBytes(dataFile(), content);
+    UrlStore store;
+    EXPECT_FALSE(DataFile(paths_).loadStore(store).damaged) << "at the bound";
+    expectSameStore(store, asLoaded(sampleStore()));
+
+    content.append('x');
+    writeBytes(dataFile(), content);
+    DataFile file(paths_);
     const LoadOutcome outcome = file.loadStore(store);
     EXPECT_TRUE(outcome.damaged);
     EXPECT_FALSE(outcome.reason.isEmpty());
     expectSameStore(store, asLoaded(UrlStore()));
+    ASSERT_TRUE(file.saveStore(store).ok);
+    const QStringList aside =
+        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(readBytes(paths_.dataFolder + u'/' + aside[0]) == content);
+}
 
-    const SaveOutcome saved = file.saveStore(store);
-    ASSERT_TRUE(saved.ok) << saved.reason.toStdString();
-    EXPECT_TRUE(QFileInfo(dataFile()).isFile());
-    EXPECT_EQ(
-        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Dirs).size(), 1);
+TEST_F(DataFileTest, FilesHoldingThePasswordAreOwnerOnly) {
+    const UmaskScope umask(022);
+    UrlStore store = sampleStore();
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    EXPECT_EQ(modeOf(paths_.dataFolder), 0700);
+    EXPECT_EQ(modeOf(dataFile()), 0600);
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    EXPECT_EQ(modeOf(dataFile() + QStringLiteral(".prev")), 0600);
+    EXPECT_EQ(modeOf(dataFile()), 0600);
+
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    writeBytes(dataFile(), "not a data file");
+    ASSERT_EQ(modeOf(dataFile()), 0644);
+    DataFile file(paths_);
+    ASSERT_TRUE(file.loadStore(store).damaged);
+    ASSERT_TRUE(file.saveStore(store).ok);
+    EXPECT_EQ(modeOf(dataFile()), 0600);
+    const QStringList aside =
+        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(modeOf(paths_.dataFolder + u'/' + aside[0]), 0600);
 }
 
 TEST_F(DataFileTest, SaveFailsWithAReasonWhenTheFolderCannotBeCreated) {

@@ -157,4 +157,48 @@ TEST_F(StoreToolTest, DumpOfADamagedFileWarnsAndStillPrintsTheStore) {
     expectStoreInvariants(dumped);
 }
 
+TEST_F(StoreToolTest, DumpWarnsOfAFileTooLargeOrWithAShiftedPrefix) {
+    UrlStore store = sampleStore();
+    const QByteArray line = encodeLine(store) + "\r\n";
+    const QString shifted = path(QStringLiteral("shifted"));
+    const QString huge = path(QStringLiteral("huge"));
+    QFile file(shifted);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\xEF\xBB\xBF" + line);
+    file.close();
+    file.setFileName(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(line);
+    ASSERT_TRUE(file.resize(200 << 20));
+    file.close();
+
+    for (const QString& damaged : {shifted, huge}) {
+        SCOPED_TRACE(damaged.toStdString());
+        const ToolRun dump = runTool({QStringLiteral("dump"), damaged});
+        EXPECT_EQ(dump.exitCode, 0);
+        EXPECT_TRUE(dump.err.startsWith("velandri-store: warning: ")) << dump.err.toStdString();
+        UrlStore dumped;
+        QString error;
+        ASSERT_TRUE(storeFromJson(dump.out, dumped, error)) << error.toStdString();
+        const UrlStore expected = asLoaded(damaged == huge ? UrlStore() : sampleStore());
+        EXPECT_EQ(dumped.tabNames, expected.tabNames);
+        EXPECT_EQ(dumped.entries[9][11], expected.entries[9][11]);
+    }
+}
+
+TEST_F(StoreToolTest, WriteGivesJapanesePunctuationItsCodePage932Counterpart) {
+    UrlStore store;
+    store.password = QStringLiteral("10時〜18時");
+    store.tabNames[9] = QStringLiteral("\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014é");
+    const QString file = path(QStringLiteral("url"));
+    ASSERT_EQ(runTool({QStringLiteral("write"), file}, QJsonDocument(storeToJson(store)).toJson())
+                  .exitCode,
+              0);
+    UrlStore dumped;
+    QString error;
+    ASSERT_TRUE(storeFromJson(runTool({QStringLiteral("dump"), file}).out, dumped, error));
+    EXPECT_EQ(dumped.password, QStringLiteral("10時～18時"));
+    EXPECT_EQ(dumped.tabNames[9], QStringLiteral("\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015?"));
+}
+
 }  // namespace

@@ -5,6 +5,9 @@
 namespace {
 constexpr int kNumberWidth = 3;
 constexpr int kColumnWidth = 15;
+// The list shows no more of a line than fits its width, and laying out a text of millions of
+// characters (a valid data file can hold one) would keep the window away for seconds.
+constexpr int kShownColumnLimit = 128;
 }  // namespace
 
 QString numberColumn(const QString& number) {
@@ -12,7 +15,9 @@ QString numberColumn(const QString& number) {
     return number.rightJustified(kNumberWidth, u' ');
 }
 
-QString textColumn(const QString& text) { return wide(text).leftJustified(kColumnWidth, u' '); }
+QString textColumn(const QString& text) {
+    return wide(text.left(kShownColumnLimit)).leftJustified(kColumnWidth, u' ');
+}
 
 QString listLine(const UrlEntry& entry) {
     return numberColumn(entry[UrlField::number]) + QStringLiteral(" : ") +

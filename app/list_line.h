@@ -12,5 +12,5 @@ QString listLine(const UrlEntry& entry);
 QString numberColumn(const QString& number);
 
 // The text folded to full width and padded with half-width blanks to 15 characters; a longer
-// text is kept whole.
+// text is kept whole as far as a list line can show it.
 QString textColumn(const QString& text);

@@ -57,6 +57,8 @@ private slots:
     void longTextIsShownWhole() {
         QCOMPARE(textColumn("0123456789abcdef"), "０１２３４５６７８９ａｂｃｄｅｆ");
         QCOMPARE(textColumn("exactly15chars!").size(), 15);
+        const QString huge(2'000'000, u'x');
+        QCOMPARE(textColumn(huge), QString(128, u'ｘ'));
     }
 };
 

@@ -1,25 +1,18 @@
 #include "app/single_instance.h"
 
-#include <unistd.h>
-
-#include <QCryptographicHash>
 #include <QLocalSocket>
+
+#include "platform/running_copy.h"
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
 
-QString serverNameFor(const QString& dataFolder) {
-    const QByteArray digest =
-        QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QStringLiteral("velandri-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest));
-}
-
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& dataFolder, QObject* parent)
-    : QObject(parent), serverName_(serverNameFor(dataFolder)) {
+    : QObject(parent), serverName_(runningCopyName(dataFolder)) {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptActivation);
 }
 

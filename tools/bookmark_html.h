@@ -16,8 +16,7 @@ QByteArray exportBookmarkHtml(const UrlStore& store);
 
 struct HtmlBookmark {
     QString folder;  // the enclosing folder; outside every folder, the file's <H1> heading
-    qsizetype folderOrder = 0;  // the folder's place in document order; 0 for the heading
-    QString url;                // empty when the link has no address
+    QString url;     // empty when the link has no address
     QString title;
     QString content;  // the <DD> text that follows the link
 };
@@ -38,8 +37,12 @@ struct HtmlReadout {
     Stop stop = Stop::None;  // why the reading ended before the end of the file
 };
 
-// Hands each bookmark of such a file to visit, in document order, as soon as it is complete;
-// texts have their character references decoded and their blanks trimmed. The parser builds
-// no tree, so memory follows the nesting depth, not the document's size.
-HtmlReadout readBookmarkHtml(QByteArrayView html,
-                             const std::function<void(const HtmlBookmark&)>& visit);
+// What a reading hands on, in document order; either may be left empty.
+struct BookmarkVisitor {
+    std::function<void(const QString& name)> folder;    // a folder, as its list opens
+    std::function<void(const HtmlBookmark&)> bookmark;  // a link, as soon as it is complete
+};
+
+// Reads such a file. Texts have their character references decoded and their blanks trimmed.
+// The parser builds no tree, so memory follows the nesting depth, not the document's size.
+HtmlReadout readBookmarkHtml(QByteArrayView html, const BookmarkVisitor& visit);

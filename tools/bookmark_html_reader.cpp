@@ -55,8 +55,7 @@ QByteArray attribute(const xmlChar** attributes, const char* name) {
 // A link is complete at the next structural element, or with the <DD> that follows it.
 class BookmarkReader {
 public:
-    explicit BookmarkReader(const std::function<void(const HtmlBookmark&)>& visit)
-        : visit_(visit) {}
+    explicit BookmarkReader(const BookmarkVisitor& visit) : visit_(visit) {}
 
     void start(QByteArrayView name, const xmlChar** attributes) {
         if (stopped()) return;
@@ -70,9 +69,7 @@ public:
             startLink(attribute(attributes, "href"));
         } else if (name == "dl") {
             finishLink();
-            folders_.push_back(pendingFolder_ ? OpenFolder{pendingFolder_, ++folderCount_}
-                                              : currentFolder());
-            pendingFolder_.reset();
+            openFolder();
         } else if (name == "h1" || name == "h3") {
             finishLink();
             capture_ = name == "h1" ? Capture::Heading : Capture::FolderName;
@@ -114,18 +111,22 @@ public:
 private:
     enum class Capture { None, Heading, FolderName, Title, Description };
 
-    struct OpenFolder {
-        std::optional<QString> name;  // nullopt: the heading's
-        qsizetype order = 0;
-    };
+    // nullopt: outside every folder, the heading's.
+    std::optional<QString> currentFolder() const {
+        return folders_.empty() ? std::nullopt : folders_.back();
+    }
 
-    OpenFolder currentFolder() const { return folders_.empty() ? OpenFolder{} : folders_.back(); }
+    void openFolder() {
+        folders_.push_back(pendingFolder_ ? pendingFolder_ : currentFolder());
+        if (pendingFolder_ && visit_.folder) visit_.folder(*pendingFolder_);
+        pendingFolder_.reset();
+    }
 
     void startLink(const QByteArray& href) {
         finishLink();
         ++linkCount_;
         pendingFolder_.reset();  // a folder heading followed by a link has no list of its own
-        link_ = HtmlBookmark{{}, 0, cleanText(href), {}, {}};
+        link_ = HtmlBookmark{{}, cleanText(href), {}, {}};
         linkFolder_ = currentFolder();
         capture_ = Capture::Title;
     }
@@ -160,19 +161,17 @@ private:
         endCapture();
         if (!link_) return;
         // The heading is read when the link is complete: it may follow the outermost list.
-        link_->folder = linkFolder_.name.value_or(heading_);
-        link_->folderOrder = linkFolder_.order;
-        visit_(*link_);
+        link_->folder = linkFolder_.value_or(heading_);
+        if (visit_.bookmark) visit_.bookmark(*link_);
         link_.reset();
     }
 
-    const std::function<void(const HtmlBookmark&)>& visit_;
-    std::vector<OpenFolder> folders_;  // one per open <DL>
-    qsizetype folderCount_ = 0;
-    std::optional<QString> pendingFolder_;  // an <H3> waiting for its <DL>
+    const BookmarkVisitor& visit_;
+    std::vector<std::optional<QString>> folders_;  // one per open <DL>
+    std::optional<QString> pendingFolder_;         // an <H3> waiting for its <DL>
     QString heading_;
     std::optional<HtmlBookmark> link_;
-    OpenFolder linkFolder_;
+    std::optional<QString> linkFolder_;
     Capture capture_ = Capture::None;
     QByteArray text_;
     qsizetype linkCount_ = 0;
@@ -210,8 +209,7 @@ void onError(void* context, xmlErrorPtr) {
 
 }  // namespace
 
-HtmlReadout readBookmarkHtml(QByteArrayView html,
-                             const std::function<void(const HtmlBookmark&)>& visit) {
+HtmlReadout readBookmarkHtml(QByteArrayView html, const BookmarkVisitor& visit) {
     BookmarkReader reader(visit);
     if (html.isEmpty() || html.size() > std::numeric_limits<int>::max()) return {};
     htmlParserCtxtPtr context =

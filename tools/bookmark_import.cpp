@@ -2,7 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <map>
+#include <optional>
 
 #include "store/cp932.h"
 #include "store/text.h"
@@ -68,16 +68,17 @@ QString reason(const HtmlBookmark& bookmark, ImportResult result) {
     return {};
 }
 
-}  // namespace
-
-BookmarkImport::BookmarkImport(UrlStore& store) : store_(store) {}
-
-std::optional<ImportResult> BookmarkImport::linkProblem(const HtmlBookmark& bookmark) {
+// NoAddress, CannotOpen or TooLong when the link itself cannot go into any tab.
+std::optional<ImportResult> linkProblem(const HtmlBookmark& bookmark) {
     if (bookmark.url.isEmpty()) return ImportResult::NoAddress;
     if (!unopenableScheme(bookmark.url).isEmpty()) return ImportResult::CannotOpen;
     if (isTooLong(bookmark)) return ImportResult::TooLong;
     return std::nullopt;
 }
+
+}  // namespace
+
+BookmarkImport::BookmarkImport(UrlStore& store) : store_(store) {}
 
 void BookmarkImport::claimTab(const QString& folder) { tabFor(asStored(folder)); }
 
@@ -133,20 +134,17 @@ QString reportLine(const HtmlBookmark& bookmark, ImportResult result) {
 
 ImportSummary importBookmarkHtml(QByteArrayView html, UrlStore& store,
                                  const std::function<void(const QString& line)>& report) {
-    std::map<qsizetype, QString> folders;  // by their order in the file
-    const HtmlReadout readout = readBookmarkHtml(html, [&folders](const HtmlBookmark& bookmark) {
-        if (!BookmarkImport::linkProblem(bookmark))
-            folders.try_emplace(bookmark.folderOrder, bookmark.folder);
-    });
-    if (readout.stop != HtmlReadout::Stop::None) return {readout, false};
+    // A first reading finds whether the whole file can be read, before anything changes.
+    ImportSummary summary{readBookmarkHtml(html, {}), true};
+    if (summary.readout.stop != HtmlReadout::Stop::None || summary.readout.linkCount == 0)
+        return summary;
     BookmarkImport import(store);
-    for (const auto& [order, folder] : folders) import.claimTab(folder);
-    ImportSummary summary{readout, true};
-    readBookmarkHtml(html, [&](const HtmlBookmark& bookmark) {
+    const auto add = [&](const HtmlBookmark& bookmark) {
         const ImportResult result = import.add(bookmark);
         if (!isReported(result)) return;
         summary.allImported = false;
         report(reportLine(bookmark, result));
-    });
+    };
+    readBookmarkHtml(html, {[&import](const QString& folder) { import.claimTab(folder); }, add});
     return summary;
 }

@@ -3,7 +3,6 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
-#include <optional>
 
 #include "store/url_store.h"
 #include "tools/bookmark_html.h"
@@ -23,16 +22,15 @@ enum class ImportResult {
 // character as up to seven.
 inline constexpr int kLongestImportedText = 8192;
 
-// Adds bookmarks to a store by folder. A folder's bookmarks go to the tab whose trimmed name is
-// the folder's name, else to the first tab with neither a name nor entries, which takes the
+// Adds bookmarks to a store by folder. A folder goes to the tab whose trimmed name is the
+// folder's name, else to the first tab with neither a name nor entries, which takes the
 // folder's name.
 class BookmarkImport {
 public:
     explicit BookmarkImport(UrlStore& store);
 
-    // NoAddress, CannotOpen or TooLong when the link itself cannot go into any tab.
-    static std::optional<ImportResult> linkProblem(const HtmlBookmark& bookmark);
-    // Gives the folder its tab now, so that tabs follow the folders' order.
+    // Gives the folder its tab as the folder opens, so that tabs follow the folders' order and
+    // an empty folder keeps its name.
     void claimTab(const QString& folder);
     ImportResult add(const HtmlBookmark& bookmark);
 
@@ -54,9 +52,10 @@ struct ImportSummary {
     bool allImported = true;  // everything added or skipped as a duplicate
 };
 
-// Adds the bookmarks of a browser's file to the store. The folders that hold a link that can be
-// imported claim their tabs first, in document order; then each bookmark goes to its folder's
-// tab, and each one not added or skipped is handed to report as one line. A file too deep to
-// read changes nothing and reports nothing.
+// Adds the bookmarks of a browser's file to the store. Folders claim their tabs in document
+// order; the links outside every folder claim one with the first of them that
+// could go into a tab. Each
+// bookmark not added or skipped as a duplicate is handed to report as one line. A file that
+// cannot be read to its end, or holds no link, changes nothing and reports nothing.
 ImportSummary importBookmarkHtml(QByteArrayView html, UrlStore& store,
                                  const std::function<void(const QString& line)>& report);

@@ -203,6 +203,7 @@ int importHtml(const QString& htmlPath, const QString& path) {
     UrlStore store;
     if (const int status = target.load(store); status != kOk) return status;
 
+    const UrlStore before = store;
     const ImportSummary summary = importBookmarkHtml(html, store, warn);
     const HtmlReadout& readout = summary.readout;
     if (readout.stop != HtmlReadout::Stop::None)
@@ -211,6 +212,9 @@ int importHtml(const QString& htmlPath, const QString& path) {
             QStringLiteral("%1: %2; nothing imported").arg(htmlPath, whyStopped(readout.stop)));
     if (readout.linkCount == 0)
         return complain(kBadInput, QStringLiteral("%1 holds no bookmarks").arg(htmlPath));
+    const int status = summary.allImported ? kOk : kNotAllImported;
+    // Nothing to write: the file and its previous copy stay as they are.
+    if (store.tabNames == before.tabNames && store.entries == before.entries) return status;
     if (programRunsFor(target.folder()))
         return complain(kIoFailure,
                         QStringLiteral("Velandri is running for %1 and would overwrite the import "
@@ -219,7 +223,7 @@ int importHtml(const QString& htmlPath, const QString& path) {
                             .arg(target.folder(), path));
     if (const SaveOutcome saved = target.save(store); !saved.ok)
         return complain(kIoFailure, saved.reason);
-    return summary.allImported ? kOk : kNotAllImported;
+    return status;
 }
 
 }  // namespace

@@ -2,37 +2,15 @@
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "store/store_checks.h"
 #include "store/store_file.h"
 #include "store/store_line.h"
+#include "tool_run.h"
 #include "tools/store_json.h"
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(QStringLiteral(VELANDRI_STORE_TOOL), arguments);
-    if (!process.waitForStarted()) return {};
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000)) return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class StoreToolTest : public ::testing::Test {
 protected:
@@ -43,7 +21,8 @@ protected:
 TEST_F(StoreToolTest, HelpAndUsage) {
     const ToolRun help = runTool({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* command : {"dump FILE", "plain FILE", "write FILE"})
+    for (const char* command :
+         {"dump FILE", "plain FILE", "write FILE", "export-html FILE", "import-html HTML FILE"})
         EXPECT_TRUE(help.out.contains(command)) << command;
     EXPECT_EQ(runTool({}).exitCode, 1);
     EXPECT_EQ(runTool({QStringLiteral("erase"), path(QStringLiteral("x"))}).exitCode, 1);

@@ -10,8 +10,8 @@
 
 namespace {
 
-// Blanks a link text may carry around it in the markup; the ideographic space is the store's.
-bool isBlankAt(QChar c) {
+// Blanks a text may carry around it in the markup; the ideographic space is the store's.
+bool isEdgeBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\u3000';
 }
 
@@ -37,8 +37,8 @@ QString cleanText(const QByteArray& utf8) {
     }
     qsizetype begin = 0;
     qsizetype end = clean.size();
-    while (begin < end && isBlankAt(clean[begin])) ++begin;
-    while (end > begin && isBlankAt(clean[end - 1])) --end;
+    while (begin < end && isEdgeBlank(clean[begin])) ++begin;
+    while (end > begin && isEdgeBlank(clean[end - 1])) --end;
     return clean.sliced(begin, end - begin);
 }
 
@@ -92,8 +92,7 @@ public:
     }
 
     void characters(const xmlChar* text, int length) {
-        if (capture_ != Capture::None && !stopped())
-            text_.append(reinterpret_cast<const char*>(text), length);
+        if (capture_ != Capture::None) text_.append(reinterpret_cast<const char*>(text), length);
     }
 
     void error() {
@@ -126,8 +125,7 @@ private:
         finishLink();
         ++linkCount_;
         pendingFolder_.reset();  // a folder heading followed by a link has no list of its own
-        link_ = HtmlBookmark{{}, cleanText(href), {}, {}};
-        linkFolder_ = currentFolder();
+        link_ = HtmlBookmark{currentFolder().value_or(heading_), cleanText(href), {}, {}};
         capture_ = Capture::Title;
     }
 
@@ -160,8 +158,6 @@ private:
     void finishLink() {
         endCapture();
         if (!link_) return;
-        // The heading is read when the link is complete: it may follow the outermost list.
-        link_->folder = linkFolder_.value_or(heading_);
         if (visit_.bookmark) visit_.bookmark(*link_);
         link_.reset();
     }
@@ -171,7 +167,6 @@ private:
     std::optional<QString> pendingFolder_;         // an <H3> waiting for its <DL>
     QString heading_;
     std::optional<HtmlBookmark> link_;
-    std::optional<QString> linkFolder_;
     Capture capture_ = Capture::None;
     QByteArray text_;
     qsizetype linkCount_ = 0;

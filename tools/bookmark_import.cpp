@@ -25,10 +25,11 @@ QString unopenableScheme(const QString& url) {
     return {};
 }
 
+bool isTooLong(const QString& text) { return text.size() > kLongestImportedText; }
+
 bool isTooLong(const HtmlBookmark& bookmark) {
-    return bookmark.url.size() > kLongestImportedText ||
-           bookmark.title.size() > kLongestImportedText ||
-           bookmark.content.size() > kLongestImportedText;
+    return isTooLong(bookmark.url) || isTooLong(bookmark.title) || isTooLong(bookmark.content) ||
+           isTooLong(bookmark.folder);
 }
 
 bool hasEntries(const std::array<UrlEntry, kSlotCount>& tab) {
@@ -52,7 +53,10 @@ QString reason(const HtmlBookmark& bookmark, ImportResult result) {
             return QStringLiteral("Velandri cannot open %1 links")
                 .arg(unopenableScheme(bookmark.url));
         case ImportResult::TooLong:
-            return QStringLiteral("longer than %1 characters").arg(kLongestImportedText);
+            return QStringLiteral(
+                       "its address, title, description or folder name is longer "
+                       "than %1 characters")
+                .arg(kLongestImportedText);
         case ImportResult::TabFull:
             return QStringLiteral("the tab \"%1\" already holds %2 entries")
                 .arg(printable(bookmark.folder))
@@ -80,7 +84,9 @@ std::optional<ImportResult> linkProblem(const HtmlBookmark& bookmark) {
 
 BookmarkImport::BookmarkImport(UrlStore& store) : store_(store) {}
 
-void BookmarkImport::claimTab(const QString& folder) { tabFor(asStored(folder)); }
+void BookmarkImport::claimTab(const QString& folder) {
+    if (!isTooLong(folder)) tabFor(asStored(folder));
+}
 
 ImportResult BookmarkImport::add(const HtmlBookmark& bookmark) {
     if (const std::optional<ImportResult> problem = linkProblem(bookmark)) return *problem;

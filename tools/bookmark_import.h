@@ -13,7 +13,8 @@ enum class ImportResult {
     Duplicate,   // its tab already holds the address
     NoAddress,   // the link has no HREF
     CannotOpen,  // a javascript: or place: link, which only a browser itself can run
-    TooLong,     // an address, title or description longer than kLongestImportedText
+    TooLong,     // an address, title, description or folder name longer than
+                 // kLongestImportedText
     TabFull,     // its tab holds kSlotCount entries
     NoFreeTab,   // no tab has the folder's name and none is unnamed and empty
 };

@@ -115,10 +115,20 @@ TEST_F(StoreToolTest, InputOutputFailuresExitWithTwo) {
         runTool({QStringLiteral("write"), blocker + QStringLiteral("/url")}, "{}");
     EXPECT_EQ(write.exitCode, 2);
     EXPECT_FALSE(write.err.isEmpty());
-    for (const char* command : {"dump", "plain"})
+    for (const char* command : {"dump", "plain", "export-html"})
         EXPECT_EQ(runTool({QString::fromLatin1(command), path(QStringLiteral("missing"))}).exitCode,
                   2)
             << command;
+
+    const QString html = path(QStringLiteral("bookmarks.html"));
+    writeBytes(html, R"(<DL><DT><A HREF="https://a.example/">a</A></DL>)");
+    const QString importHtml = QStringLiteral("import-html");
+    EXPECT_EQ(
+        runTool({importHtml, path(QStringLiteral("missing.html")), path(QStringLiteral("url"))})
+            .exitCode,
+        2);
+    EXPECT_EQ(runTool({importHtml, html, blocker + QStringLiteral("/url")}).exitCode, 2);
+    EXPECT_EQ(runTool({importHtml, html, folder_.path()}).exitCode, 2) << "a folder as FILE";
 }
 
 TEST_F(StoreToolTest, DumpOfADamagedFileWarnsAndStillPrintsTheStore) {

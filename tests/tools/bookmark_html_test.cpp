@@ -265,6 +265,26 @@ TEST_F(BookmarkHtmlTest, RefusesToWriteWhileTheProgramRunsForTheDataFolder) {
     EXPECT_NE(readBytes(target), before);
 }
 
+TEST_F(BookmarkHtmlTest, ADamagedDataFileIsKeptAsideAndAnyOtherDamagedFileRefused) {
+    const QByteArray damaged(300, 'L');
+    const QString html = writeHtml(kBrowserFile);
+    const QString other = path(QStringLiteral("other"));
+    writeBytes(other, damaged);
+    EXPECT_EQ(import(html, other).exitCode, 1);
+    EXPECT_EQ(readBytes(other), damaged);
+
+    const QString target = path(QStringLiteral("url"));
+    writeBytes(target, damaged);
+    const ToolRun run = import(html, target);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.startsWith("velandri-store: warning:")) << run.err.toStdString();
+    const QStringList aside =
+        QDir(folder_.path()).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readBytes(path(aside[0])), damaged);
+    EXPECT_EQ(load(target).tabNames[0], QStringLiteral("ブックマークツールバー"));
+}
+
 TEST_F(BookmarkHtmlTest, HostileFilesEndQuicklyAndLeaveTheDataFileAlone) {
     const QString target = writeStore(QStringLiteral("url"), exchangeStore());
     const QByteArray before = readBytes(target);

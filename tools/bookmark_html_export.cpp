@@ -15,11 +15,6 @@ const QString kFooter = QStringLiteral("</DL><p>\n");
 
 QString escaped(const QString& text) { return trim(text).toHtmlEscaped(); }
 
-bool hasEntries(const std::array<UrlEntry, kSlotCount>& tab) {
-    return std::any_of(tab.begin(), tab.end(),
-                       [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); });
-}
-
 QString entryHtml(const UrlEntry& entry) {
     QString html = QStringLiteral("        <DT><A HREF=\"%1\">%2</A>\n")
                        .arg(escaped(entry[UrlField::url]), escaped(entry[UrlField::title]));
@@ -37,10 +32,15 @@ QString folderHtml(const QString& name, const std::array<UrlEntry, kSlotCount>& 
 
 }  // namespace
 
+bool tabHasEntries(const std::array<UrlEntry, kSlotCount>& tab) {
+    return std::any_of(tab.begin(), tab.end(),
+                       [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); });
+}
+
 QByteArray exportBookmarkHtml(const UrlStore& store) {
     QString html = kHeader;
     for (int tab = 0; tab < kTabCount; ++tab)
-        if (!isBlank(store.tabNames[tab]) || hasEntries(store.entries[tab]))
+        if (!isBlank(store.tabNames[tab]) || tabHasEntries(store.entries[tab]))
             html += folderHtml(store.tabNames[tab], store.entries[tab]);
     return (html + kFooter).toUtf8();
 }

@@ -32,11 +32,6 @@ bool isTooLong(const HtmlBookmark& bookmark) {
            isTooLong(bookmark.folder);
 }
 
-bool hasEntries(const std::array<UrlEntry, kSlotCount>& tab) {
-    return std::any_of(tab.begin(), tab.end(),
-                       [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); });
-}
-
 // Control characters of a hostile file must not reach the terminal that shows the report.
 QString printable(const QString& text) {
     QString shown = text;
@@ -107,7 +102,7 @@ int BookmarkImport::tabFor(const QString& folder) {
     for (int tab = 0; tab < kTabCount; ++tab)
         if (trim(store_.tabNames[tab]) == folder) return tab;
     for (int tab = 0; tab < kTabCount; ++tab) {
-        if (isBlank(store_.tabNames[tab]) && !hasEntries(store_.entries[tab])) {
+        if (isBlank(store_.tabNames[tab]) && !tabHasEntries(store_.entries[tab])) {
             store_.tabNames[tab] = folder;
             return tab;
         }

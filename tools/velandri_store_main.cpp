@@ -1,30 +1,58 @@
 // velandri-store: reads and writes Velandri data files from the command line.
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
+#include <QLocalSocket>
 #include <QString>
 #include <cstdio>
 
+#include "platform/running_copy.h"
 #include "store/codec.h"
+#include "store/data_file.h"
 #include "store/store_file.h"
 #include "store/store_line.h"
+#include "tools/bookmark_html.h"
+#include "tools/bookmark_import.h"
 #include "tools/store_json.h"
 
 namespace {
 
-enum ExitStatus { kOk = 0, kBadInput = 1, kIoFailure = 2 };
+enum ExitStatus { kOk = 0, kBadInput = 1, kIoFailure = 2, kNotAllImported = 3 };
+
+// A browser's bookmark file is far smaller; the bound keeps a hostile file quick to refuse.
+constexpr qint64 kLargestHtml = 32 * 1024 * 1024;
+constexpr int kConnectTimeoutMs = 1000;
+const QString kDataFileName = QStringLiteral("url");
 
 const char kUsage[] =
     "usage: velandri-store COMMAND FILE\n"
+    "       velandri-store import-html HTML FILE\n"
     "\n"
-    "  dump FILE    load FILE as the program loads its data file and print the whole store\n"
-    "               as one JSON object (UTF-8)\n"
-    "  plain FILE   print the decoded first line of FILE (the plain text with its prefix)\n"
-    "  write FILE   read such a JSON object from standard input and write FILE as the program\n"
-    "               saves its data file; FILE is left untouched when the input is refused\n"
-    "  --help       print this text\n"
+    "  dump FILE         load FILE as the program loads its data file and print the whole\n"
+    "                    store as one JSON object (UTF-8)\n"
+    "  plain FILE        print the decoded first line of FILE (the plain text with its prefix)\n"
+    "  write FILE        read such a JSON object from standard input and write FILE as the\n"
+    "                    program saves its data file; FILE is left untouched when the input\n"
+    "                    is refused\n"
+    "  export-html FILE  print FILE's bookmarks as a browser bookmark file (Netscape format,\n"
+    "                    UTF-8): one folder per tab that has a name or entries\n"
+    "  import-html HTML FILE\n"
+    "                    add the bookmarks of a browser's exported bookmark file HTML to FILE\n"
+    "                    (a missing FILE starts empty). Each folder goes to the tab of its name,\n"
+    "                    else to the first unnamed empty tab; links outside every folder count\n"
+    "                    as a folder named after the file's heading. An address the tab already\n"
+    "                    holds is skipped. What does not fit (a 31st entry, an 11th folder) or\n"
+    "                    cannot be opened (javascript:, place:) is listed on standard error.\n"
+    "                    A FILE named url is saved as the program saves its data file (previous\n"
+    "                    copy kept as url.prev); another FILE is replaced as write replaces it.\n"
+    "                    Refused while the program runs for FILE's folder: it would overwrite\n"
+    "                    the import when it saves at exit. HTML without links, larger than\n"
+    "                    32 MiB, or too deeply nested or broken to read is refused whole\n"
+    "  --help            print this text\n"
     "\n"
-    "exit status: 0 done, 1 bad arguments or input, 2 a file could not be read or written\n";
+    "exit status: 0 done, 1 bad arguments or input, 2 a file could not be read or written,\n"
+    "3 import-html wrote what fitted and listed the rest on standard error\n";
 
 void warn(const QString& message) {
     std::fprintf(stderr, "velandri-store: %s\n", qUtf8Printable(message));
@@ -41,17 +69,33 @@ bool printBytes(const QByteArray& bytes) {
            std::fflush(stdout) == 0;
 }
 
-int dump(const QString& path) {
+// Loads FILE for printing; a file that could not be read whole is printed as far as it goes.
+int loadToPrint(const QString& path, UrlStore& store) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
     file.close();
-    UrlStore store;
     const LoadOutcome outcome = loadStoreFile(path, store);
     if (outcome.damaged) warn(QStringLiteral("warning: %1: %2").arg(path, outcome.reason));
-    if (!printBytes(QJsonDocument(storeToJson(store)).toJson(QJsonDocument::Indented)))
+    return kOk;
+}
+
+int print(const QByteArray& bytes) {
+    if (!printBytes(bytes))
         return complain(kIoFailure, QStringLiteral("cannot write to standard output"));
     return kOk;
+}
+
+int dump(const QString& path) {
+    UrlStore store;
+    if (const int status = loadToPrint(path, store); status != kOk) return status;
+    return print(QJsonDocument(storeToJson(store)).toJson(QJsonDocument::Indented));
+}
+
+int exportHtml(const QString& path) {
+    UrlStore store;
+    if (const int status = loadToPrint(path, store); status != kOk) return status;
+    return print(exportBookmarkHtml(store));
 }
 
 int plain(const QString& path) {
@@ -79,6 +123,113 @@ int write(const QString& path) {
     return kOk;
 }
 
+int readHtml(const QString& path, QByteArray& html) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    html = file.read(kLargestHtml + 1);  // a pipe or a device may have no size to check first
+    if (file.error() != QFileDevice::NoError)
+        return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    if (html.size() > kLargestHtml)
+        return complain(kBadInput, QStringLiteral("%1 is larger than %2 MiB: not a bookmark file")
+                                       .arg(path)
+                                       .arg(kLargestHtml / (1024 * 1024)));
+    return kOk;
+}
+
+// The running program saves its whole store at exit, over anything written meanwhile. Without
+// a private runtime folder the program runs unguarded and cannot be found.
+bool programRunsFor(const QString& dataFolder) {
+    const QString socketPath = runningCopySocketPath(dataFolder);
+    if (socketPath.isEmpty()) return false;
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    return socket.waitForConnected(kConnectTimeoutMs) && peerIsThisUser(socket.socketDescriptor());
+}
+
+// The file an import adds to. One named url is the program's data file and goes through the
+// program's own save: previous copy kept as url.prev, a file that could not be read whole
+// set aside. Another name is replaced as write replaces it, and refused when damaged.
+class ImportTarget {
+public:
+    explicit ImportTarget(const QString& path)
+        : path_(path),
+          folder_(QFileInfo(path).absolutePath()),
+          dataFile_(DataPaths{folder_, folder_}),
+          isDataFile_(QFileInfo(path).fileName() == kDataFileName) {}
+
+    const QString& folder() const { return folder_; }
+
+    // kOk, or the exit status after its message.
+    int load(UrlStore& store) {
+        const QFileInfo info(path_);
+        if (!info.exists()) {
+            store = emptyStore();
+            return kOk;
+        }
+        if (!info.isFile())
+            return complain(kIoFailure, QStringLiteral("%1 is not a regular file").arg(path_));
+        QFile file(path_);
+        if (!file.open(QIODevice::ReadOnly))
+            return complain(kIoFailure, QStringLiteral("%1: %2").arg(path_, file.errorString()));
+        const LoadOutcome outcome =
+            isDataFile_ ? dataFile_.loadStore(store) : loadStoreFile(path_, store);
+        if (!outcome.damaged) return kOk;
+        if (!isDataFile_)
+            return complain(kBadInput,
+                            QStringLiteral("%1: %2; nothing imported").arg(path_, outcome.reason));
+        warn(
+            QStringLiteral("warning: %1: %2; a copy is kept beside it").arg(path_, outcome.reason));
+        return kOk;
+    }
+
+    SaveOutcome save(UrlStore& store) {
+        return isDataFile_ ? dataFile_.saveStore(store) : writeStoreFile(path_, store);
+    }
+
+private:
+    QString path_;
+    QString folder_;
+    DataFile dataFile_;
+    bool isDataFile_;
+};
+
+QString whyStopped(HtmlReadout::Stop stop) {
+    if (stop == HtmlReadout::Stop::TooDeep)
+        return QStringLiteral("elements nested deeper than %1").arg(kDeepestNesting);
+    return QStringLiteral("too many markup errors to be a bookmark file");
+}
+
+int importHtml(const QString& htmlPath, const QString& path) {
+    QByteArray html;
+    if (const int status = readHtml(htmlPath, html); status != kOk) return status;
+    ImportTarget target(path);
+    UrlStore store;
+    if (const int status = target.load(store); status != kOk) return status;
+
+    const UrlStore before = store;
+    const ImportSummary summary = importBookmarkHtml(html, store, warn);
+    const HtmlReadout& readout = summary.readout;
+    if (readout.stop != HtmlReadout::Stop::None)
+        return complain(
+            kBadInput,
+            QStringLiteral("%1: %2; nothing imported").arg(htmlPath, whyStopped(readout.stop)));
+    if (readout.linkCount == 0)
+        return complain(kBadInput, QStringLiteral("%1 holds no bookmarks").arg(htmlPath));
+    const int status = summary.allImported ? kOk : kNotAllImported;
+    // Nothing to write: the file and its previous copy stay as they are.
+    if (store.tabNames == before.tabNames && store.entries == before.entries) return status;
+    if (programRunsFor(target.folder()))
+        return complain(kIoFailure,
+                        QStringLiteral("Velandri is running for %1 and would overwrite the import "
+                                       "when it saves at exit; leave it through 終了, then import "
+                                       "again. %2 was not changed")
+                            .arg(target.folder(), path));
+    if (const SaveOutcome saved = target.save(store); !saved.ok)
+        return complain(kIoFailure, saved.reason);
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -86,15 +237,18 @@ int main(int argc, char* argv[]) {
         std::fputs(kUsage, stdout);
         return kOk;
     }
+    const QByteArray command = argc > 1 ? argv[1] : "";
+    if (argc == 4 && command == "import-html")
+        return importHtml(QFile::decodeName(argv[2]), QFile::decodeName(argv[3]));
     if (argc != 3) {
         std::fputs(kUsage, stderr);
         return kBadInput;
     }
-    const QByteArray command = argv[1];
     const QString path = QFile::decodeName(argv[2]);
     if (command == "dump") return dump(path);
     if (command == "plain") return plain(path);
     if (command == "write") return write(path);
+    if (command == "export-html") return exportHtml(path);
     std::fputs(kUsage, stderr);
     return kBadInput;
 }

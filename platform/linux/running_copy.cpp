@@ -30,13 +30,21 @@ QString privateRuntimeFolder() {
     return isPrivateFolder(own) ? own : QString();
 }
 
+// A folder that does not exist yet (before the first save) cannot be resolved through links.
+QString resolvedFolder(const QString& folder) {
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(QDir(folder).absolutePath()) : canonical;
+}
+
 }  // namespace
 
 QString runningCopySocketPath(const QString& dataFolder) {
     const QString folder = privateRuntimeFolder();
     if (folder.isEmpty()) return {};
     const QByteArray digest =
-        QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+        QCryptographicHash::hash(resolvedFolder(dataFolder).toUtf8(), QCryptographicHash::Sha256)
+            .toHex()
+            .left(16);
     return folder + QStringLiteral("/velandri-") + QString::fromLatin1(digest);
 }
 

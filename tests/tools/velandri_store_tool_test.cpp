@@ -2,37 +2,15 @@
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "store/store_checks.h"
 #include "store/store_file.h"
 #include "store/store_line.h"
+#include "tool_run.h"
 #include "tools/store_json.h"
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(QStringLiteral(VELANDRI_STORE_TOOL), arguments);
-    if (!process.waitForStarted()) return {};
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000)) return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class StoreToolTest : public ::testing::Test {
 protected:
@@ -43,7 +21,8 @@ protected:
 TEST_F(StoreToolTest, HelpAndUsage) {
     const ToolRun help = runTool({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* command : {"dump FILE", "plain FILE", "write FILE"})
+    for (const char* command :
+         {"dump FILE", "plain FILE", "write FILE", "export-html FILE", "import-html HTML FILE"})
         EXPECT_TRUE(help.out.contains(command)) << command;
     EXPECT_EQ(runTool({}).exitCode, 1);
     EXPECT_EQ(runTool({QStringLiteral("erase"), path(QStringLiteral("x"))}).exitCode, 1);
@@ -136,10 +115,20 @@ TEST_F(StoreToolTest, InputOutputFailuresExitWithTwo) {
         runTool({QStringLiteral("write"), blocker + QStringLiteral("/url")}, "{}");
     EXPECT_EQ(write.exitCode, 2);
     EXPECT_FALSE(write.err.isEmpty());
-    for (const char* command : {"dump", "plain"})
+    for (const char* command : {"dump", "plain", "export-html"})
         EXPECT_EQ(runTool({QString::fromLatin1(command), path(QStringLiteral("missing"))}).exitCode,
                   2)
             << command;
+
+    const QString html = path(QStringLiteral("bookmarks.html"));
+    writeBytes(html, R"(<DL><DT><A HREF="https://a.example/">a</A></DL>)");
+    const QString importHtml = QStringLiteral("import-html");
+    EXPECT_EQ(
+        runTool({importHtml, path(QStringLiteral("missing.html")), path(QStringLiteral("url"))})
+            .exitCode,
+        2);
+    EXPECT_EQ(runTool({importHtml, html, blocker + QStringLiteral("/url")}).exitCode, 2);
+    EXPECT_EQ(runTool({importHtml, html, folder_.path()}).exitCode, 2) << "a folder as FILE";
 }
 
 TEST_F(StoreToolTest, DumpOfADamagedFileWarnsAndStillPrintsTheStore) {

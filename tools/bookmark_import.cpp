@@ -1,0 +1,151 @@
+#include "tools/bookmark_import.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <optional>
+
+#include "store/cp932.h"
+#include "store/text.h"
+
+namespace {
+
+const QStringList kUnopenableSchemes = {QStringLiteral("javascript:"), QStringLiteral("place:")};
+
+// The text as the data file will give it back: characters outside code page 932 become "?".
+// Comparing in this form keeps a second import of the same file from adding anything.
+QString asStored(const QString& text) {
+    QString stored = text;
+    for (QChar& c : stored) c = cp932Character(static_cast<uint16_t>(cp932Code(c)));
+    return stored;
+}
+
+QString unopenableScheme(const QString& url) {
+    for (const QString& scheme : kUnopenableSchemes)
+        if (url.startsWith(scheme, Qt::CaseInsensitive)) return scheme;
+    return {};
+}
+
+bool isTooLong(const QString& text) { return text.size() > kLongestImportedText; }
+
+bool isTooLong(const HtmlBookmark& bookmark) {
+    return isTooLong(bookmark.url) || isTooLong(bookmark.title) || isTooLong(bookmark.content) ||
+           isTooLong(bookmark.folder);
+}
+
+// Control characters of a hostile file must not reach the terminal that shows the report.
+QString printable(const QString& text) {
+    QString shown = text;
+    for (QChar& c : shown)
+        if (c.category() == QChar::Other_Control) c = QChar::ReplacementCharacter;
+    return shown;
+}
+
+QString reason(const HtmlBookmark& bookmark, ImportResult result) {
+    switch (result) {
+        case ImportResult::NoAddress:
+            return QStringLiteral("the link has no address");
+        case ImportResult::CannotOpen:
+            return QStringLiteral("Velandri cannot open %1 links")
+                .arg(unopenableScheme(bookmark.url));
+        case ImportResult::TooLong:
+            return QStringLiteral(
+                       "its address, title, description or folder name is longer "
+                       "than %1 characters")
+                .arg(kLongestImportedText);
+        case ImportResult::TabFull:
+            return QStringLiteral("the tab \"%1\" already holds %2 entries")
+                .arg(printable(bookmark.folder))
+                .arg(kSlotCount);
+        case ImportResult::NoFreeTab:
+            return QStringLiteral("no tab for the folder \"%1\": all %2 tabs are named or used")
+                .arg(printable(bookmark.folder))
+                .arg(kTabCount);
+        case ImportResult::Added:
+        case ImportResult::Duplicate:
+            break;
+    }
+    return {};
+}
+
+// NoAddress, CannotOpen or TooLong when the link itself cannot go into any tab.
+std::optional<ImportResult> linkProblem(const HtmlBookmark& bookmark) {
+    if (bookmark.url.isEmpty()) return ImportResult::NoAddress;
+    if (!unopenableScheme(bookmark.url).isEmpty()) return ImportResult::CannotOpen;
+    if (isTooLong(bookmark)) return ImportResult::TooLong;
+    return std::nullopt;
+}
+
+}  // namespace
+
+BookmarkImport::BookmarkImport(UrlStore& store) : store_(store) {}
+
+void BookmarkImport::claimTab(const QString& folder) {
+    if (!isTooLong(folder)) tabFor(asStored(folder));
+}
+
+ImportResult BookmarkImport::add(const HtmlBookmark& bookmark) {
+    if (const std::optional<ImportResult> problem = linkProblem(bookmark)) return *problem;
+    const int tab = tabFor(asStored(bookmark.folder));
+    if (tab < 0) return ImportResult::NoFreeTab;
+    const QString url = asStored(bookmark.url);
+    if (tabHolds(tab, url)) return ImportResult::Duplicate;
+    const int slot = firstEmptySlot(tab);
+    if (slot < 0) return ImportResult::TabFull;
+    UrlEntry& entry = store_.entries[tab][slot];
+    entry[UrlField::title] = bookmark.title;
+    entry[UrlField::url] = url;
+    entry[UrlField::content] = bookmark.content;
+    return ImportResult::Added;
+}
+
+int BookmarkImport::tabFor(const QString& folder) {
+    for (int tab = 0; tab < kTabCount; ++tab)
+        if (trim(store_.tabNames[tab]) == folder) return tab;
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        if (isBlank(store_.tabNames[tab]) && !tabHasEntries(store_.entries[tab])) {
+            store_.tabNames[tab] = folder;
+            return tab;
+        }
+    }
+    return -1;
+}
+
+bool BookmarkImport::tabHolds(int tab, const QString& url) const {
+    const auto& entries = store_.entries[tab];
+    return std::any_of(entries.begin(), entries.end(),
+                       [&url](const UrlEntry& entry) { return trim(entry[UrlField::url]) == url; });
+}
+
+int BookmarkImport::firstEmptySlot(int tab) const {
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (isBlank(store_.entries[tab][slot][UrlField::url])) return slot;
+    return -1;
+}
+
+bool isReported(ImportResult result) {
+    return result != ImportResult::Added && result != ImportResult::Duplicate;
+}
+
+QString reportLine(const HtmlBookmark& bookmark, ImportResult result) {
+    const QString link = bookmark.url.isEmpty()
+                             ? QStringLiteral("(no address) \"%1\"").arg(bookmark.title)
+                             : bookmark.url;
+    return QStringLiteral("%1: %2").arg(printable(link), reason(bookmark, result));
+}
+
+ImportSummary importBookmarkHtml(QByteArrayView html, UrlStore& store,
+                                 const std::function<void(const QString& line)>& report) {
+    // A first reading finds whether the whole file can be read, before anything changes.
+    ImportSummary summary{readBookmarkHtml(html, {}), true};
+    if (summary.readout.stop != HtmlReadout::Stop::None || summary.readout.linkCount == 0)
+        return summary;
+    BookmarkImport import(store);
+    const auto add = [&](const HtmlBookmark& bookmark) {
+        const ImportResult result = import.add(bookmark);
+        if (!isReported(result)) return;
+        summary.allImported = false;
+        report(reportLine(bookmark, result));
+    };
+    readBookmarkHtml(html, {[&import](const QString& folder) { import.claimTab(folder); }, add});
+    return summary;
+}

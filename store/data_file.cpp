@@ -1,5 +1,8 @@
 #include "store/data_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -28,7 +31,14 @@ SaveOutcome setAside(const QString& path) {
                        .arg(path, aside));
 }
 
-// Copies the file about to be replaced to <path>.prev.
+// A second name for the file's current content, which the atomic replacement leaves alone:
+// no copy to read and write. False where the file system has no hard links.
+bool linkPrevious(const QString& path, const QString& previous) {
+    return linkat(AT_FDCWD, QFile::encodeName(path).constData(), AT_FDCWD,
+                  QFile::encodeName(previous).constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// Keeps the file about to be replaced as <path>.prev.
 SaveOutcome keepPrevious(const QString& path) {
     if (!QFileInfo(path).isFile()) return {true, {}};
     const QString previous = path + QStringLiteral(".prev");
@@ -36,11 +46,12 @@ SaveOutcome keepPrevious(const QString& path) {
     if (!current.open(QIODevice::ReadOnly))
         return failure(QStringLiteral("データファイル %1 を読み込めません: %2")
                            .arg(path, current.errorString()));
-    const QByteArray bytes = current.readAll();
     QFile copy(previous);
     if (copy.exists() && !copy.remove())
         return failure(QStringLiteral("前回のデータファイル %1 を削除できません: %2")
                            .arg(previous, copy.errorString()));
+    if (linkPrevious(path, previous)) return {true, {}};
+    const QByteArray bytes = current.readAll();
     if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.flush())
         return failure(QStringLiteral("前回のデータファイル %1 を保存できません: %2")
                            .arg(previous, copy.errorString()));

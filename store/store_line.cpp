@@ -1,6 +1,8 @@
 #include "store/store_line.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -11,7 +13,7 @@
 
 namespace {
 
-constexpr int kCodeModulus = 0x10000;
+constexpr uint32_t kCodeModulus = 0x10000;
 constexpr int kMaxLogoffMinutes = 60;
 constexpr QChar kFill = u'\u3000';
 constexpr int kSettingsField = 1;  // topMost, then minimizeOnLaunch, logoffMinutes, browser
@@ -21,29 +23,52 @@ constexpr int kEntriesField = 15;
 constexpr int kLongestCode = 7;     // "-32768空"
 constexpr int kLongestSetting = 6;  // "-32768"
 
-// Writes plain symbols into a text sized beforehand for the longest codes.
+// The symbols of every one-byte code, the digits and "空", worked out once: most characters of
+// a store (its addresses) have one-byte codes.
+constexpr int kByteCodeCount = 256;
+struct ByteCodeSymbols {
+    std::array<uint8_t, 4> symbols{};
+    uint8_t length = 0;
+};
+
+constexpr std::array<ByteCodeSymbols, kByteCodeCount> buildByteCodeSymbols() {
+    std::array<ByteCodeSymbols, kByteCodeCount> table{};
+    for (int code = 0; code < kByteCodeCount; ++code) {
+        ByteCodeSymbols& entry = table[code];
+        const int digits = code < 10 ? 1 : code < 100 ? 2 : 3;
+        for (int i = digits - 1, rest = code; i >= 0; --i, rest /= 10)
+            entry.symbols[i] = static_cast<uint8_t>(rest % 10);
+        entry.symbols[digits] = kCodeEndSymbol;
+        entry.length = static_cast<uint8_t>(digits + 1);
+    }
+    return table;
+}
+
+constexpr auto kByteCodeSymbols = buildByteCodeSymbols();
+
+// Writes plain symbols, by index, into a buffer sized beforehand for the longest codes.
 class PlainWriter {
 public:
-    explicit PlainWriter(qsizetype capacity) : text_(capacity, Qt::Uninitialized) {
-        next_ = text_.data();
+    explicit PlainWriter(qsizetype capacity) : symbols_(capacity, Qt::Uninitialized) {
+        next_ = symbols_.data();
     }
 
     void field(QStringView text) {
         const QStringView trimmed = trimmedView(text);
-        if (trimmed.isEmpty()) put(kCodeEnd);
+        if (trimmed.isEmpty()) put(kCodeEndSymbol);
         for (QChar c : trimmed) code(cp932Code(c));
-        put(kFieldEnd);
+        put(kFieldEndSymbol);
     }
 
     void setting(int16_t value) { field(QString::number(value)); }
 
-    void symbols(QStringView plain) {
-        for (QChar c : plain) put(c);
+    void symbols(QByteArrayView plain) {
+        for (char symbol : plain) put(static_cast<uint8_t>(symbol));
     }
 
-    QString finish() {
-        text_.truncate(next_ - text_.data());
-        return std::move(text_);
+    QByteArray finish() {
+        symbols_.truncate(next_ - symbols_.data());
+        return std::move(symbols_);
     }
 
     // Room for a field of the given length in the worst case.
@@ -51,23 +76,30 @@ public:
     static qsizetype capacityFor(QStringView text) { return capacityFor(text.size()); }
 
 private:
-    void put(QChar c) { *next_++ = c; }
+    void put(uint8_t symbol) { *next_++ = static_cast<char>(symbol); }
 
     void code(int value) {
-        if (value < 0) put(u'-');
+        if (value >= 0 && value < kByteCodeCount) {
+            // Four bytes always copied, the code's own kept: within the room of the longest code.
+            const ByteCodeSymbols& symbols = kByteCodeSymbols[value];
+            std::memcpy(next_, symbols.symbols.data(), symbols.symbols.size());
+            next_ += symbols.length;
+            return;
+        }
+        if (value < 0) put(kMinusSymbol);
         unsigned rest = value < 0 ? -value : value;
-        char16_t digits[5];
+        uint8_t digits[5];
         int length = 0;
         do {
-            digits[length++] = static_cast<char16_t>(u'0' + rest % 10);
+            digits[length++] = static_cast<uint8_t>(rest % 10);
             rest /= 10;
         } while (rest != 0);
-        while (length > 0) put(QChar(digits[--length]));
-        put(kCodeEnd);
+        while (length > 0) put(digits[--length]);
+        put(kCodeEndSymbol);
     }
 
-    QString text_;
-    QChar* next_;
+    QByteArray symbols_;
+    char* next_;
 };
 
 qsizetype plainCapacity(const UrlStore& store, qsizetype prefixLength) {
@@ -80,30 +112,51 @@ qsizetype plainCapacity(const UrlStore& store, qsizetype prefixLength) {
     return capacity;
 }
 
+// The plain symbols of the whole store behind the given prefix symbols, fields in file order.
+QByteArray storeSymbols(const UrlStore& store, QByteArrayView prefix) {
+    PlainWriter writer(plainCapacity(store, prefix.size()));
+    writer.symbols(prefix);
+    writer.field(store.password);
+    for (int16_t setting :
+         {store.topMost, store.minimizeOnLaunch, store.logoffMinutes, store.browser})
+        writer.setting(setting);
+    for (const QString& name : store.tabNames) writer.field(name);
+    for (const auto& tab : store.entries)
+        for (const UrlEntry& entry : tab)
+            for (const QString& text : entry) writer.field(text);
+    return writer.finish();
+}
+
+QByteArray randomPrefixSymbols() {
+    QByteArray prefix(kPrefixLength, Qt::Uninitialized);
+    for (char& digit : prefix) digit = static_cast<char>(randomBelow(10));
+    return prefix;
+}
+
 // The digit text D of the reader: a code being read, kept as its value modulo 65536.
 class CodeDigits {
 public:
     bool isEmpty() const { return length_ == 0; }
-    void add(QChar symbol) {
-        if (symbol == u'-') {
-            wellFormed_ = wellFormed_ && length_ == 0;
-            negative_ = true;
-        } else {
-            value_ = (value_ * 10 + (symbol.unicode() - u'0')) % kCodeModulus;
-            hasDigits_ = true;
-        }
+    void addDigit(uint8_t digit) {
+        value_ = (value_ * 10 + digit) % kCodeModulus;
+        hasDigits_ = true;
+        ++length_;
+    }
+    void addMinus() {
+        wellFormed_ = wellFormed_ && length_ == 0;
+        negative_ = true;
         ++length_;
     }
     // The character of the code; "?" when the digits form no whole number.
     QChar character() const {
         if (!wellFormed_ || !hasDigits_) return u'?';
-        const int code = negative_ ? (kCodeModulus - value_) % kCodeModulus : value_;
+        const uint32_t code = negative_ ? (kCodeModulus - value_) % kCodeModulus : value_;
         return cp932Character(static_cast<uint16_t>(code));
     }
     void clear() { *this = CodeDigits(); }
 
 private:
-    int value_ = 0;
+    uint32_t value_ = 0;
     qsizetype length_ = 0;
     bool negative_ = false;
     bool hasDigits_ = false;
@@ -114,11 +167,11 @@ private:
 QByteArrayView firstValue(QByteArrayView content) {
     qsizetype begin = 0;
     while (begin < content.size() && content[begin] == ' ') ++begin;
-    qsizetype end = begin;
-    while (end < content.size() && content[end] != ',' && content[end] != '\r' &&
-           content[end] != '\n')
-        ++end;
-    return content.sliced(begin, end - begin);
+    QByteArrayView value = content.sliced(begin);
+    // One search per stop character: each is a memchr, far quicker than a loop over the line.
+    for (char stop : {',', '\r', '\n'})
+        if (const qsizetype end = value.indexOf(stop); end >= 0) value.truncate(end);
+    return value;
 }
 
 struct FieldList {
@@ -126,26 +179,36 @@ struct FieldList {
     qsizetype count = 0;
 };
 
+QString fieldText(const QChar* begin, const QChar* end) {
+    return begin == end ? QString() : QString(begin, end - begin);
+}
+
 FieldList readFields(QByteArrayView value) {
+    const QByteArrayView scrambled = value.sliced(std::min(value.size(), qsizetype(kPrefixLength)));
     FieldList list;
     list.fields.reserve(kReadableFieldCount);
-    QString field;
+    // A field is read into one buffer and copied out whole. Each character takes at least two
+    // symbols (a digit and "空"), so half the characters bound its length.
+    QString buffer(scrambled.size() / 2 + 1, Qt::Uninitialized);
+    QChar* const field = buffer.data();
+    QChar* next = field;
     CodeDigits digits;
-    const QString symbols =
-        decodeSymbols(value.sliced(std::min(value.size(), qsizetype(kPrefixLength))));
-    for (QChar symbol : symbols) {
-        if (symbol == kFieldEnd) {
-            if (list.count < kReadableFieldCount) list.fields.push_back(field);
-            ++list.count;
-            field.clear();
-        } else if (symbol == kCodeEnd) {
+    for (char c : scrambled) {
+        const uint8_t symbol = symbolOf(c);
+        if (symbol < kMinusSymbol) {
+            digits.addDigit(symbol);
+        } else if (symbol == kCodeEndSymbol) {
             if (digits.isEmpty())
-                field.clear();
+                next = field;
             else
-                field.append(digits.character());
+                *next++ = digits.character();
             digits.clear();
-        } else {
-            digits.add(symbol);
+        } else if (symbol == kFieldEndSymbol) {
+            if (list.count < kReadableFieldCount) list.fields.push_back(fieldText(field, next));
+            ++list.count;
+            next = field;
+        } else if (symbol == kMinusSymbol) {
+            digits.addMinus();
         }
     }
     list.fields.resize(kReadableFieldCount);
@@ -200,28 +263,14 @@ void fillToWidth(QString& text) {
 QString plainField(const QString& text) {
     PlainWriter writer(PlainWriter::capacityFor(text));
     writer.field(text);
-    return writer.finish();
+    return symbolText(writer.finish());
 }
 
 QString plainText(const UrlStore& store, const QString& prefix) {
-    PlainWriter writer(plainCapacity(store, prefix.size()));
-    writer.symbols(prefix);
-    writer.field(store.password);
-    for (int16_t setting :
-         {store.topMost, store.minimizeOnLaunch, store.logoffMinutes, store.browser})
-        writer.setting(setting);
-    for (const QString& name : store.tabNames) writer.field(name);
-    for (const auto& tab : store.entries)
-        for (const UrlEntry& entry : tab)
-            for (const QString& text : entry) writer.field(text);
-    return writer.finish();
+    return prefix + symbolText(storeSymbols(store, {}));
 }
 
-QString randomPrefix() {
-    QString prefix(kPrefixLength, u'0');
-    for (QChar& c : prefix) c = QChar(u'0' + randomBelow(10));
-    return prefix;
-}
+QString randomPrefix() { return symbolText(randomPrefixSymbols()); }
 
 void renumber(UrlStore& store) {
     for (auto& tab : store.entries)
@@ -231,7 +280,7 @@ void renumber(UrlStore& store) {
 
 QByteArray encodeLine(UrlStore& store) {
     renumber(store);
-    return encodeSymbols(plainText(store, randomPrefix()));
+    return scrambleSymbols(storeSymbols(store, randomPrefixSymbols()));
 }
 
 LineReadout parseLine(QByteArrayView content, UrlStore& store) {

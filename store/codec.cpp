@@ -108,11 +108,19 @@ DrawnPositions drawPositions() {
     return positions;
 }
 
-// Up to 27 symbols on the positions of one draw; a constant count unrolls the loop.
-inline void scrambleDraw(const uint8_t* symbols, char* out, int count) {
+// Up to 27 symbols on the positions of one draw.
+void scrambleDraw(const uint8_t* symbols, char* out, int count) {
     if (count == 0) return;
     const DrawnPositions positions = drawPositions();
     for (int i = 0; i < count; ++i) out[i] = kScrambleTable[symbols[i] * kGroupSize + positions[i]];
+}
+
+// The same for a whole draw, unrolled: the loop's own counting would cost as much as its work.
+void scrambleWholeDraw(const uint8_t* symbols, char* out) {
+    const DrawnPositions positions = drawPositions();
+#pragma GCC unroll 27
+    for (int i = 0; i < kPositionsPerDraw; ++i)
+        out[i] = kScrambleTable[symbols[i] * kGroupSize + positions[i]];
 }
 
 }  // namespace
@@ -135,7 +143,7 @@ QByteArray scrambleSymbols(QByteArrayView symbols) {
     char* next = out.data();
     const qsizetype wholeDraws = symbols.size() / kPositionsPerDraw;
     for (qsizetype draw = 0; draw < wholeDraws; ++draw) {
-        scrambleDraw(symbol, next, kPositionsPerDraw);
+        scrambleWholeDraw(symbol, next);
         symbol += kPositionsPerDraw;
         next += kPositionsPerDraw;
     }

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <optional>
-#include <vector>
 
 #include "store/codec.h"
 #include "store/cp932.h"
@@ -16,9 +15,6 @@ namespace {
 constexpr uint32_t kCodeModulus = 0x10000;
 constexpr int kMaxLogoffMinutes = 60;
 constexpr QChar kFill = u'\u3000';
-constexpr int kSettingsField = 1;  // topMost, then minimizeOnLaunch, logoffMinutes, browser
-constexpr int kTabNamesField = 5;
-constexpr int kEntriesField = 15;
 
 constexpr int kLongestCode = 7;     // "-32768空"
 constexpr int kLongestSetting = 6;  // "-32768"
@@ -174,25 +170,39 @@ QByteArrayView firstValue(QByteArrayView content) {
     return value;
 }
 
-struct FieldList {
-    std::vector<QString> fields;
-    qsizetype count = 0;
-};
-
 QString fieldText(const QChar* begin, const QChar* end) {
     return begin == end ? QString() : QString(begin, end - begin);
 }
 
-FieldList readFields(QByteArrayView value) {
+using SettingTexts = std::array<QString, 4>;  // topMost, minimizeOnLaunch, logoffMinutes, browser
+
+using FieldTargets = std::array<QString*, kStoredFieldCount>;
+
+// Where each stored field of the line goes, in file order.
+FieldTargets fieldTargets(UrlStore& store, SettingTexts& settings) {
+    FieldTargets targets;
+    auto next = targets.begin();
+    *next++ = &store.password;
+    for (QString& text : settings) *next++ = &text;
+    for (QString& name : store.tabNames) *next++ = &name;
+    for (auto& tab : store.entries)
+        for (UrlEntry& entry : tab)
+            for (QString& text : entry) *next++ = &text;
+    return targets;
+}
+
+// Reads the fields straight into the store (the settings as texts) and returns how many the
+// line holds. Every stored field is assigned: those the line lacks become empty.
+qsizetype readFields(QByteArrayView value, UrlStore& store, SettingTexts& settings) {
     const QByteArrayView scrambled = value.sliced(std::min(value.size(), qsizetype(kPrefixLength)));
-    FieldList list;
-    list.fields.reserve(kReadableFieldCount);
     // A field is read into one buffer and copied out whole. Each character takes at least two
     // symbols (a digit and "空"), so half the characters bound its length.
     QString buffer(scrambled.size() / 2 + 1, Qt::Uninitialized);
     QChar* const field = buffer.data();
     QChar* next = field;
     CodeDigits digits;
+    const FieldTargets targets = fieldTargets(store, settings);
+    qsizetype count = 0;
     for (char c : scrambled) {
         const uint8_t symbol = symbolOf(c);
         if (symbol < kMinusSymbol) {
@@ -204,15 +214,15 @@ FieldList readFields(QByteArrayView value) {
                 *next++ = digits.character();
             digits.clear();
         } else if (symbol == kFieldEndSymbol) {
-            if (list.count < kReadableFieldCount) list.fields.push_back(fieldText(field, next));
-            ++list.count;
+            if (count < kStoredFieldCount) *targets[count] = fieldText(field, next);
+            ++count;
             next = field;
         } else if (symbol == kMinusSymbol) {
             digits.addMinus();
         }
     }
-    list.fields.resize(kReadableFieldCount);
-    return list;
+    for (qsizetype k = count; k < kStoredFieldCount; ++k) *targets[k] = QString();
+    return count;
 }
 
 std::optional<int16_t> wholeNumber(const QString& text) {
@@ -222,40 +232,46 @@ std::optional<int16_t> wholeNumber(const QString& text) {
 }
 
 // Assigns the four settings; false when one of them is not a whole 16-bit number (it is 0).
-bool assignSettings(const std::vector<QString>& fields, UrlStore& store) {
+bool assignSettings(const SettingTexts& texts, UrlStore& store) {
     int16_t* settings[] = {&store.topMost, &store.minimizeOnLaunch, &store.logoffMinutes,
                            &store.browser};
     bool whole = true;
     for (int i = 0; i < 4; ++i) {
-        const std::optional<int16_t> value = wholeNumber(fields[kSettingsField + i]);
+        const std::optional<int16_t> value = wholeNumber(texts[i]);
         *settings[i] = value.value_or(0);
         whole = whole && value.has_value();
     }
     return whole;
 }
 
-void assignTexts(const std::vector<QString>& fields, UrlStore& store) {
-    store.password = fields[0];
-    for (int i = 0; i < kTabCount; ++i) store.tabNames[i] = fields[kTabNamesField + i];
-    int k = kEntriesField;
-    for (auto& tab : store.entries)
-        for (UrlEntry& entry : tab)
-            for (QString& text : entry) text = fields[k++];
-}
-
-QString damageOf(const FieldList& list, bool settingsWhole) {
-    if (list.count < kStoredFieldCount)
+QString damageOf(qsizetype fieldCount, bool settingsWhole) {
+    if (fieldCount < kStoredFieldCount)
         return QStringLiteral("データファイルの項目が足りません（%1 / %2 項目）")
-            .arg(list.count)
+            .arg(fieldCount)
             .arg(kStoredFieldCount);
-    if (list.count > kReadableFieldCount)
-        return QStringLiteral("データファイルの項目が多すぎます（%1 項目）").arg(list.count);
+    if (fieldCount > kReadableFieldCount)
+        return QStringLiteral("データファイルの項目が多すぎます（%1 項目）").arg(fieldCount);
     if (!settingsWhole) return QStringLiteral("データファイルの設定値が整数ではありません");
     return {};
 }
 
+// An empty text takes one shared filled text instead of a new one: a load fills hundreds.
 void fillToWidth(QString& text) {
-    if (text.size() < kTextBoxLimit) text.append(QString(kTextBoxLimit - text.size(), kFill));
+    static const QString filled(kTextBoxLimit, kFill);
+    if (text.isEmpty())
+        text = filled;
+    else if (text.size() < kTextBoxLimit)
+        text.resize(kTextBoxLimit, kFill);
+}
+
+// The slot numbers "1" to "30", made once and shared by every store.
+const std::array<QString, kSlotCount>& slotNumbers() {
+    static const std::array<QString, kSlotCount> numbers = [] {
+        std::array<QString, kSlotCount> made;
+        for (int slot = 0; slot < kSlotCount; ++slot) made[slot] = QString::number(slot + 1);
+        return made;
+    }();
+    return numbers;
 }
 
 }  // namespace
@@ -275,7 +291,7 @@ QString randomPrefix() { return symbolText(randomPrefixSymbols()); }
 void renumber(UrlStore& store) {
     for (auto& tab : store.entries)
         for (int slot = 0; slot < kSlotCount; ++slot)
-            tab[slot][UrlField::number] = QString::number(slot + 1);
+            tab[slot][UrlField::number] = slotNumbers()[slot];
 }
 
 QByteArray encodeLine(UrlStore& store) {
@@ -284,12 +300,11 @@ QByteArray encodeLine(UrlStore& store) {
 }
 
 LineReadout parseLine(QByteArrayView content, UrlStore& store) {
-    const FieldList list = readFields(firstValue(content));
-    store = UrlStore();
-    const bool settingsWhole = assignSettings(list.fields, store);
-    assignTexts(list.fields, store);
+    SettingTexts settings;
+    const qsizetype fieldCount = readFields(firstValue(content), store, settings);
+    const bool settingsWhole = assignSettings(settings, store);
     completeStore(store);
-    return {list.count, damageOf(list, settingsWhole)};
+    return {fieldCount, damageOf(fieldCount, settingsWhole)};
 }
 
 UrlStore emptyStore() {
@@ -302,8 +317,10 @@ void completeStore(UrlStore& store) {
     store.logoffMinutes =
         std::clamp<int16_t>(store.logoffMinutes, 0, static_cast<int16_t>(kMaxLogoffMinutes));
     for (auto& tab : store.entries) {
-        std::stable_partition(tab.begin(), tab.end(),
-                              [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); });
+        const auto used = [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); };
+        // Most tabs are in order already; stable_partition would allocate a buffer for each.
+        if (!std::is_partitioned(tab.begin(), tab.end(), used))
+            std::stable_partition(tab.begin(), tab.end(), used);
         for (UrlEntry& entry : tab) {
             fillToWidth(entry[UrlField::title]);
             fillToWidth(entry[UrlField::content]);

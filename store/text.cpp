@@ -46,7 +46,7 @@ QString trim(const QString& text) {
     return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
-bool isBlank(const QString& text) { return trimmedView(text).isEmpty(); }
+bool isBlank(const QString& text) { return std::all_of(text.begin(), text.end(), isTrimmed); }
 
 // The same matching as ICU's rule-based transliterator: at each position a pair rule before a
 // one-unit rule, and the text after a match is never matched again.

@@ -50,6 +50,18 @@ TEST(Codec, WholeTextsScrambleWithEveryPositionAndDecodeBack) {
     EXPECT_EQ(decodeSymbols(",\"* \r\n\xc3\xa9" + scrambled.left(5)), plain.left(5));
 }
 
+// One random draw serves 27 symbols in a row: each place in such a run must vary on its own.
+TEST(Codec, EveryPlaceOfADrawVaries) {
+    constexpr int kDrawSize = 27;
+    const QByteArray scrambled = encodeSymbols(QString(kDrawSize * 300, u'0'));
+    ASSERT_EQ(scrambled.size(), kDrawSize * 300);
+    for (int place = 0; place < kDrawSize; ++place) {
+        QSet<char> drawn;
+        for (qsizetype i = place; i < scrambled.size(); i += kDrawSize) drawn.insert(scrambled[i]);
+        EXPECT_EQ(drawn.size(), 5) << "place " << place;
+    }
+}
+
 TEST(Codec, AnythingElseGivesTheEmptyText) {
     for (const QString& outside :
          {QStringLiteral(","), QStringLiteral("\""), QStringLiteral(" "), QStringLiteral("\t"),

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QSet>
 #include <QString>
+#include <random>
 
 #include "store/store_checks.h"
 
@@ -59,6 +60,18 @@ TEST(Codec, EveryPlaceOfADrawVaries) {
         QSet<char> drawn;
         for (qsizetype i = place; i < scrambled.size(); i += kDrawSize) drawn.insert(scrambled[i]);
         EXPECT_EQ(drawn.size(), 5) << "place " << place;
+    }
+}
+
+TEST(Codec, SymbolIndexesOfAnyLengthScrambleAndComeBack) {
+    std::mt19937 random(5);
+    for (int length : {0, 1, 26, 27, 28, 53, 54, 55, 1000}) {
+        QByteArray symbols(length, Qt::Uninitialized);
+        for (char& symbol : symbols) symbol = static_cast<char>(random() % 13);
+        const QByteArray scrambled = scrambleSymbols(symbols);
+        ASSERT_EQ(scrambled.size(), length);
+        EXPECT_EQ(unscrambleSymbols(scrambled), symbols) << "length " << length;
+        EXPECT_EQ(symbolText(symbols), decodeSymbols(scrambled)) << "length " << length;
     }
 }
 

@@ -1,4 +1,4 @@
-// The yardstick for start-up cost: a Qt Widgets program that shows one empty window.
+// The floor of start-up cost, for reference: a Qt Widgets program that shows one empty window.
 #include <QApplication>
 #include <QWidget>
 

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Start-up cost of the real program against a minimal Qt Widgets window, under Xvfb.
+# Start-up cost of the real program against two plain Qt Widgets windows, under Xvfb: one with
+# the main window's content (ten tabs, thirty list lines, eleven buttons, same size), the fair
+# yardstick, and an empty one for reference.
 # Builds a Release copy whose update site is an unreachable port on loopback, gives it a full
-# data file (300 entries), then starts each program in turns until its window is mapped and
-# prints the medians and their ratios (time to the mapped window, peak resident memory).
+# data file (300 entries), then starts the three programs in turns, round after round, until
+# each window is mapped, and prints the medians and their ratios (time to the mapped window,
+# peak resident memory).
 # Usage: bench/startup.sh [ROUNDS]   (default 15)
+#   VELANDRI=path/to/velandri bench/startup.sh   measures another build of the program against
+#   the same yardsticks (an earlier commit, say).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-15}
@@ -15,7 +20,8 @@ fi
 build=build-bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELANDRI_TESTS=OFF \
   -DVELANDRI_SITE_URL=http://127.0.0.1:9/ >/dev/null
-cmake --build "$build" -j2 --target velandri velandri-store minimal_window >/dev/null
+cmake --build "$build" -j2 --target velandri velandri-store content_window minimal_window >/dev/null
+program=${VELANDRI:-$build/bin/velandri}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -61,18 +67,27 @@ measure() {
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
-: >"$work/program" && : >"$work/minimal"
+: >"$work/program" && : >"$work/content" && : >"$work/empty"
 for _ in $(seq "$rounds"); do
-  measure "Velandri  Version1.6" "$build/bin/velandri" >>"$work/program"
-  measure "minimal-window" "$build/bin/minimal_window" >>"$work/minimal"
+  measure "Velandri  Version1.6" "$program" >>"$work/program"
+  measure "content-window" "$build/bin/content_window" >>"$work/content"
+  measure "minimal-window" "$build/bin/minimal_window" >>"$work/empty"
 done
 
-program_ms=$(cut -d' ' -f1 "$work/program" | median)
-minimal_ms=$(cut -d' ' -f1 "$work/minimal" | median)
-program_kb=$(cut -d' ' -f2 "$work/program" | median)
-minimal_kb=$(cut -d' ' -f2 "$work/minimal" | median)
-echo "rounds: $rounds"
-echo "start-up to mapped window (median): velandri ${program_ms} ms, minimal ${minimal_ms} ms," \
-     "ratio $(awk "BEGIN {printf \"%.2f\", $program_ms / $minimal_ms}")"
-echo "peak resident memory (median): velandri ${program_kb} KiB, minimal ${minimal_kb} KiB," \
-     "ratio $(awk "BEGIN {printf \"%.2f\", $program_kb / $minimal_kb}")"
+column_median() { cut -d' ' -f"$1" "$work/$2" | median; }
+ratio() { awk "BEGIN {printf \"%.2f\", $1 / $2}"; }
+
+# One line per measure: the program, the yardstick, the empty window, then the two ratios.
+report() {
+  local what=$1 column=$2 unit=$3 program_value content_value empty_value
+  program_value=$(column_median "$column" program)
+  content_value=$(column_median "$column" content)
+  empty_value=$(column_median "$column" empty)
+  echo "$what (median): velandri $program_value $unit, yardstick $content_value $unit," \
+       "empty window $empty_value $unit; ratio to yardstick $(ratio "$program_value" "$content_value")," \
+       "to empty window $(ratio "$program_value" "$empty_value")"
+}
+
+echo "program: $program, rounds: $rounds"
+report "start-up to mapped window" 1 ms
+report "peak resident memory" 2 KiB

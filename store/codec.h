@@ -5,6 +5,8 @@
 #include <QChar>
 #include <QString>
 #include <QStringView>
+#include <array>
+#include <cstdint>
 
 // The scrambling codec of the data file. Its plain alphabet has 13 symbols: "0" to "9", "-",
 // "空" (end of a character code) and "改" (end of a field); each symbol is written as one of
@@ -22,6 +24,27 @@ QString decodeChar(const QString& scrambled);
 char encodeSymbol(QChar symbol);
 // A null QChar when c stands in no group.
 QChar decodeSymbol(char c);
+
+// The plain symbols by index, as the line is built and read: 0 to 9 the digits, then "-",
+// "空" and "改".
+inline constexpr uint8_t kMinusSymbol = 10;
+inline constexpr uint8_t kCodeEndSymbol = 11;
+inline constexpr uint8_t kFieldEndSymbol = 12;
+
+inline constexpr uint8_t kNoSymbol = 0xFF;
+
+// The symbol index of every byte; kNoSymbol for a byte that stands in no group.
+extern const std::array<uint8_t, 256> kSymbolOfScrambled;
+inline uint8_t symbolOf(char scrambled) {
+    return kSymbolOfScrambled[static_cast<unsigned char>(scrambled)];
+}
+
+// A scrambled character for every symbol index (each below 13).
+QByteArray scrambleSymbols(QByteArrayView symbols);
+// The symbol index of every scrambled character, characters outside the table dropped.
+QByteArray unscrambleSymbols(QByteArrayView scrambled);
+// The plain characters of symbol indexes.
+QString symbolText(QByteArrayView symbols);
 
 // encodeSymbol for every character of a plain text, the others dropped.
 QByteArray encodeSymbols(QStringView plain);

@@ -1,5 +1,8 @@
 #include "store/data_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -49,7 +52,19 @@ SaveOutcome setAside(const QString& path) {
                        .arg(path, aside));
 }
 
-// Copies the file about to be replaced to <path>.prev.
+// A second name for the file's current content, which the atomic replacement leaves alone:
+// no copy to read and write. Made owner-only as a copy would be, since a file of an earlier
+// version may still be readable by others. False where the file system has no hard links.
+bool linkPrevious(const QString& path, const QString& previous) {
+    if (linkat(AT_FDCWD, QFile::encodeName(path).constData(), AT_FDCWD,
+               QFile::encodeName(previous).constData(), AT_SYMLINK_FOLLOW) != 0)
+        return false;
+    if (QFile::setPermissions(previous, kOwnerOnly)) return true;
+    QFile::remove(previous);
+    return false;
+}
+
+// Keeps the file about to be replaced as <path>.prev.
 SaveOutcome keepPrevious(const QString& path) {
     if (!QFileInfo(path).isFile()) return {true, {}};
     const QString previous = path + QStringLiteral(".prev");
@@ -57,6 +72,7 @@ SaveOutcome keepPrevious(const QString& path) {
     if (old.exists() && !old.remove())
         return failure(QStringLiteral("前回のデータファイル %1 を削除できません: %2")
                            .arg(previous, old.errorString()));
+    if (linkPrevious(path, previous)) return {true, {}};
     if (const QString error = copyFile(path, previous); !error.isEmpty())
         return failure(
             QStringLiteral("前回のデータファイル %1 を保存できません: %2").arg(previous, error));

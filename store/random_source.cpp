@@ -1,19 +1,19 @@
 #include "store/random_source.h"
 
-std::mt19937& randomGenerator() {
-    static std::mt19937 generator{std::random_device{}()};
+std::mt19937_64& randomGenerator() {
+    static std::mt19937_64 generator{std::random_device{}()};
     return generator;
 }
 
 // Lemire's multiply-and-reject: the high half of draw * bound, redrawn in the rare case that
 // the low half falls into the biased remainder.
-uint32_t randomBelow(uint32_t bound) {
-    std::mt19937& generator = randomGenerator();
-    uint64_t product = static_cast<uint64_t>(generator()) * bound;
-    if (static_cast<uint32_t>(product) < bound) {
-        const uint32_t threshold = (0u - bound) % bound;
-        while (static_cast<uint32_t>(product) < threshold)
-            product = static_cast<uint64_t>(generator()) * bound;
+uint64_t randomBelow(uint64_t bound) {
+    std::mt19937_64& generator = randomGenerator();
+    unsigned __int128 product = static_cast<unsigned __int128>(generator()) * bound;
+    if (static_cast<uint64_t>(product) < bound) {
+        const uint64_t threshold = (0 - bound) % bound;
+        while (static_cast<uint64_t>(product) < threshold)
+            product = static_cast<unsigned __int128>(generator()) * bound;
     }
-    return static_cast<uint32_t>(product >> 32);
+    return static_cast<uint64_t>(product >> 64);
 }

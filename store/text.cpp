@@ -1,9 +1,9 @@
 #include "store/text.h"
 
-#include <unicode/translit.h>
-#include <unicode/unistr.h>
+#include <algorithm>
+#include <utility>
 
-#include <memory>
+#include "store/text_tables.h"
 
 namespace {
 
@@ -12,14 +12,23 @@ constexpr QChar kIdeographicSpace = u'\u3000';
 
 bool isTrimmed(QChar c) { return c == kSpace || c == kIdeographicSpace; }
 
-icu::Transliterator* fullWidthTransliterator() {
-    static const std::unique_ptr<icu::Transliterator> instance = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Transliterator> t(
-            icu::Transliterator::createInstance("Halfwidth-Fullwidth", UTRANS_FORWARD, status));
-        return U_SUCCESS(status) ? std::move(t) : nullptr;
-    }();
-    return instance.get();
+// The folded unit of a two-unit sequence; 0 when the pair does not fold as one.
+char16_t foldedPair(char16_t first, char16_t second) {
+    const auto found =
+        std::lower_bound(kWidePairs.begin(), kWidePairs.end(), std::pair(first, second),
+                         [](const WidePair& pair, std::pair<char16_t, char16_t> key) {
+                             return std::pair(pair.first, pair.second) < key;
+                         });
+    return found != kWidePairs.end() && found->first == first && found->second == second
+               ? found->folded
+               : 0;
+}
+
+char16_t foldedUnit(char16_t unit) {
+    const auto found =
+        std::lower_bound(kWideUnits.begin(), kWideUnits.end(), unit,
+                         [](const WideUnit& entry, char16_t key) { return entry.source < key; });
+    return found != kWideUnits.end() && found->source == unit ? found->folded : unit;
 }
 
 }  // namespace
@@ -37,13 +46,20 @@ QString trim(const QString& text) {
     return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
-bool isBlank(const QString& text) { return trimmedView(text).isEmpty(); }
+bool isBlank(const QString& text) { return std::all_of(text.begin(), text.end(), isTrimmed); }
 
+// The same matching as ICU's rule-based transliterator: at each position a pair rule before a
+// one-unit rule, and the text after a match is never matched again.
 QString wide(const QString& text) {
-    icu::Transliterator* transliterator = fullWidthTransliterator();
-    if (transliterator == nullptr) return text;
-    icu::UnicodeString folded(reinterpret_cast<const UChar*>(text.utf16()),
-                              static_cast<int32_t>(text.size()));
-    transliterator->transliterate(folded);
-    return QString(reinterpret_cast<const QChar*>(folded.getBuffer()), folded.length());
+    QString folded(text.size(), Qt::Uninitialized);
+    QChar* next = folded.data();
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t pair = i + 1 < size ? foldedPair(units[i], units[i + 1]) : 0;
+        if (pair != 0) ++i;
+        *next++ = QChar(pair != 0 ? pair : foldedUnit(units[i]));
+    }
+    folded.truncate(next - folded.data());
+    return folded;
 }

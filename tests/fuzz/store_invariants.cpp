@@ -1,13 +1,25 @@
 #include "store_invariants.h"
 
+#include <QStringList>
+
 #include "store/text.h"
 
 namespace {
 
+// "1" to "30", made once rather than for every input.
+const QStringList& slotNumbers() {
+    static const QStringList numbers = [] {
+        QStringList made;
+        for (int slot = 0; slot < kSlotCount; ++slot) made.append(QString::number(slot + 1));
+        return made;
+    }();
+    return numbers;
+}
+
 bool slotsAreNumbered(const UrlStore& store) {
     for (const auto& tab : store.entries)
         for (int slot = 0; slot < kSlotCount; ++slot)
-            if (tab[slot][UrlField::number] != QString::number(slot + 1)) return false;
+            if (tab[slot][UrlField::number] != slotNumbers()[slot]) return false;
     return true;
 }
 

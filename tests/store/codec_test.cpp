@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QSet>
 #include <QString>
+#include <random>
 
 #include "store/store_checks.h"
 
@@ -48,6 +49,30 @@ TEST(Codec, WholeTextsScrambleWithEveryPositionAndDecodeBack) {
     EXPECT_EQ(QSet<char>(scrambled.begin(), scrambled.end()).size(), 65);
     EXPECT_NE(encodeSymbols(plain), scrambled);
     EXPECT_EQ(decodeSymbols(",\"* \r\n\xc3\xa9" + scrambled.left(5)), plain.left(5));
+}
+
+// One random draw serves 27 symbols in a row: each place in such a run must vary on its own.
+TEST(Codec, EveryPlaceOfADrawVaries) {
+    constexpr int kDrawSize = 27;
+    const QByteArray scrambled = encodeSymbols(QString(kDrawSize * 300, u'0'));
+    ASSERT_EQ(scrambled.size(), kDrawSize * 300);
+    for (int place = 0; place < kDrawSize; ++place) {
+        QSet<char> drawn;
+        for (qsizetype i = place; i < scrambled.size(); i += kDrawSize) drawn.insert(scrambled[i]);
+        EXPECT_EQ(drawn.size(), 5) << "place " << place;
+    }
+}
+
+TEST(Codec, SymbolIndexesOfAnyLengthScrambleAndComeBack) {
+    std::mt19937 random(5);
+    for (int length : {0, 1, 26, 27, 28, 53, 54, 55, 1000}) {
+        QByteArray symbols(length, Qt::Uninitialized);
+        for (char& symbol : symbols) symbol = static_cast<char>(random() % 13);
+        const QByteArray scrambled = scrambleSymbols(symbols);
+        ASSERT_EQ(scrambled.size(), length);
+        EXPECT_EQ(unscrambleSymbols(scrambled), symbols) << "length " << length;
+        EXPECT_EQ(symbolText(symbols), decodeSymbols(scrambled)) << "length " << length;
+    }
 }
 
 TEST(Codec, AnythingElseGivesTheEmptyText) {

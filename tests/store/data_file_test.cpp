@@ -134,6 +134,30 @@ TEST_F(DataFileTest, SaveCreatesTheFolderKeepsThePreviousFileAndLoadsBack) {
               QStringList({QStringLiteral("url"), QStringLiteral("url.prev")}));
 }
 
+// The previous file is a second name where the file system allows it and a copy where it does
+// not (a data file linked to another file system); either way it keeps the old content.
+TEST_F(DataFileTest, PreviousFileKeepsTheOldContentWhereverTheDataFileLives) {
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/velandri-test-XXXXXX"));
+    const QString sameSystem = root_.filePath(QStringLiteral("target"));
+    QStringList targets = {sameSystem};
+    if (elsewhere.isValid()) targets.append(elsewhere.filePath(QStringLiteral("target")));
+    ASSERT_TRUE(QDir().mkpath(paths_.dataFolder));
+    for (const QString& target : targets) {
+        writeStore(target, storeWithPassword(QStringLiteral("old")));
+        const QByteArray oldBytes = readBytes(target);
+        QFile::remove(dataFile());
+        QFile::remove(dataFile() + QStringLiteral(".prev"));
+        ASSERT_TRUE(QFile::link(target, dataFile())) << target.toStdString();
+        UrlStore store = storeWithPassword(QStringLiteral("new"));
+        ASSERT_TRUE(DataFile(paths_).saveStore(store).ok) << target.toStdString();
+        EXPECT_EQ(readBytes(dataFile() + QStringLiteral(".prev")), oldBytes)
+            << target.toStdString();
+        UrlStore reloaded;
+        DataFile(paths_).loadStore(reloaded);
+        EXPECT_EQ(reloaded.password, QStringLiteral("new")) << target.toStdString();
+    }
+}
+
 TEST_F(DataFileTest, DamagedDataFileIsSetAsideOnceBeforeItIsReplaced) {
     QDir().mkpath(paths_.dataFolder);
     writeBytes(dataFile(), "not a data file");
@@ -264,6 +288,11 @@ TEST_F(DataFileTest, FilesHoldingThePasswordAreOwnerOnly) {
     ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
     EXPECT_EQ(modeOf(dataFile() + QStringLiteral(".prev")), 0600);
     EXPECT_EQ(modeOf(dataFile()), 0600);
+    // A whole data file that an earlier version left readable to others.
+    ASSERT_TRUE(QFile::setPermissions(dataFile(), kOwnerOnly | QFileDevice::ReadGroup |
+                                                      QFileDevice::ReadOther));
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    EXPECT_EQ(modeOf(dataFile() + QStringLiteral(".prev")), 0600);
 
     ASSERT_TRUE(QFile::remove(dataFile()));
     writeBytes(dataFile(), "not a data file");

@@ -111,6 +111,20 @@ TEST(StoreLine, LoadTrimsAndFillsButKeepsLongTexts) {
     EXPECT_EQ(loaded.entries[0][2][UrlField::url], QString());
 }
 
+TEST(StoreLine, LoadReplacesEveryValueOfAStoreInUse) {
+    UrlStore empty;
+    const QByteArray truncated = encodeLine(empty).left(kPrefixLength + 40);
+    for (const QByteArray& content : {encodeLine(empty), truncated, QByteArray("x")}) {
+        UrlStore fresh;
+        UrlStore inUse = sampleStore();
+        inUse.topMost = inUse.minimizeOnLaunch = inUse.browser = 1;
+        const LineReadout expected = parseLine(content, fresh);
+        const LineReadout readout = parseLine(content, inUse);
+        EXPECT_EQ(readout.damage, expected.damage);
+        expectSameStore(inUse, fresh);
+    }
+}
+
 TEST(StoreLine, PrefixChangesAndStrayCharactersAreIgnored) {
     UrlStore store = sampleStore();
     const QByteArray line = encodeLine(store);

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <cstdio>
-#include <thread>
 
 #include "app/browser_launch.h"
 #include "app/data_file_store.h"
@@ -10,8 +9,6 @@
 #include "app/single_instance.h"
 #include "platform/linux/display_probe.h"
 #include "platform/linux/linux_platform.h"
-#include "store/cp932.h"
-#include "store/text.h"
 #include "store/url_store.h"
 #include "update/site_updater.h"
 
@@ -31,12 +28,6 @@ int reportNoDisplay(const std::string& problem) {
 int main(int argc, char* argv[]) {
     const DisplayChoice display = chooseDisplayPlatform();
     if (!display.found) return reportNoDisplay(display.problem);
-    // ICU's width folding and the code page tables take a while to build: let that happen
-    // beside Qt's own start instead of after it.
-    std::thread warmUp([] {
-        wide(QString());
-        cp932Character(0);
-    });
     QApplication app(argc, argv);
     // Hidden windows (tray, log-off) are not an end: the program ends when the windows are
     // unloaded, which Form1 reports.
@@ -44,9 +35,7 @@ int main(int argc, char* argv[]) {
 
     const DataPaths paths = LinuxPlatform::dataPaths();
     SingleInstance instance(paths.dataFolder);
-    const bool onlyCopy = instance.claim();
-    warmUp.join();
-    if (!onlyCopy) return 0;
+    if (!instance.claim()) return 0;
 
     LinuxPlatform linuxPlatform;
     Platform platform = linuxPlatform.platform();

@@ -94,15 +94,6 @@ QString discardQuestion() {
         "（登録する場合は、完了ボタンを押して下さい。）");
 }
 
-QFont listFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
-    font.setStyleHint(QFont::Monospace);
-    font.setPointSizeF(9.75);
-    return font;
-}
-
 }  // namespace
 
 Form1::Form1(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo,

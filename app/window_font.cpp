@@ -9,3 +9,12 @@ QFont windowFont() {
     font.setPointSize(9);
     return font;
 }
+
+QFont listFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSizeF(9.75);
+    return font;
+}

@@ -7,6 +7,8 @@
 #include <QTabBar>
 #include <QWidget>
 
+#include "app/window_font.h"
+
 namespace {
 
 constexpr int kWidth = 440;
@@ -28,23 +30,6 @@ constexpr Button kButtons[] = {
     {"各種設定", 295, 211, 59}, {"終了", 361, 211, 41}, {"HP", 410, 211, 25},
     {"完了", 6, 290, 353},      {"戻る", 374, 290, 59},
 };
-
-QFont windowFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("sans-serif")});
-    font.setPointSize(9);
-    return font;
-}
-
-QFont listFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
-    font.setStyleHint(QFont::Monospace);
-    font.setPointSizeF(9.75);
-    return font;
-}
 
 void addTabs(QWidget& window) {
     auto* tabs = new QTabBar(&window);

@@ -118,7 +118,8 @@ int write(const QString& path) {
     UrlStore store;
     QString error;
     if (!storeFromJson(input.readAll(), store, error)) return complain(kBadInput, error);
-    const SaveOutcome outcome = writeStoreFile(path, store);
+    // A data file holds the password in a reversible form.
+    const SaveOutcome outcome = writeStoreFile(path, store, FileAccess::ownerOnly);
     if (!outcome.ok) return complain(kIoFailure, outcome.reason);
     return kOk;
 }
@@ -184,7 +185,8 @@ public:
     }
 
     SaveOutcome save(UrlStore& store) {
-        return isDataFile_ ? dataFile_.saveStore(store) : writeStoreFile(path_, store);
+        return isDataFile_ ? dataFile_.saveStore(store)
+                           : writeStoreFile(path_, store, FileAccess::ownerOnly);
     }
 
 private:

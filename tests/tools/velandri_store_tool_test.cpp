@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
@@ -34,6 +35,9 @@ TEST_F(StoreToolTest, WriteThenDumpRoundTrips) {
     const ToolRun write = runTool({QStringLiteral("write"), file}, json);
     ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
     EXPECT_TRUE(readBytes(file).endsWith("\r\n"));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ReadOther | QFileDevice::WriteOther;
+    EXPECT_FALSE(QFileInfo(file).permissions() & others) << "the password is readable by others";
 
     const ToolRun dump = runTool({QStringLiteral("dump"), file});
     ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();

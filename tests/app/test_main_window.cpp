@@ -93,6 +93,7 @@ private slots:
         QVERIFY(form.isVisible());
         QVERIFY(!h->form2().isVisible());
         QCOMPARE(form.windowTitle(), QStringLiteral("Velandri  Version1.6"));
+        QCOMPARE(form.windowIcon().availableSizes().size(), 7);  // the icon's pictures are built in
         QCOMPARE(form.TabStrip1->count(), 10);
         QCOMPARE(form.TabStrip1->tabText(9), QStringLiteral("tab10"));
         QCOMPARE(form.List1->count(), 3);

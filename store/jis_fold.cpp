@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "store/cp932.h"
+
 namespace {
 
 // Each character and the code page 932 counterpart whose code it is written with.
@@ -14,11 +16,18 @@ constexpr std::pair<char16_t, char16_t> kCounterparts[] = {
     {u'\u00AC', u'\uFFE2'},  // not sign: full-width not sign
     {u'\u2014', u'\u2015'},  // em dash: horizontal bar
 };
+constexpr char16_t kLowestFolded = u'\u00A2';
 
-}  // namespace
-
-QChar foldToCp932(QChar c) {
+// A save passes every character of the store through here: ASCII, most of it, goes straight by.
+QChar counterpartOf(QChar c) {
+    if (c.unicode() < kLowestFolded) return c;
     for (const auto& [from, to] : kCounterparts)
         if (c == from) return to;
     return c;
 }
+
+}  // namespace
+
+int16_t storedCode(QChar c) { return cp932Code(counterpartOf(c)); }
+
+QChar storedCharacter(QChar c) { return cp932Character(static_cast<uint16_t>(storedCode(c))); }

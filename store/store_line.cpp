@@ -53,7 +53,7 @@ public:
     void field(QStringView text) {
         const QStringView trimmed = trimmedView(text);
         if (trimmed.isEmpty()) put(kCodeEndSymbol);
-        for (QChar c : trimmed) code(cp932Code(foldToCp932(c)));
+        for (QChar c : trimmed) code(storedCode(c));
         put(kFieldEndSymbol);
     }
 

@@ -4,18 +4,18 @@
 #include <algorithm>
 #include <optional>
 
-#include "store/cp932.h"
+#include "store/jis_fold.h"
 #include "store/text.h"
 
 namespace {
 
 const QStringList kUnopenableSchemes = {QStringLiteral("javascript:"), QStringLiteral("place:")};
 
-// The text as the data file will give it back: characters outside code page 932 become "?".
-// Comparing in this form keeps a second import of the same file from adding anything.
+// The text as the data file will give it back. Comparing in this form keeps a second import of
+// the same file from adding anything.
 QString asStored(const QString& text) {
     QString stored = text;
-    for (QChar& c : stored) c = cp932Character(static_cast<uint16_t>(cp932Code(c)));
+    for (QChar& c : stored) c = storedCharacter(c);
     return stored;
 }
 

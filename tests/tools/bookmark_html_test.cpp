@@ -142,6 +142,20 @@ TEST_F(BookmarkHtmlTest, ExportThenImportIntoANewFileGivesTheSameBookmarksAndTab
     EXPECT_EQ(readBytes(target), first);
 }
 
+// The file keeps 〜 as ～, as the program saves it; a second import finds the tab and the link.
+TEST_F(BookmarkHtmlTest, ASecondImportOfJapanesePunctuationChangesNothing) {
+    const QString html = writeHtml(
+        "<DL><DT><H3>10時〜18時</H3><DL><DT><A HREF=\"https://a.example/〜x\">a</A></DL></DL>");
+    const QString target = path(QStringLiteral("url"));
+    ASSERT_EQ(import(html, target).exitCode, 0);
+    const UrlStore imported = load(target);
+    EXPECT_EQ(imported.tabNames[0], QStringLiteral("10時～18時"));
+    EXPECT_EQ(imported.entries[0][0][UrlField::url], QStringLiteral("https://a.example/～x"));
+    const QByteArray first = readBytes(target);
+    ASSERT_EQ(import(html, target).exitCode, 0);
+    EXPECT_EQ(readBytes(target), first);
+}
+
 TEST_F(BookmarkHtmlTest, ImportsABrowsersFileIntoTheMatchingAndTheFreeTabs) {
     UrlStore existing;
     existing.password = QStringLiteral("ひみつ");

@@ -1,11 +1,10 @@
 #include "app/program_icon.h"
 
-#include <QStringList>
+#include <QDirIterator>
 
-// The sizes drawn from the SVG at build time (see app/CMakeLists.txt).
+// Every size drawn from the SVG at build time (app/CMakeLists.txt) lies in the resource folder.
 QIcon programIcon() {
     QIcon icon;
-    for (const char* size : {"16", "22", "24", "32", "48", "64", "128"})
-        icon.addFile(QStringLiteral(":/velandri-%1.png").arg(QLatin1String(size)));
+    for (QDirIterator sizes(QStringLiteral(":/icon")); sizes.hasNext();) icon.addFile(sizes.next());
     return icon;
 }

@@ -6,7 +6,7 @@
 #include "app/form_window.h"
 #include "app/launcher.h"
 #include "app/store_io.h"
-#include "app/tab_edits.h"
+#include "store/tab_edits.h"
 #include "platform/platform.h"
 #include "store/url_store.h"
 #include "update/updater.h"

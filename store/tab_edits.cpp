@@ -1,4 +1,4 @@
-#include "app/tab_edits.h"
+#include "store/tab_edits.h"
 
 #include "store/text.h"
 

@@ -2,7 +2,8 @@
 
 #include "store/url_store.h"
 
-// The entry operations of one tab, on its thirty tabSlots. Numbers stay with their tabSlots.
+// The entry operations of one tab, on its thirty slots, for the main window and the data tool.
+// Numbers stay with their slots.
 using TabSlots = std::array<UrlEntry, kSlotCount>;
 
 // The number of leading tabSlots the list shows: up to the first empty url (exact, untrimmed).

@@ -23,7 +23,7 @@ QString entryHtml(const UrlEntry& entry) {
     return html;
 }
 
-QString folderHtml(const QString& name, const std::array<UrlEntry, kSlotCount>& tab) {
+QString folderHtml(const QString& name, const TabSlots& tab) {
     QString html = QStringLiteral("    <DT><H3>%1</H3>\n    <DL><p>\n").arg(escaped(name));
     for (const UrlEntry& entry : tab)
         if (!isBlank(entry[UrlField::url])) html += entryHtml(entry);
@@ -32,7 +32,7 @@ QString folderHtml(const QString& name, const std::array<UrlEntry, kSlotCount>& 
 
 }  // namespace
 
-bool tabHasEntries(const std::array<UrlEntry, kSlotCount>& tab) {
+bool tabHasEntries(const TabSlots& tab) {
     return std::any_of(tab.begin(), tab.end(),
                        [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); });
 }

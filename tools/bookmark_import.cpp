@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "store/jis_fold.h"
+#include "store/tab_edits.h"
 #include "store/text.h"
 
 namespace {
@@ -89,12 +90,9 @@ ImportResult BookmarkImport::add(const HtmlBookmark& bookmark) {
     if (tab < 0) return ImportResult::NoFreeTab;
     const QString url = asStored(bookmark.url);
     if (tabHolds(tab, url)) return ImportResult::Duplicate;
-    const int slot = firstEmptySlot(tab);
+    const int slot = firstFreeSlot(store_.entries[tab]);
     if (slot < 0) return ImportResult::TabFull;
-    UrlEntry& entry = store_.entries[tab][slot];
-    entry[UrlField::title] = bookmark.title;
-    entry[UrlField::url] = url;
-    entry[UrlField::content] = bookmark.content;
+    writeEntry(store_.entries[tab][slot], bookmark.title, url, bookmark.content);
     return ImportResult::Added;
 }
 
@@ -114,12 +112,6 @@ bool BookmarkImport::tabHolds(int tab, const QString& url) const {
     const auto& entries = store_.entries[tab];
     return std::any_of(entries.begin(), entries.end(),
                        [&url](const UrlEntry& entry) { return trim(entry[UrlField::url]) == url; });
-}
-
-int BookmarkImport::firstEmptySlot(int tab) const {
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        if (isBlank(store_.entries[tab][slot][UrlField::url])) return slot;
-    return -1;
 }
 
 bool isReported(ImportResult result) {

@@ -38,7 +38,6 @@ public:
 private:
     int tabFor(const QString& folder);  // -1 when there is none
     bool tabHolds(int tab, const QString& url) const;
-    int firstEmptySlot(int tab) const;  // -1 when the tab is full
 
     UrlStore& store_;
 };

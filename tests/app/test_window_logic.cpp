@@ -2,7 +2,7 @@
 
 #include "app/logoff_clock.h"
 #include "app/password_gate.h"
-#include "app/tab_edits.h"
+#include "store/tab_edits.h"
 
 namespace {
 

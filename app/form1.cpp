@@ -22,6 +22,7 @@
 #include "app/typing_limit.h"
 #include "app/window_font.h"
 #include "store/text.h"
+#include "update/own_version.h"
 #include "update/version.h"
 
 namespace {

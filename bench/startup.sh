@@ -22,6 +22,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELANDRI_TESTS=OFF \
   -DVELANDRI_SITE_URL=http://127.0.0.1:9/ >/dev/null
 cmake --build "$build" -j2 --target velandri velandri-store content_window minimal_window >/dev/null
 program=${VELANDRI:-$build/bin/velandri}
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -69,7 +70,7 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 
 : >"$work/program" && : >"$work/content" && : >"$work/empty"
 for _ in $(seq "$rounds"); do
-  measure "Velandri  Version1.6" "$program" >>"$work/program"
+  measure "Velandri  Version$version" "$program" >>"$work/program"
   measure "content-window" "$build/bin/content_window" >>"$work/content"
   measure "minimal-window" "$build/bin/minimal_window" >>"$work/empty"
 done

@@ -17,7 +17,9 @@ if(TARGET velandri-store)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/velandri.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/velandri.metainfo.xml
+configure_file(${CMAKE_SOURCE_DIR}/packaging/velandri.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/packaging/velandri.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/velandri.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_SOURCE_DIR}/app/velandri.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -36,7 +38,8 @@ endfunction()
 
 configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog ${velandri_docdir}/changelog @ONLY)
 velandri_gzip(${velandri_docdir}/changelog)
-velandri_gzip(${CMAKE_SOURCE_DIR}/packaging/velandri.1)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/velandri.1.in ${velandri_docdir}/velandri.1 @ONLY)
+velandri_gzip(${velandri_docdir}/velandri.1)
 install(FILES ${velandri_docdir}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velandri)
 install(FILES ${velandri_docdir}/velandri.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

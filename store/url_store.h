@@ -38,6 +38,3 @@ struct SharedValues {
     int16_t logoffTicks = 0;
     int16_t modifyMode = 0;
 };
-
-// The program's own version text, shown in the caption and compared with the site's.
-inline const QString kOwnVersion = QStringLiteral("1.6");

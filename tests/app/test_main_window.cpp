@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/list_line.h"
+#include "update/own_version.h"
 #include "window_harness.h"
 
 namespace {
@@ -92,7 +93,7 @@ private slots:
 
         QVERIFY(form.isVisible());
         QVERIFY(!h->form2().isVisible());
-        QCOMPARE(form.windowTitle(), QStringLiteral("Velandri  Version1.6"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Velandri  Version") + kOwnVersion);
         QCOMPARE(form.windowIcon().availableSizes().size(), 7);  // the icon's pictures are built in
         QCOMPARE(form.TabStrip1->count(), 10);
         QCOMPARE(form.TabStrip1->tabText(9), QStringLiteral("tab10"));

@@ -1,6 +1,7 @@
 """Walks the running program's three windows through the accessibility tree (AT-SPI) and
 checks the name of every input, as a screen reader would read it.
 Usage: accessibility_walk.py PASSWORD FIRST_TAB THIRD_TAB"""
+import os
 import sys
 import time
 
@@ -70,7 +71,7 @@ def main():
         sys.exit("FAIL: the gate's box is not a password box")
     gate_box.queryEditableText().setTextContents(password)
 
-    main_title = "Velandri  Version1.6"
+    main_title = "Velandri  Version" + os.environ["VELANDRI_VERSION"]
     check_names(main_title, [first_tab, "タイトル", "URL", "内容"])
     main_window = window(main_title)
     tabs = next(n for n in children(main_window) if n.getRole() == pyatspi.ROLE_PAGE_TAB_LIST)

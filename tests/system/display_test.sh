@@ -6,7 +6,7 @@
 set -euo pipefail
 
 program=$1
-main_title="Velandri  Version1.6"
+main_title="Velandri  Version${VELANDRI_VERSION:?set by the build}"
 
 work=$(mktemp -d)
 export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime

@@ -16,7 +16,7 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 data_file=$XDG_DATA_HOME/Velandri/url
 fallback=$(dirname "$program")/url_bak
-main_title="Velandri  Version1.6"
+main_title="Velandri  Version${VELANDRI_VERSION:?set by the build}"
 pids=()
 
 cleanup() {

@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/program_identity.h"
+
 namespace {
 constexpr int kPermille = 1000;
 }
@@ -14,7 +16,7 @@ DownloadWindow::DownloadWindow(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       bar_(new QProgressBar(this)) {
     setObjectName(QStringLiteral("DownloadWindow"));
-    setWindowTitle(QStringLiteral("Velandri"));
+    setWindowTitle(kProgramName);
     setWindowModality(Qt::ApplicationModal);
     auto* label = new QLabel(QStringLiteral("ダウンロード中…"), this);
     label->setObjectName(QStringLiteral("DownloadLabel"));

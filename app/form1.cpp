@@ -21,8 +21,8 @@
 #include "app/twips.h"
 #include "app/typing_limit.h"
 #include "app/window_font.h"
+#include "platform/program_identity.h"
 #include "store/text.h"
-#include "update/own_version.h"
 #include "update/version.h"
 
 namespace {
@@ -225,7 +225,7 @@ void Form1::Form_Load() {
     // through "終了" or the tray menu.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
-    setWindowTitle(QStringLiteral("Velandri  Version") + kOwnVersion);
+    setWindowTitle(kProgramName + QStringLiteral("  Version") + kOwnVersion);
     setModeHeight(kListModeTwips);
     url_road(0);
     if (store_.topMost == 1) front();
@@ -538,7 +538,7 @@ void Form1::front() { platform_.windows.setTopMost(this, store_.topMost == 1); }
 // Without a notification area the window stays minimized, so it can always be reached.
 void Form1::アイコン化処理() {
     if (!platform_.tray.isAvailable()) return;
-    platform_.tray.add(windowIcon(), QStringLiteral("Velandri"));
+    platform_.tray.add(windowIcon(), kProgramName);
     hide();
 }
 

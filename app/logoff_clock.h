@@ -3,7 +3,8 @@
 #include <QString>
 #include <cstdint>
 
-constexpr int16_t kLongestLogoffMinutes = 60;
+#include "store/url_store.h"
+
 constexpr int kTicksPerMinute = 6;  // the log-off timer ticks every 10 seconds
 
 // The minutes as the log-off timer uses them: a value from a damaged file or a box outside

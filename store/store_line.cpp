@@ -14,7 +14,6 @@
 namespace {
 
 constexpr uint32_t kCodeModulus = 0x10000;
-constexpr int kMaxLogoffMinutes = 60;
 constexpr QChar kFill = u'\u3000';
 
 constexpr int kLongestCode = 7;     // "-32768空"
@@ -328,7 +327,7 @@ UrlStore emptyStore() {
 
 void completeStore(UrlStore& store) {
     store.logoffMinutes =
-        std::clamp<int16_t>(store.logoffMinutes, 0, static_cast<int16_t>(kMaxLogoffMinutes));
+        std::clamp<int16_t>(store.logoffMinutes, 0, kLongestLogoffMinutes);
     for (auto& tab : store.entries) {
         const auto used = [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); };
         // Most tabs are in order already; stable_partition would allocate a buffer for each.

@@ -9,6 +9,7 @@ constexpr int kSlotCount = 30;
 constexpr int kFieldCount = 4;
 constexpr int kTextBoxLimit = 15;  // longest title or content typed in a box
 constexpr int kPasswordLimit = 8;  // longest password typed in a box
+constexpr int16_t kLongestLogoffMinutes = 60;
 
 // Field indexes of a UrlEntry; the data file stores them in this order.
 namespace UrlField {

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <utility>
 
+#include "platform/program_identity.h"
 #include "update/version.h"
 
 namespace {
@@ -13,7 +14,6 @@ const QString kVersionPage = QStringLiteral("SoftVer.html");
 const QString kArchiveAddress = QStringLiteral("send/URL/Pelkamo.zip");
 const QString kArchiveName = QStringLiteral("Pelkamo.zip");
 const QString kUpdater = QStringLiteral("Pelkamo.exe");
-const QString kQuestionTitle = QStringLiteral("Velandri");
 const QString kQuestion =
     QStringLiteral("新しいバージョンのソフトが見つかりました。\r\nインストールしますか？");
 
@@ -37,7 +37,7 @@ void SiteUpdater::checkVersion(QString& latestVersion) {
 }
 
 void SiteUpdater::subUpdate() {
-    if (!platform_.messages.ask(kQuestionTitle, kQuestion)) return;
+    if (!platform_.messages.ask(kProgramName, kQuestion)) return;
     platform_.events.processPending();
 
     const HttpResponse response = download(baseUrl_ + kArchiveAddress);

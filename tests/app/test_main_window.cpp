@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/list_line.h"
-#include "update/own_version.h"
+#include "platform/program_identity.h"
 #include "window_harness.h"
 
 namespace {

@@ -3,18 +3,14 @@
 include(GNUInstallDirs)
 set(velandri_libdir ${CMAKE_INSTALL_LIBDIR}/velandri)
 
-if(TARGET velandri)
-  install(TARGETS velandri RUNTIME DESTINATION ${velandri_libdir})
-  install(FILES ${CMAKE_BINARY_DIR}/bin/url_bak DESTINATION ${velandri_libdir})
-  install(CODE "
-    set(bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-    file(MAKE_DIRECTORY \"\${bindir}\")
-    file(CREATE_LINK ../${velandri_libdir}/velandri \"\${bindir}/velandri\" SYMBOLIC)
-  ")
-endif()
-if(TARGET velandri-store)
-  install(TARGETS velandri-store RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(TARGETS velandri RUNTIME DESTINATION ${velandri_libdir})
+install(FILES ${CMAKE_BINARY_DIR}/bin/url_bak DESTINATION ${velandri_libdir})
+install(CODE "
+  set(bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  file(MAKE_DIRECTORY \"\${bindir}\")
+  file(CREATE_LINK ../${velandri_libdir}/velandri \"\${bindir}/velandri\" SYMBOLIC)
+")
+install(TARGETS velandri-store RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/velandri.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/velandri.metainfo.xml.in
@@ -46,7 +42,7 @@ install(FILES ${velandri_docdir}/velandri.1.gz DESTINATION ${CMAKE_INSTALL_MANDI
 
 # The tool's manual page is made from its own --help, so it follows its commands.
 find_program(HELP2MAN help2man)
-if(TARGET velandri-store AND HELP2MAN)
+if(HELP2MAN)
   set(store_page ${velandri_docdir}/velandri-store.1)
   add_custom_command(
     OUTPUT ${store_page}
@@ -58,7 +54,7 @@ if(TARGET velandri-store AND HELP2MAN)
     VERBATIM)
   velandri_gzip(${store_page})
   install(FILES ${store_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-elseif(TARGET velandri-store)
+else()
   message(STATUS "help2man not found: the package leaves out velandri-store(1)")
 endif()
 get_property(gzipped GLOBAL PROPERTY velandri_gzipped)

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "qt_printers.h"
-#include "stub_programs.h"
+#include "fakes/qt_printers.h"
+#include "fakes/stub_programs.h"
 
 namespace {
 

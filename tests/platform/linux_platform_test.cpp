@@ -15,8 +15,8 @@
 #include <ctime>
 #include <functional>
 
-#include "qt_printers.h"
-#include "stub_programs.h"
+#include "fakes/qt_printers.h"
+#include "fakes/stub_programs.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "platform/linux/curl_http.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_process.h"
-#include "test_site.h"
+#include "site_server.h"
 #include "update/version.h"
 
 namespace {

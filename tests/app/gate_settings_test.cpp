@@ -366,4 +366,4 @@ private slots:
 };
 
 QTEST_MAIN(GateSettingsTest)
-#include "test_gate_settings.moc"
+#include "gate_settings_test.moc"

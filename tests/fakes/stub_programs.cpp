@@ -1,4 +1,4 @@
-#include "stub_programs.h"
+#include "fakes/stub_programs.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

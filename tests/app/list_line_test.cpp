@@ -63,4 +63,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(ListLineTest)
-#include "test_list_line.moc"
+#include "list_line_test.moc"

@@ -187,4 +187,4 @@ private slots:
 };
 
 QTEST_MAIN(RealDesktopTest)
-#include "test_real_desktop.moc"
+#include "real_desktop_test.moc"

@@ -4,7 +4,7 @@
 #include "platform/linux/default_browser_automation.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_process.h"
-#include "stub_programs.h"
+#include "fakes/stub_programs.h"
 
 // The real process start, program test and automation object over stub browsers; the rest
 // of the platform fake.

@@ -5,8 +5,8 @@
 #include <QFile>
 
 #include "fakes/fake_platform.h"
-#include "qt_printers.h"
-#include "stubbed_platform.h"
+#include "fakes/qt_printers.h"
+#include "fakes/stubbed_platform.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "app/program_windows.h"
 #include "app/store_io.h"
 #include "fakes/fake_platform.h"
-#include "qt_printers.h"
-#include "stubbed_platform.h"
+#include "fakes/qt_printers.h"
+#include "fakes/stubbed_platform.h"
 #include "update/updater.h"
 
 namespace {

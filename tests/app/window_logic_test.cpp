@@ -132,4 +132,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(WindowLogicTest)
-#include "test_window_logic.moc"
+#include "window_logic_test.moc"

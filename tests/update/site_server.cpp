@@ -1,4 +1,4 @@
-#include "test_site.h"
+#include "site_server.h"
 
 #include <archive.h>
 #include <archive_entry.h>

@@ -66,4 +66,4 @@ private slots:
 };
 
 QTEST_MAIN(DataFileRunTest)
-#include "test_data_file_run.moc"
+#include "data_file_run_test.moc"

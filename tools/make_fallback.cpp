@@ -26,8 +26,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const SaveOutcome outcome = writeStoreFile(output, store);
-    if (!outcome.ok) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(outcome.reason));
+    if (!outcome) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(outcome.error().reason));
         return 2;
     }
     return 0;

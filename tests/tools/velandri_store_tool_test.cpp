@@ -46,7 +46,7 @@ TEST_F(StoreToolTest, WriteThenDumpRoundTrips) {
     QString error;
     ASSERT_TRUE(storeFromJson(dump.out, dumped, error)) << error.toStdString();
     expectSameStore(dumped, asLoaded(sampleStore()));
-    EXPECT_FALSE(loadStoreFile(file, loaded).damaged);
+    EXPECT_TRUE(loadStoreFile(file, loaded).readWhole.has_value());
     expectSameStore(loaded, dumped);
 
     const QString copy = path(QStringLiteral("copy"));
@@ -58,7 +58,7 @@ TEST_F(StoreToolTest, WriteThenDumpRoundTrips) {
 TEST_F(StoreToolTest, PlainPrintsTheDecodedLine) {
     const QString file = path(QStringLiteral("url"));
     UrlStore store = sampleStore();
-    ASSERT_TRUE(writeStoreFile(file, store).ok);
+    ASSERT_TRUE(writeStoreFile(file, store).has_value());
     const ToolRun plain = runTool({QStringLiteral("plain"), file});
     ASSERT_EQ(plain.exitCode, 0);
     const QString text = QString::fromUtf8(plain.out);
@@ -85,7 +85,7 @@ TEST_F(StoreToolTest, MissingKeysCountAsEmpty) {
 TEST_F(StoreToolTest, RefusesBadInputAndLeavesTheFileUntouched) {
     const QString file = path(QStringLiteral("url"));
     UrlStore store = sampleStore();
-    ASSERT_TRUE(writeStoreFile(file, store).ok);
+    ASSERT_TRUE(writeStoreFile(file, store).has_value());
     const QByteArray before = readBytes(file);
     const char* refused[] = {
         "",

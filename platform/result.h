@@ -23,6 +23,7 @@ public:
     explicit operator bool() const { return has_value(); }
     // Both throw std::bad_variant_access when asked for the side the result does not hold.
     const T& value() const& { return std::get<0>(state_); }
+    T& value() & { return std::get<0>(state_); }
     T&& value() && { return std::get<0>(std::move(state_)); }
     const Failure& error() const { return std::get<1>(state_); }
 

@@ -116,11 +116,10 @@ int write(const QString& path) {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly))
         return complain(kIoFailure, QStringLiteral("cannot read standard input"));
-    UrlStore store;
-    QString error;
-    if (!storeFromJson(input.readAll(), store, error)) return complain(kBadInput, error);
+    Result<UrlStore> store = storeFromJson(input.readAll());
+    if (!store) return complain(kBadInput, store.error().reason);
     // A data file holds the password in a reversible form.
-    const SaveOutcome outcome = writeStoreFile(path, store, FileAccess::ownerOnly);
+    const SaveOutcome outcome = writeStoreFile(path, store.value(), FileAccess::ownerOnly);
     if (!outcome) return complain(kIoFailure, outcome.error().reason);
     return kOk;
 }

@@ -493,11 +493,11 @@ bool Form1::save() {
     minimize();
     platform_.events.processPending();
     const SaveOutcome outcome = storeIo_.saveStore(store_);
-    if (outcome.ok) return true;
+    if (outcome) return true;
     showNormal();
     platform_.messages.notice(
         kMessageTitle,
-        QStringLiteral("データファイルを保存できませんでした。\r\n") + outcome.reason);
+        QStringLiteral("データファイルを保存できませんでした。\r\n") + outcome.error().reason);
     return false;
 }
 

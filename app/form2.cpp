@@ -43,10 +43,10 @@ void Form2::start() {
 
 void Form2::Form_Load() {
     const LoadOutcome outcome = storeIo_.loadStore(store_);
-    if (outcome.damaged) {
-        platform_.messages.notice(
-            kMessageTitle,
-            QStringLiteral("データファイルを最後まで読めませんでした。\r\n") + outcome.reason);
+    if (!outcome.readWhole) {
+        platform_.messages.notice(kMessageTitle,
+                                  QStringLiteral("データファイルを最後まで読めませんでした。\r\n") +
+                                      outcome.readWhole.error().reason);
     }
     if (store_.password.isEmpty()) {
         hide();

@@ -44,7 +44,9 @@ int main(int argc, char* argv[]) {
     DataFileStore storeIo(paths);
     DownloadWindow downloadWindow;
     const QString siteUrl = QStringLiteral(VELANDRI_SITE_URL);
-    SiteUpdater updater(platform, paths, siteUrl, downloadWindow);
+    SiteUpdater updater({platform.http, platform.zip, platform.files, platform.process,
+                         platform.messages, platform.events, platform.programEnd},
+                        paths, siteUrl, downloadWindow);
     BrowserLaunch launcher(store, platform);
 
     ProgramWindows windows(store, shared, platform, storeIo, updater, launcher, siteUrl);

@@ -5,23 +5,25 @@
 #include <QtGlobal>
 #include <functional>
 
+#include "platform/result.h"
+
+// A completed transfer, whatever its status.
 struct HttpResponse {
-    bool ok = false;     // the transfer completed (any status)
     long status = 0;     // HTTP status code
     QByteArray headers;  // all header lines of the last response, as received
     QByteArray body;
-    QString error;       // why the transfer failed, when !ok
 };
 
 // received and total bytes; total is 0 when the size is not known.
 using HttpProgress = std::function<void(qint64 received, qint64 total)>;
 
-// Synchronous GETs, each stopped at the client's size cap.
+// Synchronous GETs, each stopped at the client's size cap. A failure says why the transfer
+// did not complete.
 class HttpClient {
 public:
     virtual ~HttpClient() = default;
     // A page: it must arrive within the client's connect and total time-outs.
-    virtual HttpResponse get(const QString& url) = 0;
+    virtual Result<HttpResponse> get(const QString& url) = 0;
     // A large body over a line of any speed: given up when it stalls, not when it is slow.
-    virtual HttpResponse download(const QString& url, const HttpProgress& progress) = 0;
+    virtual Result<HttpResponse> download(const QString& url, const HttpProgress& progress) = 0;
 };

@@ -2,10 +2,12 @@
 
 #include <QString>
 
+#include "platform/result.h"
+
 class ZipExtractor {
 public:
     virtual ~ZipExtractor() = default;
     // Extracts every entry into folder, overwriting without asking; entries that would land
-    // outside folder are skipped. False when the archive could not be read at all.
-    virtual bool extract(const QString& archivePath, const QString& folder) = 0;
+    // outside folder are skipped. A failure when the archive could not be read at all.
+    virtual Result<> extract(const QString& archivePath, const QString& folder) = 0;
 };

@@ -8,12 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/log.h"
 #include "store/store_file.h"
 #include "store/store_line.h"
 
 namespace {
-
-SaveOutcome failure(const QString& reason) { return {false, reason}; }
 
 QString unusedName(const QString& base) {
     QString name = base;
@@ -44,12 +43,12 @@ QString copyFile(const QString& from, const QString& to) {
 
 // Keeps a file that could not be read whole beside it; moves it when it cannot be copied.
 SaveOutcome setAside(const QString& path) {
-    if (!QFileInfo::exists(path)) return {true, {}};
+    if (!QFileInfo::exists(path)) return {};
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString aside = unusedName(path + QStringLiteral(".damaged-") + stamp);
-    if (copyFile(path, aside).isEmpty() || QFile::rename(path, aside)) return {true, {}};
-    return failure(QStringLiteral("読み込めなかったデータファイル %1 を %2 に退避できません")
-                       .arg(path, aside));
+    if (copyFile(path, aside).isEmpty() || QFile::rename(path, aside)) return {};
+    return Failure{QStringLiteral("読み込めなかったデータファイル %1 を %2 に退避できません")
+                       .arg(path, aside)};
 }
 
 // A second name for the file's current content, which the atomic replacement leaves alone:
@@ -66,17 +65,17 @@ bool linkPrevious(const QString& path, const QString& previous) {
 
 // Keeps the file about to be replaced as <path>.prev.
 SaveOutcome keepPrevious(const QString& path) {
-    if (!QFileInfo(path).isFile()) return {true, {}};
+    if (!QFileInfo(path).isFile()) return {};
     const QString previous = path + QStringLiteral(".prev");
     QFile old(previous);
     if (old.exists() && !old.remove())
-        return failure(QStringLiteral("前回のデータファイル %1 を削除できません: %2")
-                           .arg(previous, old.errorString()));
-    if (linkPrevious(path, previous)) return {true, {}};
+        return Failure{QStringLiteral("前回のデータファイル %1 を削除できません: %2")
+                           .arg(previous, old.errorString())};
+    if (linkPrevious(path, previous)) return {};
     if (const QString error = copyFile(path, previous); !error.isEmpty())
-        return failure(
-            QStringLiteral("前回のデータファイル %1 を保存できません: %2").arg(previous, error));
-    return {true, {}};
+        return Failure{
+            QStringLiteral("前回のデータファイル %1 を保存できません: %2").arg(previous, error)};
+    return {};
 }
 
 // Creates the data folder for its owner only; missing folders above it as usual folders.
@@ -111,7 +110,10 @@ LoadOutcome DataFile::loadStore(UrlStore& store) {
                                 program.filePath(QStringLiteral("url_bak"))}) {
         if (!isFoundFile(path)) continue;
         LoadOutcome outcome = loadStoreFile(path, store);
-        if (outcome.damaged && path == dataFilePath()) damagedFile_ = path;
+        if (!outcome.readWhole) {
+            qCInfo(velandriLog).noquote() << outcome.readWhole.error().reason;
+            if (path == dataFilePath()) damagedFile_ = path;
+        }
         return outcome;
     }
     store = emptyStore();
@@ -120,17 +122,23 @@ LoadOutcome DataFile::loadStore(UrlStore& store) {
 
 SaveOutcome DataFile::saveStore(UrlStore& store) {
     renumber(store);  // also when the file cannot be written
+    SaveOutcome saved = replaceDataFile(store);
+    if (!saved) qCInfo(velandriLog).noquote() << saved.error().reason;
+    return saved;
+}
+
+SaveOutcome DataFile::replaceDataFile(UrlStore& store) {
     if (!makeDataFolder(paths_.dataFolder))
-        return failure(QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder));
+        return Failure{QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder)};
     if (isOtherThanAFile(dataFilePath()))
-        return failure(
+        return Failure{
             QStringLiteral("データファイルの場所 %1 にファイルではないもの（フォルダなど）"
                            "があるため、保存できません")
-                .arg(dataFilePath()));
+                .arg(dataFilePath())};
     // A damaged file is kept aside; the previous copy, which may still be whole, stays.
     SaveOutcome kept =
         damagedFile_.isEmpty() ? keepPrevious(dataFilePath()) : setAside(damagedFile_);
-    if (!kept.ok) return kept;
+    if (!kept) return kept;
     damagedFile_.clear();
     return writeStoreFile(dataFilePath(), store, FileAccess::ownerOnly);
 }

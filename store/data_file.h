@@ -3,18 +3,18 @@
 #include <QString>
 
 #include "platform/paths.h"
+#include "platform/result.h"
 #include "store/url_store.h"
 
+// A file that could not be read whole still fills the store as far as it goes, and which file
+// it was still counts: the damage is a part of the outcome, not the whole of it.
 struct LoadOutcome {
-    QString file;          // the file that was read; empty when none exists
-    bool damaged = false;  // a file was found but could not be read whole
-    QString reason;        // why, when damaged
+    QString file;        // the file that was read; empty when none exists
+    Result<> readWhole;  // a failure, with the reason for the user, when the file was damaged
 };
 
-struct SaveOutcome {
-    bool ok = false;
-    QString reason;  // readable, for the user, when !ok
-};
+// A failure says, for the user, why the data file was not replaced.
+using SaveOutcome = Result<>;
 
 // The data file in the per-user folder with its read-only fallbacks in the program folder.
 class DataFile {
@@ -29,6 +29,8 @@ public:
     QString dataFilePath() const;
 
 private:
+    SaveOutcome replaceDataFile(UrlStore& store);
+
     DataPaths paths_;
     QString damagedFile_;  // copied aside before the first save replaces it
 };

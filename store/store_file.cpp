@@ -10,11 +10,9 @@ namespace {
 
 constexpr qint64 kReadPiece = 1 << 16;
 
-SaveOutcome failure(const QString& reason) { return {false, reason}; }
-
 LoadOutcome notRead(const QString& path, const QString& reason, UrlStore& store) {
     store = emptyStore();
-    return {path, true, reason};
+    return {path, Failure{reason}};
 }
 
 // The file's bytes up to one beyond the limit, so that a larger file is seen without being held.
@@ -46,7 +44,8 @@ LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
                            .arg(kMaxDataFileSize >> 20),
                        store);
     const LineReadout readout = parseLine(content, store);
-    return {path, !readout.damage.isEmpty(), readout.damage};
+    if (!readout.damage.isEmpty()) return {path, Failure{readout.damage}};
+    return {path, {}};
 }
 
 SaveOutcome writeStoreFile(const QString& path, UrlStore& store, FileAccess access) {
@@ -55,10 +54,10 @@ SaveOutcome writeStoreFile(const QString& path, UrlStore& store, FileAccess acce
     // The permissions go to the new file before its content does.
     if (!file.open(QIODevice::WriteOnly) ||
         (access == FileAccess::ownerOnly && !file.setPermissions(kOwnerOnly)))
-        return failure(
-            QStringLiteral("データファイル %1 を作成できません: %2").arg(path, file.errorString()));
+        return Failure{
+            QStringLiteral("データファイル %1 を作成できません: %2").arg(path, file.errorString())};
     if (file.write(line) != line.size() || !file.commit())
-        return failure(
-            QStringLiteral("データファイル %1 を書き込めません: %2").arg(path, file.errorString()));
-    return {true, {}};
+        return Failure{
+            QStringLiteral("データファイル %1 を書き込めません: %2").arg(path, file.errorString())};
+    return {};
 }

@@ -19,15 +19,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s: %s\n", argv[1], qUtf8Printable(file.errorString()));
         return 2;
     }
-    UrlStore store;
-    QString error;
-    if (!storeFromJson(file.readAll(), store, error)) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], qUtf8Printable(error));
+    Result<UrlStore> store = storeFromJson(file.readAll());
+    if (!store) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], qUtf8Printable(store.error().reason));
         return 1;
     }
-    const SaveOutcome outcome = writeStoreFile(output, store);
-    if (!outcome.ok) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(outcome.reason));
+    const SaveOutcome outcome = writeStoreFile(output, store.value());
+    if (!outcome) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(outcome.error().reason));
         return 2;
     }
     return 0;

@@ -145,19 +145,16 @@ QJsonObject storeToJson(const UrlStore& store) {
     return object;
 }
 
-bool storeFromJson(const QByteArray& json, UrlStore& store, QString& error) {
+Result<UrlStore> storeFromJson(const QByteArray& json) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        error = QStringLiteral("malformed JSON at offset %1: %2")
-                    .arg(parseError.offset)
-                    .arg(parseError.errorString());
-        return false;
-    }
-    if (!document.isObject()) {
-        error = QStringLiteral("the JSON text must be one object");
-        return false;
-    }
-    store = UrlStore();
-    return JsonReader(store, error).readStore(document.object());
+    if (parseError.error != QJsonParseError::NoError)
+        return Failure{QStringLiteral("malformed JSON at offset %1: %2")
+                           .arg(parseError.offset)
+                           .arg(parseError.errorString())};
+    if (!document.isObject()) return Failure{QStringLiteral("the JSON text must be one object")};
+    UrlStore store;
+    QString error;
+    if (!JsonReader(store, error).readStore(document.object())) return Failure{error};
+    return store;
 }

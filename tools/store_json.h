@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QString>
 
+#include "platform/result.h"
 #include "store/url_store.h"
 
 // The store as one JSON object: password, topMost, minimizeOnLaunch, logoffMinutes, browser,
@@ -12,6 +13,6 @@
 QJsonObject storeToJson(const UrlStore& store);
 
 // Reads such an object; missing keys count as empty texts, 0 or empty entries. Unknown keys,
-// wrong types, numbers outside the 16-bit range or too many tabs or slots are refused: the
-// result is false and error holds a one-line reason.
-bool storeFromJson(const QByteArray& json, UrlStore& store, QString& error);
+// wrong types, numbers outside the 16-bit range or too many tabs or slots are refused with a
+// one-line reason.
+Result<UrlStore> storeFromJson(const QByteArray& json);

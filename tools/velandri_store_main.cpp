@@ -76,7 +76,8 @@ int loadToPrint(const QString& path, UrlStore& store) {
         return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
     file.close();
     const LoadOutcome outcome = loadStoreFile(path, store);
-    if (outcome.damaged) warn(QStringLiteral("warning: %1: %2").arg(path, outcome.reason));
+    if (!outcome.readWhole)
+        warn(QStringLiteral("warning: %1: %2").arg(path, outcome.readWhole.error().reason));
     return kOk;
 }
 
@@ -115,12 +116,11 @@ int write(const QString& path) {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly))
         return complain(kIoFailure, QStringLiteral("cannot read standard input"));
-    UrlStore store;
-    QString error;
-    if (!storeFromJson(input.readAll(), store, error)) return complain(kBadInput, error);
+    Result<UrlStore> store = storeFromJson(input.readAll());
+    if (!store) return complain(kBadInput, store.error().reason);
     // A data file holds the password in a reversible form.
-    const SaveOutcome outcome = writeStoreFile(path, store, FileAccess::ownerOnly);
-    if (!outcome.ok) return complain(kIoFailure, outcome.reason);
+    const SaveOutcome outcome = writeStoreFile(path, store.value(), FileAccess::ownerOnly);
+    if (!outcome) return complain(kIoFailure, outcome.error().reason);
     return kOk;
 }
 
@@ -175,12 +175,12 @@ public:
             return complain(kIoFailure, QStringLiteral("%1: %2").arg(path_, file.errorString()));
         const LoadOutcome outcome =
             isDataFile_ ? dataFile_.loadStore(store) : loadStoreFile(path_, store);
-        if (!outcome.damaged) return kOk;
+        if (outcome.readWhole) return kOk;
+        const QString& reason = outcome.readWhole.error().reason;
         if (!isDataFile_)
             return complain(kBadInput,
-                            QStringLiteral("%1: %2; nothing imported").arg(path_, outcome.reason));
-        warn(
-            QStringLiteral("warning: %1: %2; a copy is kept beside it").arg(path_, outcome.reason));
+                            QStringLiteral("%1: %2; nothing imported").arg(path_, reason));
+        warn(QStringLiteral("warning: %1: %2; a copy is kept beside it").arg(path_, reason));
         return kOk;
     }
 
@@ -227,8 +227,8 @@ int importHtml(const QString& htmlPath, const QString& path) {
                                        "when it saves at exit; leave it through 終了, then import "
                                        "again. %2 was not changed")
                             .arg(target.folder(), path));
-    if (const SaveOutcome saved = target.save(store); !saved.ok)
-        return complain(kIoFailure, saved.reason);
+    if (const SaveOutcome saved = target.save(store); !saved)
+        return complain(kIoFailure, saved.error().reason);
     return status;
 }
 

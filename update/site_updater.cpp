@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <utility>
 
+#include "platform/log.h"
 #include "platform/program_identity.h"
 #include "update/version.h"
 
@@ -19,7 +20,7 @@ const QString kQuestion =
 
 }  // namespace
 
-SiteUpdater::SiteUpdater(const Platform& platform, DataPaths paths, QString baseUrl,
+SiteUpdater::SiteUpdater(const UpdatePlatform& platform, DataPaths paths, QString baseUrl,
                          DownloadProgress& progress)
     : platform_(platform),
       paths_(std::move(paths)),
@@ -29,54 +30,91 @@ SiteUpdater::SiteUpdater(const Platform& platform, DataPaths paths, QString base
 HttpClient& SiteUpdater::createXmlHttp() { return platform_.http; }
 
 void SiteUpdater::checkVersion(QString& latestVersion) {
-    const HttpResponse response = createXmlHttp().get(baseUrl_ + kVersionPage);
-    if (!response.ok) return;
+    const Result<QString> latest = fetchLatestVersion();
+    if (latest)
+        latestVersion = latest.value();
+    else
+        qCInfo(velandriLog).noquote() << "version check failed:" << latest.error().reason;
+}
+
+Result<QString> SiteUpdater::fetchLatestVersion() {
+    const QString url = baseUrl_ + kVersionPage;
+    const Result<HttpResponse> response = createXmlHttp().get(url);
+    if (!response) return response.error();
     // The identifier and the cell markers are ASCII; the page itself is taken as UTF-8.
-    const std::optional<QString> version = parseVersionPage(QString::fromUtf8(response.body));
-    if (version) latestVersion = *version;
+    const std::optional<QString> version =
+        parseVersionPage(QString::fromUtf8(response.value().body));
+    if (!version)
+        return Failure{QStringLiteral("%1 (status %2) has no version row")
+                           .arg(url)
+                           .arg(response.value().status)};
+    return *version;
 }
 
 void SiteUpdater::subUpdate() {
     if (!platform_.messages.ask(kProgramName, kQuestion)) return;
     platform_.events.processPending();
 
-    const HttpResponse response = download(baseUrl_ + kArchiveAddress);
-    if (!response.ok) return;
-    // Only an archive written by this download is installed: a response that is not a zip
-    // archive (an error page) must not install a file left over from an earlier attempt.
-    if (!response.headers.contains("/zip")) return;
-    const QString archivePath = paths_.dataFolder + QLatin1Char('/') + kArchiveName;
-    if (!saveArchive(archivePath, response.body)) return;
-    if (!install(archivePath)) return;
+    if (const Result<> installed = downloadAndInstall(); !installed) {
+        qCInfo(velandriLog).noquote() << "update failed:" << installed.error().reason;
+        return;
+    }
     platform_.programEnd.endNow();
 }
 
-HttpResponse SiteUpdater::download(const QString& url) {
+Result<> SiteUpdater::downloadAndInstall() {
+    const Result<QByteArray> archive = download(baseUrl_ + kArchiveAddress);
+    if (!archive) return archive.error();
+    const QString archivePath = paths_.dataFolder + QLatin1Char('/') + kArchiveName;
+    if (const Result<> saved = saveArchive(archivePath, archive.value()); !saved) return saved;
+    return install(archivePath);
+}
+
+// The archive's bytes, when the response says it is a zip archive.
+Result<QByteArray> SiteUpdater::download(const QString& url) {
     progress_.begin();
-    HttpResponse response = platform_.http.download(
+    Result<HttpResponse> response = platform_.http.download(
         url, [this](qint64 received, qint64 total) { progress_.progress(received, total); });
     progress_.end();
-    return response;
+    if (!response) return response.error();
+    // Only an archive written by this download is installed: a response that is not a zip
+    // archive (an error page) must not install a file left over from an earlier attempt.
+    if (!response.value().headers.contains("/zip"))
+        return Failure{QStringLiteral("%1 (status %2) is not a zip archive")
+                           .arg(url)
+                           .arg(response.value().status)};
+    return std::move(response).value().body;
 }
 
 // Replaces any earlier archive as a whole, so a shorter download never keeps an old tail.
-bool SiteUpdater::saveArchive(const QString& archivePath, const QByteArray& bytes) {
+Result<> SiteUpdater::saveArchive(const QString& archivePath, const QByteArray& bytes) {
     // The data folder does not exist before the first save; an update must not need one.
-    if (!QDir().mkpath(paths_.dataFolder)) return false;
+    if (!QDir().mkpath(paths_.dataFolder))
+        return Failure{QStringLiteral("cannot create the data folder %1").arg(paths_.dataFolder)};
     QSaveFile file(archivePath);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) return false;
-    return file.commit();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Failure{QStringLiteral("cannot write %1: %2").arg(archivePath, file.errorString())};
+    return {};
 }
 
 // Unpacks the archive into the data folder and starts the updater it brought from there.
-// Whether the extraction succeeded is not examined: the start of the updater decides.
-bool SiteUpdater::install(const QString& archivePath) {
-    platform_.zip.extract(archivePath, paths_.dataFolder);
-    if (!QFile::remove(archivePath)) return false;
-    if (!platform_.files.setCurrentDirectory(paths_.dataFolder)) return false;
+// A failed extraction is only logged: the start of the updater decides.
+Result<> SiteUpdater::install(const QString& archivePath) {
+    if (const Result<> extracted = platform_.zip.extract(archivePath, paths_.dataFolder);
+        !extracted)
+        qCInfo(velandriLog).noquote() << "extraction failed:" << extracted.error().reason;
+    QFile archive(archivePath);
+    if (!archive.remove())
+        return Failure{
+            QStringLiteral("cannot remove %1: %2").arg(archivePath, archive.errorString())};
+    if (!platform_.files.setCurrentDirectory(paths_.dataFolder))
+        return Failure{
+            QStringLiteral("cannot change to the data folder %1").arg(paths_.dataFolder)};
+    const QString updater = paths_.dataFolder + QLatin1Char('/') + kUpdater;
     // An archive made on Windows gives its files no permission to run.
-    if (!platform_.process.allowToRun(paths_.dataFolder + QLatin1Char('/') + kUpdater))
-        return false;
-    return platform_.process.start(kUpdater, WindowStyle::NormalFocus);
+    if (!platform_.process.allowToRun(updater))
+        return Failure{QStringLiteral("cannot allow %1 to run").arg(updater)};
+    if (!platform_.process.start(kUpdater, WindowStyle::NormalFocus))
+        return Failure{QStringLiteral("cannot start %1 in %2").arg(kUpdater, paths_.dataFolder)};
+    return {};
 }

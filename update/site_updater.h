@@ -2,16 +2,35 @@
 
 #include <QString>
 
+#include "platform/event_pump.h"
+#include "platform/file_system.h"
+#include "platform/http.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
-#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/program_end.h"
+#include "platform/result.h"
+#include "platform/zip.h"
 #include "update/download_progress.h"
 #include "update/updater.h"
 
+// The parts of the platform an update uses.
+struct UpdatePlatform {
+    HttpClient& http;
+    ZipExtractor& zip;
+    FileSystem& files;
+    ProcessStarter& process;
+    MessageBox& messages;
+    EventPump& events;
+    ProgramEnd& programEnd;
+};
+
 // The version check and the self-update against the maker's web site at baseUrl, which ends
-// with a slash; the page and archive names are appended to it as they are.
+// with a slash; the page and archive names are appended to it as they are. Neither tells the
+// user why it failed, so each failure is logged with its reason.
 class SiteUpdater : public Updater {
 public:
-    SiteUpdater(const Platform& platform, DataPaths paths, QString baseUrl,
+    SiteUpdater(const UpdatePlatform& platform, DataPaths paths, QString baseUrl,
                 DownloadProgress& progress);
 
     void checkVersion(QString& latestVersion) override;
@@ -19,11 +38,13 @@ public:
 
 private:
     HttpClient& createXmlHttp();
-    HttpResponse download(const QString& url);
-    bool saveArchive(const QString& archivePath, const QByteArray& bytes);
-    bool install(const QString& archivePath);
+    Result<QString> fetchLatestVersion();
+    Result<> downloadAndInstall();
+    Result<QByteArray> download(const QString& url);
+    Result<> saveArchive(const QString& archivePath, const QByteArray& bytes);
+    Result<> install(const QString& archivePath);
 
-    Platform platform_;
+    UpdatePlatform platform_;
     DataPaths paths_;
     QString baseUrl_;
     DownloadProgress& progress_;

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <memory>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -80,12 +81,14 @@ void extractEntry(archive* reader, archive* writer, archive_entry* entry) {
     archive_write_finish_entry(writer);
 }
 
-ArchivePtr openReader(const QString& archivePath) {
+Result<ArchivePtr> openReader(const QString& archivePath) {
     ArchivePtr reader(archive_read_new(), archive_read_free);
     archive_read_support_format_zip(reader.get());
     if (archive_read_open_filename(reader.get(), QFile::encodeName(archivePath).constData(),
                                    kReadBlockBytes) != ARCHIVE_OK)
-        reader.reset();
+        return Failure{
+            QStringLiteral("cannot read the archive %1: %2")
+                .arg(archivePath, QString::fromUtf8(archive_error_string(reader.get())))};
     return reader;
 }
 
@@ -98,12 +101,14 @@ ArchivePtr openWriter() {
 
 }  // namespace
 
-bool ArchiveZipExtractor::extract(const QString& archivePath, const QString& folder) {
-    const ArchivePtr reader = openReader(QFileInfo(archivePath).absoluteFilePath());
-    if (!reader) return false;
+Result<> ArchiveZipExtractor::extract(const QString& archivePath, const QString& folder) {
+    Result<ArchivePtr> opened = openReader(QFileInfo(archivePath).absoluteFilePath());
+    if (!opened) return opened.error();
+    const ArchivePtr reader = std::move(opened).value();
     const ArchivePtr writer = openWriter();
     const WorkingDirectory inFolder(folder);
-    if (!inFolder.entered()) return false;
+    if (!inFolder.entered())
+        return Failure{QStringLiteral("cannot extract into the folder %1").arg(folder)};
 
     archive_entry* entry = nullptr;
     for (;;) {
@@ -112,5 +117,5 @@ bool ArchiveZipExtractor::extract(const QString& archivePath, const QString& fol
         if (result < ARCHIVE_WARN) break;  // the rest of the archive cannot be read
         extractEntry(reader.get(), writer.get(), entry);
     }
-    return true;
+    return {};
 }

@@ -6,5 +6,5 @@
 // paths through links on disk are refused, and links whose target lies outside are skipped.
 class ArchiveZipExtractor : public ZipExtractor {
 public:
-    bool extract(const QString& archivePath, const QString& folder) override;
+    Result<> extract(const QString& archivePath, const QString& folder) override;
 };

@@ -79,15 +79,12 @@ void setLimits(CURL* curl, const HttpLimits& limits, const Pace& pace) {
     curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxBodyBytes));
 }
 
-HttpResponse perform(const QString& url, const HttpProgress& progress, const HttpLimits& limits,
-                     const Pace& pace) {
+Result<HttpResponse> perform(const QString& url, const HttpProgress& progress,
+                             const HttpLimits& limits, const Pace& pace) {
     HttpResponse response;
     const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
                                                                    curl_easy_cleanup);
-    if (!curl) {
-        response.error = QStringLiteral("libcurl could not start a transfer");
-        return response;
-    }
+    if (!curl) return Failure{QStringLiteral("libcurl could not start a transfer")};
     Transfer transfer{response, progress, limits.maxBodyBytes};
     char errorText[CURL_ERROR_SIZE] = {};
     setTransferOptions(curl.get(), transfer, errorText);
@@ -96,15 +93,11 @@ HttpResponse perform(const QString& url, const HttpProgress& progress, const Htt
     curl_easy_setopt(curl.get(), CURLOPT_URL, address.constData());
 
     const CURLcode result = curl_easy_perform(curl.get());
-    if (result != CURLE_OK) {
-        response.error = transfer.tooLarge ? QStringLiteral("body larger than the limit")
-                         : errorText[0]    ? QString::fromUtf8(errorText)
-                                           : QString::fromUtf8(curl_easy_strerror(result));
-        response.body.clear();
-        return response;
-    }
+    if (result != CURLE_OK)
+        return Failure{transfer.tooLarge ? QStringLiteral("body larger than the limit")
+                       : errorText[0]    ? QString::fromUtf8(errorText)
+                                         : QString::fromUtf8(curl_easy_strerror(result))};
     curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &response.status);
-    response.ok = true;
     return response;
 }
 
@@ -112,11 +105,11 @@ HttpResponse perform(const QString& url, const HttpProgress& progress, const Htt
 
 CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits) { initialiseCurlOnce(); }
 
-HttpResponse CurlHttpClient::get(const QString& url) {
+Result<HttpResponse> CurlHttpClient::get(const QString& url) {
     return perform(url, {}, limits_, Pace{limits_.pageTimeoutMs, 0, 0});
 }
 
-HttpResponse CurlHttpClient::download(const QString& url, const HttpProgress& progress) {
+Result<HttpResponse> CurlHttpClient::download(const QString& url, const HttpProgress& progress) {
     const Pace pace{limits_.downloadTimeoutMs, limits_.lowSpeedBytesPerSecond,
                     limits_.lowSpeedSeconds};
     return perform(url, progress, limits_, pace);

@@ -20,8 +20,8 @@ class CurlHttpClient : public HttpClient {
 public:
     explicit CurlHttpClient(HttpLimits limits = {});
 
-    HttpResponse get(const QString& url) override;
-    HttpResponse download(const QString& url, const HttpProgress& progress) override;
+    Result<HttpResponse> get(const QString& url) override;
+    Result<HttpResponse> download(const QString& url, const HttpProgress& progress) override;
 
 private:
     HttpLimits limits_;

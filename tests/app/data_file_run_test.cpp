@@ -36,7 +36,8 @@ private slots:
         const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
         QVERIFY(QDir().mkpath(paths.programFolder));
         UrlStore fallback = storeWithEntries(0, 2);
-        QVERIFY(writeStoreFile(QDir(paths.programFolder).filePath("url_bak"), fallback).ok);
+        QVERIFY(
+            writeStoreFile(QDir(paths.programFolder).filePath("url_bak"), fallback).has_value());
 
         {
             FileRun run(paths);

@@ -21,7 +21,7 @@ public:
         store = prepared;
         return {};
     }
-    SaveOutcome saveStore(UrlStore&) override { return {true, {}}; }
+    SaveOutcome saveStore(UrlStore&) override { return {}; }
     UrlStore prepared;
 };
 

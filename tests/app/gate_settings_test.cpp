@@ -146,7 +146,7 @@ private slots:
         auto h = std::make_unique<WindowHarness>();
         h->storeIo.loaded = storeWithEntries(0, 1);
         h->storeIo.loadOutcome =
-            LoadOutcome{QStringLiteral("/data/url"), true, QStringLiteral("cut")};
+            LoadOutcome{QStringLiteral("/data/url"), Failure{QStringLiteral("cut")}};
         h->start();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
         QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));

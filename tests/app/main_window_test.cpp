@@ -403,7 +403,7 @@ private slots:
     void aFailedSaveIsReportedAndTheProgramStaysOpen() {
         auto h = started(storeWithEntries(0, 2));
         Form1& form = h->form1();
-        h->storeIo.saveOutcome = SaveOutcome{false, QStringLiteral("disk full")};
+        h->storeIo.saveOutcome = Failure{QStringLiteral("disk full")};
         form.Command1[kExit]->click();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
         QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
@@ -411,7 +411,7 @@ private slots:
         QCOMPARE(h->endings, 0);
         QVERIFY(form.isVisible() && !form.isMinimized());
 
-        h->storeIo.saveOutcome = SaveOutcome{true, {}};
+        h->storeIo.saveOutcome = SaveOutcome();
         form.Command1[kExit]->click();
         QCOMPARE(h->endings, 1);
     }

@@ -53,13 +53,13 @@ public:
     }
     SaveOutcome saveStore(UrlStore& store) override {
         ++saves;
-        if (saveOutcome.ok) saved = store;
+        if (saveOutcome) saved = store;
         return saveOutcome;
     }
     UrlStore loaded;
     UrlStore saved;
     LoadOutcome loadOutcome;
-    SaveOutcome saveOutcome{true, {}};
+    SaveOutcome saveOutcome;
     int saves = 0;
 };
 

@@ -121,24 +121,27 @@ inline std::unique_ptr<AutomationObject> FakeAutomationFactory::create(const QSt
 
 class FakeHttpClient : public HttpClient {
 public:
-    HttpResponse get(const QString& url) override { return download(url, {}); }
-    HttpResponse download(const QString& url, const HttpProgress& progress) override {
+    Result<HttpResponse> get(const QString& url) override { return download(url, {}); }
+    Result<HttpResponse> download(const QString& url, const HttpProgress& progress) override {
         requested << url;
-        if (progress && response.ok) progress(response.body.size(), response.body.size());
+        if (progress && response) {
+            const qint64 size = response.value().body.size();
+            progress(size, size);
+        }
         return response;
     }
-    HttpResponse response;
+    Result<HttpResponse> response = Failure{QStringLiteral("no answer set")};
     QStringList requested;
 };
 
 class FakeZipExtractor : public ZipExtractor {
 public:
-    bool extract(const QString& archivePath, const QString& folder) override {
+    Result<> extract(const QString& archivePath, const QString& folder) override {
         calls.push_back({archivePath, folder});
-        return succeeds;
+        return result;
     }
     std::vector<std::pair<QString, QString>> calls;
-    bool succeeds = true;
+    Result<> result;
 };
 
 class FakeProgramEnd : public ProgramEnd {

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
+#include "fakes/log_capture.h"
 #include "store/cp932.h"
 #include "store/store_checks.h"
 #include "store/store_file.h"
@@ -64,7 +65,7 @@ protected:
 
     void writeStore(const QString& path, UrlStore store) {
         QDir().mkpath(QFileInfo(path).path());
-        ASSERT_TRUE(writeStoreFile(path, store).ok);
+        ASSERT_TRUE(writeStoreFile(path, store).has_value());
     }
 
     QStringList dataFolderEntries() const {
@@ -94,14 +95,13 @@ TEST_F(DataFileTest, ChoosesTheDataFileThenTheProgramFileThenTheFallback) {
     outcome = DataFile(paths_).loadStore(store);
     EXPECT_EQ(outcome.file, dataFile());
     EXPECT_EQ(store.password, QStringLiteral("data"));
-    EXPECT_FALSE(outcome.damaged);
+    EXPECT_TRUE(outcome.readWhole.has_value());
 }
 
 TEST_F(DataFileTest, NoFileAtAllGivesACompleteEmptyStoreWithoutDamage) {
     UrlStore store = sampleStore();
     const LoadOutcome outcome = DataFile(paths_).loadStore(store);
-    EXPECT_FALSE(outcome.damaged);
-    EXPECT_TRUE(outcome.reason.isEmpty());
+    EXPECT_TRUE(outcome.readWhole.has_value());
     expectSameStore(store, asLoaded(UrlStore()));
     expectStoreInvariants(store);
 }
@@ -116,7 +116,7 @@ TEST_F(DataFileTest, SaveCreatesTheFolderKeepsThePreviousFileAndLoadsBack) {
     EXPECT_EQ(file.loadStore(store).file, fallback);
     store.entries[1][0][UrlField::title] = QStringLiteral("変更した題名");
     const SaveOutcome first = file.saveStore(store);
-    ASSERT_TRUE(first.ok) << first.reason.toStdString();
+    ASSERT_TRUE(first.has_value()) << first.error().reason.toStdString();
     const QByteArray firstBytes = readBytes(dataFile());
     EXPECT_TRUE(firstBytes.endsWith("\r\n"));
     EXPECT_EQ(firstBytes.count('\n'), 1);
@@ -128,7 +128,7 @@ TEST_F(DataFileTest, SaveCreatesTheFolderKeepsThePreviousFileAndLoadsBack) {
     expectSameStore(reloaded, asLoaded(store));
 
     reloaded.password.clear();
-    ASSERT_TRUE(DataFile(paths_).saveStore(reloaded).ok);
+    ASSERT_TRUE(DataFile(paths_).saveStore(reloaded).has_value());
     EXPECT_EQ(readBytes(dataFile() + QStringLiteral(".prev")), firstBytes);
     EXPECT_EQ(dataFolderEntries(),
               QStringList({QStringLiteral("url"), QStringLiteral("url.prev")}));
@@ -149,7 +149,7 @@ TEST_F(DataFileTest, PreviousFileKeepsTheOldContentWhereverTheDataFileLives) {
         QFile::remove(dataFile() + QStringLiteral(".prev"));
         ASSERT_TRUE(QFile::link(target, dataFile())) << target.toStdString();
         UrlStore store = storeWithPassword(QStringLiteral("new"));
-        ASSERT_TRUE(DataFile(paths_).saveStore(store).ok) << target.toStdString();
+        ASSERT_TRUE(DataFile(paths_).saveStore(store).has_value()) << target.toStdString();
         EXPECT_EQ(readBytes(dataFile() + QStringLiteral(".prev")), oldBytes)
             << target.toStdString();
         UrlStore reloaded;
@@ -163,28 +163,30 @@ TEST_F(DataFileTest, DamagedDataFileIsSetAsideOnceBeforeItIsReplaced) {
     writeBytes(dataFile(), "not a data file");
     DataFile file(paths_);
     UrlStore store;
+    LogCapture log;
     const LoadOutcome outcome = file.loadStore(store);
-    EXPECT_TRUE(outcome.damaged);
-    EXPECT_FALSE(outcome.reason.isEmpty());
+    ASSERT_FALSE(outcome.readWhole.has_value());
+    EXPECT_FALSE(outcome.readWhole.error().reason.isEmpty());
+    EXPECT_EQ(log.take(), QStringList{outcome.readWhole.error().reason});
     expectStoreInvariants(store);
 
-    ASSERT_TRUE(file.saveStore(store).ok);
+    ASSERT_TRUE(file.saveStore(store).has_value());
     const QStringList aside =
         QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(readBytes(paths_.dataFolder + u'/' + aside[0]), "not a data file");
-    ASSERT_TRUE(file.saveStore(store).ok);
+    ASSERT_TRUE(file.saveStore(store).has_value());
     EXPECT_EQ(dataFolderEntries().size(), 3);
     UrlStore reloaded;
-    EXPECT_FALSE(DataFile(paths_).loadStore(reloaded).damaged);
+    EXPECT_TRUE(DataFile(paths_).loadStore(reloaded).readWhole.has_value());
 }
 
 TEST_F(DataFileTest, DamagedFallbackIsReportedButNeverTouched) {
     writeBytes(programFile(QStringLiteral("url_bak")), QByteArray(150, 'A'));
     DataFile file(paths_);
     UrlStore store;
-    EXPECT_TRUE(file.loadStore(store).damaged);
-    ASSERT_TRUE(file.saveStore(store).ok);
+    EXPECT_FALSE(file.loadStore(store).readWhole.has_value());
+    ASSERT_TRUE(file.saveStore(store).has_value());
     EXPECT_EQ(QDir(paths_.programFolder).entryList(QDir::Files), QStringList({"url_bak"}));
     EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
 }
@@ -204,8 +206,9 @@ TEST_F(DataFileTest, OnlyARegularFileOrALinkToOneIsReadOrReplaced) {
         alarm(0);
         EXPECT_EQ(outcome.file, programFile(QStringLiteral("url_bak")));
         EXPECT_EQ(store.password, QStringLiteral("bak"));
-        EXPECT_FALSE(saved.ok);
-        EXPECT_TRUE(saved.reason.contains(dataFile())) << saved.reason.toStdString();
+        EXPECT_FALSE(saved.has_value());
+        EXPECT_TRUE(saved.error().reason.contains(dataFile()))
+            << saved.error().reason.toStdString();
         EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
         ASSERT_TRUE(S_ISFIFO(statMode(dataFile())) || QFile::exists(dataFile() + "/inside"));
         QFile::remove(dataFile());
@@ -220,7 +223,7 @@ TEST_F(DataFileTest, OnlyARegularFileOrALinkToOneIsReadOrReplaced) {
     UrlStore store;
     EXPECT_EQ(file.loadStore(store).file, dataFile());
     store.password = QStringLiteral("saved");
-    ASSERT_TRUE(file.saveStore(store).ok);
+    ASSERT_TRUE(file.saveStore(store).has_value());
     EXPECT_EQ(QFileInfo(dataFile()).symLinkTarget(), target);
     EXPECT_EQ(DataFile(paths_).loadStore(store).file, dataFile());
     EXPECT_EQ(store.password, QStringLiteral("saved"));
@@ -230,8 +233,8 @@ TEST_F(DataFileTest, JapanesePunctuationIsWrittenAsItsCodePage932Counterpart) {
     UrlStore store;
     store.password = QStringLiteral("10時〜18時");
     store.tabNames[0] = QStringLiteral("\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014é");
-    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
-    ASSERT_FALSE(DataFile(paths_).loadStore(store).damaged);
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).has_value());
+    ASSERT_TRUE(DataFile(paths_).loadStore(store).readWhole.has_value());
     EXPECT_EQ(store.password, QStringLiteral("10時～18時"));
     EXPECT_EQ(store.tabNames[0], QStringLiteral("\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015?"));
 }
@@ -248,8 +251,8 @@ TEST_F(DataFileTest, AShiftedPrefixLoadsAsDesignedButIsReportedDamaged) {
         writeBytes(dataFile(), stray + line + "\r\n");
         UrlStore store;
         const LoadOutcome outcome = DataFile(paths_).loadStore(store);
-        EXPECT_TRUE(outcome.damaged);
-        EXPECT_FALSE(outcome.reason.isEmpty());
+        EXPECT_FALSE(outcome.readWhole.has_value());
+        EXPECT_FALSE(outcome.readWhole.error().reason.isEmpty());
         EXPECT_EQ(store.tabNames, expected.tabNames);
         EXPECT_EQ(store.entries[9][11], expected.entries[9][11]);
     }
@@ -262,17 +265,17 @@ TEST_F(DataFileTest, AFileBeyondTheSizeBoundIsDamagedAndKeptAsideWhole) {
     QDir().mkpath(paths_.dataFolder);
     writeBytes(dataFile(), content);
     UrlStore store;
-    EXPECT_FALSE(DataFile(paths_).loadStore(store).damaged) << "at the bound";
+    EXPECT_TRUE(DataFile(paths_).loadStore(store).readWhole.has_value()) << "at the bound";
     expectSameStore(store, asLoaded(sampleStore()));
 
     content.append('x');
     writeBytes(dataFile(), content);
     DataFile file(paths_);
     const LoadOutcome outcome = file.loadStore(store);
-    EXPECT_TRUE(outcome.damaged);
-    EXPECT_FALSE(outcome.reason.isEmpty());
+    EXPECT_FALSE(outcome.readWhole.has_value());
+    EXPECT_FALSE(outcome.readWhole.error().reason.isEmpty());
     expectSameStore(store, asLoaded(UrlStore()));
-    ASSERT_TRUE(file.saveStore(store).ok);
+    ASSERT_TRUE(file.saveStore(store).has_value());
     const QStringList aside =
         QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
     ASSERT_EQ(aside.size(), 1);
@@ -282,24 +285,24 @@ TEST_F(DataFileTest, AFileBeyondTheSizeBoundIsDamagedAndKeptAsideWhole) {
 TEST_F(DataFileTest, FilesHoldingThePasswordAreOwnerOnly) {
     const UmaskScope umask(022);
     UrlStore store = sampleStore();
-    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).has_value());
     EXPECT_EQ(modeOf(paths_.dataFolder), 0700);
     EXPECT_EQ(modeOf(dataFile()), 0600);
-    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).has_value());
     EXPECT_EQ(modeOf(dataFile() + QStringLiteral(".prev")), 0600);
     EXPECT_EQ(modeOf(dataFile()), 0600);
     // A whole data file that an earlier version left readable to others.
     ASSERT_TRUE(QFile::setPermissions(dataFile(), kOwnerOnly | QFileDevice::ReadGroup |
                                                       QFileDevice::ReadOther));
-    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).has_value());
     EXPECT_EQ(modeOf(dataFile() + QStringLiteral(".prev")), 0600);
 
     ASSERT_TRUE(QFile::remove(dataFile()));
     writeBytes(dataFile(), "not a data file");
     ASSERT_EQ(modeOf(dataFile()), 0644);
     DataFile file(paths_);
-    ASSERT_TRUE(file.loadStore(store).damaged);
-    ASSERT_TRUE(file.saveStore(store).ok);
+    ASSERT_FALSE(file.loadStore(store).readWhole.has_value());
+    ASSERT_TRUE(file.saveStore(store).has_value());
     EXPECT_EQ(modeOf(dataFile()), 0600);
     const QStringList aside =
         QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
@@ -310,9 +313,12 @@ TEST_F(DataFileTest, FilesHoldingThePasswordAreOwnerOnly) {
 TEST_F(DataFileTest, SaveFailsWithAReasonWhenTheFolderCannotBeCreated) {
     writeBytes(root_.filePath(QStringLiteral("home")), "a file where a folder belongs");
     UrlStore store = sampleStore();
+    LogCapture log;
     const SaveOutcome outcome = DataFile(paths_).saveStore(store);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.reason.contains(paths_.dataFolder)) << outcome.reason.toStdString();
+    ASSERT_FALSE(outcome.has_value());
+    EXPECT_TRUE(outcome.error().reason.contains(paths_.dataFolder))
+        << outcome.error().reason.toStdString();
+    EXPECT_EQ(log.take(), QStringList{outcome.error().reason}) << "logged for a report as well";
 }
 
 // Caps the size of files this process writes; root is bound by it too.
@@ -343,8 +349,8 @@ TEST_F(DataFileTest, FailedSaveLeavesTheOldFileWhole) {
     {
         const FileSizeLimit limit(oldBytes.size() + 1000);
         const SaveOutcome outcome = DataFile(paths_).saveStore(big);
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_FALSE(outcome.reason.isEmpty());
+        EXPECT_FALSE(outcome.has_value());
+        EXPECT_FALSE(outcome.error().reason.isEmpty());
     }
     EXPECT_EQ(readBytes(dataFile()), oldBytes);
     EXPECT_EQ(dataFolderEntries(),
@@ -353,9 +359,9 @@ TEST_F(DataFileTest, FailedSaveLeavesTheOldFileWhole) {
     ASSERT_TRUE(QFile::remove(dataFile() + QStringLiteral(".prev")));
     ASSERT_TRUE(QDir().mkpath(dataFile() + QStringLiteral(".prev/inside")));
     const SaveOutcome blocked = DataFile(paths_).saveStore(big);
-    EXPECT_FALSE(blocked.ok);
-    EXPECT_TRUE(blocked.reason.contains(QStringLiteral("url.prev")))
-        << blocked.reason.toStdString();
+    EXPECT_FALSE(blocked.has_value());
+    EXPECT_TRUE(blocked.error().reason.contains(QStringLiteral("url.prev")))
+        << blocked.error().reason.toStdString();
     EXPECT_EQ(readBytes(dataFile()), oldBytes);
 }
 
@@ -371,9 +377,9 @@ TEST_F(DataFileTest, EveryCodePage932CharacterSurvivesASaveAndALoad) {
     store.password = all;
     store.entries[0][0] = {QString(), QStringLiteral("😀x"), QStringLiteral("u"),
                            QStringLiteral("é")};
-    ASSERT_TRUE(DataFile(paths_).saveStore(store).ok);
+    ASSERT_TRUE(DataFile(paths_).saveStore(store).has_value());
     UrlStore loaded;
-    ASSERT_FALSE(DataFile(paths_).loadStore(loaded).damaged);
+    ASSERT_TRUE(DataFile(paths_).loadStore(loaded).readWhole.has_value());
     EXPECT_TRUE(loaded.password == all);
     EXPECT_EQ(loaded.entries[0][0][UrlField::title],
               QStringLiteral("??x") + QString(12, u'\u3000'));

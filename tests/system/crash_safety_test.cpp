@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 #include <random>
+#include <tuple>
 
 #include "store/data_file.h"
 
@@ -34,7 +35,8 @@ UrlStore storeWithMark(const QString& mark) {
 [[noreturn]] void saveForever(const DataPaths& paths, unsigned first) {
     UrlStore stores[2] = {storeWithMark(QStringLiteral("A")), storeWithMark(QStringLiteral("B"))};
     DataFile file(paths);
-    for (unsigned i = first;; ++i) file.saveStore(stores[i % 2]);
+    // Only what a kill leaves behind is examined, not how each save went.
+    for (unsigned i = first;; ++i) std::ignore = file.saveStore(stores[i % 2]);
 }
 
 }  // namespace
@@ -46,7 +48,7 @@ TEST(CrashSafety, KilledSavesLeaveAWholeOldOrNewFile) {
                           root.filePath(QStringLiteral("prog"))};
     {
         UrlStore first = storeWithMark(QStringLiteral("A"));
-        ASSERT_TRUE(DataFile(paths).saveStore(first).ok);
+        ASSERT_TRUE(DataFile(paths).saveStore(first).has_value());
     }
 
     std::mt19937 random(20261207);
@@ -65,8 +67,8 @@ TEST(CrashSafety, KilledSavesLeaveAWholeOldOrNewFile) {
 
         UrlStore loaded;
         const LoadOutcome outcome = DataFile(paths).loadStore(loaded);
-        ASSERT_FALSE(outcome.damaged)
-            << "after kill " << kill << ": " << outcome.reason.toStdString();
+        ASSERT_TRUE(outcome.readWhole.has_value())
+            << "after kill " << kill << ": " << outcome.readWhole.error().reason.toStdString();
         ASSERT_TRUE(loaded.password == u"A" || loaded.password == u"B") << "after kill " << kill;
         const UrlStore expected = storeWithMark(loaded.password);
         EXPECT_EQ(loaded.tabNames, expected.tabNames);

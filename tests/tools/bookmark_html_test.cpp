@@ -83,7 +83,7 @@ protected:
 
     QString writeStore(const QString& name, UrlStore store) const {
         const QString file = path(name);
-        EXPECT_TRUE(writeStoreFile(file, store).ok);
+        EXPECT_TRUE(writeStoreFile(file, store).has_value());
         return file;
     }
 
@@ -95,7 +95,7 @@ protected:
 
     static UrlStore load(const QString& file) {
         UrlStore store;
-        EXPECT_FALSE(loadStoreFile(file, store).damaged) << file.toStdString();
+        EXPECT_TRUE(loadStoreFile(file, store).readWhole.has_value()) << file.toStdString();
         return store;
     }
 

@@ -9,7 +9,7 @@ namespace {
 TEST(FirstStart, FallbackFileHoldsTenTabsAndADozenBookmarks) {
     UrlStore store;
     const LoadOutcome outcome = loadStoreFile(QStringLiteral(VELANDRI_URL_BAK), store);
-    ASSERT_FALSE(outcome.damaged) << outcome.reason.toStdString();
+    ASSERT_TRUE(outcome.readWhole.has_value()) << outcome.readWhole.error().reason.toStdString();
     expectStoreInvariants(store);
     EXPECT_EQ(store.password, QString());
     EXPECT_EQ(store.topMost, 0);

@@ -42,11 +42,12 @@ TEST_F(StoreToolTest, WriteThenDumpRoundTrips) {
     const ToolRun dump = runTool({QStringLiteral("dump"), file});
     ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
     EXPECT_TRUE(dump.err.isEmpty());
-    UrlStore dumped, loaded;
-    QString error;
-    ASSERT_TRUE(storeFromJson(dump.out, dumped, error)) << error.toStdString();
+    const Result<UrlStore> parsed = storeFromJson(dump.out);
+    ASSERT_TRUE(parsed.has_value()) << parsed.error().reason.toStdString();
+    const UrlStore& dumped = parsed.value();
     expectSameStore(dumped, asLoaded(sampleStore()));
-    EXPECT_FALSE(loadStoreFile(file, loaded).damaged);
+    UrlStore loaded;
+    EXPECT_TRUE(loadStoreFile(file, loaded).readWhole.has_value());
     expectSameStore(loaded, dumped);
 
     const QString copy = path(QStringLiteral("copy"));
@@ -58,7 +59,7 @@ TEST_F(StoreToolTest, WriteThenDumpRoundTrips) {
 TEST_F(StoreToolTest, PlainPrintsTheDecodedLine) {
     const QString file = path(QStringLiteral("url"));
     UrlStore store = sampleStore();
-    ASSERT_TRUE(writeStoreFile(file, store).ok);
+    ASSERT_TRUE(writeStoreFile(file, store).has_value());
     const ToolRun plain = runTool({QStringLiteral("plain"), file});
     ASSERT_EQ(plain.exitCode, 0);
     const QString text = QString::fromUtf8(plain.out);
@@ -85,7 +86,7 @@ TEST_F(StoreToolTest, MissingKeysCountAsEmpty) {
 TEST_F(StoreToolTest, RefusesBadInputAndLeavesTheFileUntouched) {
     const QString file = path(QStringLiteral("url"));
     UrlStore store = sampleStore();
-    ASSERT_TRUE(writeStoreFile(file, store).ok);
+    ASSERT_TRUE(writeStoreFile(file, store).has_value());
     const QByteArray before = readBytes(file);
     const char* refused[] = {
         "",
@@ -144,10 +145,9 @@ TEST_F(StoreToolTest, DumpOfADamagedFileWarnsAndStillPrintsTheStore) {
     const ToolRun dump = runTool({QStringLiteral("dump"), file});
     EXPECT_EQ(dump.exitCode, 0);
     EXPECT_TRUE(dump.err.contains("warning"));
-    UrlStore dumped;
-    QString error;
-    ASSERT_TRUE(storeFromJson(dump.out, dumped, error)) << error.toStdString();
-    expectStoreInvariants(dumped);
+    const Result<UrlStore> parsed = storeFromJson(dump.out);
+    ASSERT_TRUE(parsed.has_value()) << parsed.error().reason.toStdString();
+    expectStoreInvariants(parsed.value());
 }
 
 TEST_F(StoreToolTest, DumpWarnsOfAFileTooLargeOrWithAShiftedPrefix) {
@@ -170,9 +170,9 @@ TEST_F(StoreToolTest, DumpWarnsOfAFileTooLargeOrWithAShiftedPrefix) {
         const ToolRun dump = runTool({QStringLiteral("dump"), damaged});
         EXPECT_EQ(dump.exitCode, 0);
         EXPECT_TRUE(dump.err.startsWith("velandri-store: warning: ")) << dump.err.toStdString();
-        UrlStore dumped;
-        QString error;
-        ASSERT_TRUE(storeFromJson(dump.out, dumped, error)) << error.toStdString();
+        const Result<UrlStore> parsed = storeFromJson(dump.out);
+        ASSERT_TRUE(parsed.has_value()) << parsed.error().reason.toStdString();
+        const UrlStore& dumped = parsed.value();
         const UrlStore expected = asLoaded(damaged == huge ? UrlStore() : sampleStore());
         EXPECT_EQ(dumped.tabNames, expected.tabNames);
         EXPECT_EQ(dumped.entries[9][11], expected.entries[9][11]);
@@ -187,9 +187,9 @@ TEST_F(StoreToolTest, WriteGivesJapanesePunctuationItsCodePage932Counterpart) {
     ASSERT_EQ(runTool({QStringLiteral("write"), file}, QJsonDocument(storeToJson(store)).toJson())
                   .exitCode,
               0);
-    UrlStore dumped;
-    QString error;
-    ASSERT_TRUE(storeFromJson(runTool({QStringLiteral("dump"), file}).out, dumped, error));
+    const Result<UrlStore> parsed = storeFromJson(runTool({QStringLiteral("dump"), file}).out);
+    ASSERT_TRUE(parsed.has_value());
+    const UrlStore& dumped = parsed.value();
     EXPECT_EQ(dumped.password, QStringLiteral("10時～18時"));
     EXPECT_EQ(dumped.tabNames[9], QStringLiteral("\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015?"));
 }

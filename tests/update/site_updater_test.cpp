@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include "fakes/fake_platform.h"
+#include "fakes/log_capture.h"
 #include "platform/linux/archive_zip.h"
 #include "platform/linux/curl_http.h"
 #include "platform/linux/linux_files.h"
@@ -36,7 +37,7 @@ public:
 // Keeps a copy of the archive as it was when extraction began.
 class SnoopingZipExtractor : public ZipExtractor {
 public:
-    bool extract(const QString& archivePath, const QString& folder) override {
+    Result<> extract(const QString& archivePath, const QString& folder) override {
         QFile file(archivePath);
         if (file.open(QIODevice::ReadOnly)) seen = file.readAll();
         return real.extract(archivePath, folder);
@@ -103,9 +104,8 @@ protected:
     ArchiveZipExtractor extractor;
 
     SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, const QString& base) {
-        const Platform platform{fake.process,    fake.files,      fake.user,    fake.clock,
-                                fake.events,     fake.automation, http,         zip,
-                                fake.programEnd, fake.messages,   fake.windows, fake.tray};
+        const UpdatePlatform platform{http,          zip,         fake.files,     fake.process,
+                                      fake.messages, fake.events, fake.programEnd};
         return SiteUpdater(platform, DataPaths{folder, root.path()}, base, progress);
     }
 };
@@ -212,9 +212,8 @@ TEST_F(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
     CurlHttpClient http;
     LinuxProcessStarter starter;
     LinuxFileSystem files;
-    const Platform real{starter,         files,           fake.user,    fake.clock,
-                        fake.events,     fake.automation, http,         extractor,
-                        fake.programEnd, fake.messages,   fake.windows, fake.tray};
+    const UpdatePlatform real{http,          extractor,   files,          starter,
+                              fake.messages, fake.events, fake.programEnd};
     for (const auto& [name, zip] : archives) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(QDir(folder).removeRecursively());
@@ -295,12 +294,21 @@ TEST_F(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
 TEST_F(SiteUpdaterTest, OversizedBodyIsAbandoned) {
     const QByteArray tooLarge(4096, 'z');
     CurlHttpClient http(cappedAt(1024));
-    for (const bool chunked : {false, true}) {
+    // A stated length is refused by libcurl before the body comes, a body in pieces by the
+    // client as it grows: each with its own reason.
+    const std::pair<bool, QString> cases[] = {{false, QStringLiteral("Maximum file size")},
+                                              {true, QStringLiteral("body larger than the limit")}};
+    for (const auto& [chunked, reason] : cases) {
         SCOPED_TRACE(chunked ? "sent in pieces" : "sent with its length");
         site.put(kArchivePath, {tooLarge, "application/zip", chunked});
         runUpdate(http, extractor);
         EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
         EXPECT_FALSE(updaterStarted());
+        const Result<HttpResponse> refused =
+            http.download(site.baseUrl() + "send/URL/Pelkamo.zip", {});
+        ASSERT_FALSE(refused.has_value());
+        EXPECT_TRUE(refused.error().reason.contains(reason))
+            << refused.error().reason.toStdString();
     }
 }
 
@@ -308,8 +316,9 @@ TEST_F(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
     CurlHttpClient http(cappedAt(1024));
     site.put("/limit", {QByteArray(1024, 'z'), "text/plain", true});
     site.put("/moved", {{}, "application/zip", false, "/limit"});
-    const HttpResponse response = http.get(site.baseUrl() + "moved");
-    EXPECT_TRUE(response.ok);
+    const Result<HttpResponse> result = http.get(site.baseUrl() + "moved");
+    ASSERT_TRUE(result.has_value()) << result.error().reason.toStdString();
+    const HttpResponse& response = result.value();
     EXPECT_EQ(response.status, 200);
     EXPECT_EQ(response.body, QByteArray(1024, 'z'));
     EXPECT_TRUE(response.headers.startsWith("HTTP/1.1 200"));
@@ -330,6 +339,48 @@ TEST_F(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
     runUpdate();
     EXPECT_EQ(fake.process.started.size(), 1u);
     EXPECT_EQ(readFile(folder + "/readme.txt"), "no updater");
+    EXPECT_EQ(fake.programEnd.ended, 0);
+}
+
+// Neither the check nor the update tells the user why it failed: the reason goes to the log.
+TEST_F(SiteUpdaterTest, FailuresAreLoggedWithTheirReason) {
+    LogCapture log;
+    // One logged line per failure, each holding all of its fragments.
+    const auto expectLogged = [&log](const std::vector<QStringList>& expected) {
+        const QStringList lines = log.take();
+        ASSERT_EQ(lines.size(), qsizetype(expected.size())) << lines.join(u'\n').toStdString();
+        for (size_t i = 0; i < expected.size(); ++i)
+            for (const QString& fragment : expected[i])
+                EXPECT_TRUE(lines[i].contains(fragment))
+                    << lines[i].toStdString() << " lacks " << fragment.toStdString();
+    };
+    QString latest = kUnset;
+
+    const int port = closedPort();
+    runCheck(latest, QStringLiteral("http://127.0.0.1:%1/").arg(port), 1'000);
+    expectLogged({{"version check failed:", QString::number(port)}});
+    site.put(kVersionPath, {"<html>no version here</html>", "text/html"});
+    runCheck(latest, site.baseUrl());
+    expectLogged({{"version check failed:", site.baseUrl() + "SoftVer.html"}});
+    site.put(kVersionPath, {"velandri<td width=\"610\">1.7</td>", "text/html"});
+    runCheck(latest, site.baseUrl());
+    expectLogged({});
+
+    serveArchive(makeZip({kUpdaterScript}), "text/html");
+    runUpdate();
+    expectLogged({{"update failed:", site.baseUrl() + "send/URL/Pelkamo.zip"}});
+    writeFile(root.path() + "/data", "a file where the data folder belongs");
+    serveArchive(makeZip({kUpdaterScript}));
+    runUpdate();
+    expectLogged({{"update failed:", folder}});
+    ASSERT_TRUE(QFile::remove(root.path() + "/data"));
+
+    // A failed extraction does not end the update; the start that follows it fails here.
+    fake.http.response = HttpResponse{200, "Content-Type: application/zip\r\n", "PK"};
+    fake.zip.result = Failure{QStringLiteral("truncated archive")};
+    fake.process.startSucceeds = false;
+    runUpdate(fake.http, fake.zip);
+    expectLogged({{"extraction failed:", "truncated archive"}, {"update failed:", "Pelkamo.exe"}});
     EXPECT_EQ(fake.programEnd.ended, 0);
 }
 

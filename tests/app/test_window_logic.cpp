@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "app/logoff_clock.h"
-#include "app/password_gate.h"
+#include "app/logic/logoff_clock.h"
+#include "app/logic/password_gate.h"
 #include "store/tab_edits.h"
 
 namespace {
@@ -18,7 +18,7 @@ TabSlots tabWith(int count) {
 
 // The tick on which the log-off comes after a reset; 0 when it does not come in 1000 ticks.
 int logoffTickNumber(int16_t minutes) {
-    int16_t ticks = 0;
+    int ticks = 0;
     for (int tick = 1; tick <= 1000; ++tick) {
         if (logoffTick(ticks, minutes)) return ticks == 0 ? tick : -1;
     }
@@ -75,7 +75,7 @@ private slots:
     }
 
     void noLogoffLeavesTheCounterAlone() {
-        int16_t ticks = 17;
+        int ticks = 17;
         QVERIFY(!logoffTick(ticks, 0));
         QVERIFY(!logoffTick(ticks, -3));
         QCOMPARE(ticks, int16_t(17));

@@ -543,6 +543,26 @@ private slots:
         QVERIFY(!form.isMinimized());
     }
 
+    void trayClicksAfterTheWindowsAreGoneReachNothing() {
+        FakePlatform fake;
+        Platform platform = fake.platform();
+        UrlStore store;
+        SharedValues shared;
+        MemoryStoreIo storeIo;
+        storeIo.loaded = storeWithEntries(0, 1);
+        FakeUpdater updater{fake.windows};
+        FakeLauncher launcher;
+        {
+            ProgramWindows windows(store, shared, platform, storeIo, updater, launcher, kSiteUrl);
+            windows.start();
+            QVERIFY(windows.form1().isVisible());
+        }
+        emit fake.tray.leftReleased();
+        emit fake.tray.rightPressed();
+        QCOMPARE(fake.tray.poppedUp, nullptr);
+        QCOMPARE(fake.events.pendingRuns, 0);
+    }
+
     void withoutATrayTheWindowStaysMinimized() {
         auto h = started(storeWithEntries(0, 1));
         h->fake.tray.available = false;

@@ -21,6 +21,7 @@
 #include "app/twips.h"
 #include "app/typing_limit.h"
 #include "app/window_font.h"
+#include "platform/designed_programs.h"
 #include "platform/program_identity.h"
 #include "store/text.h"
 #include "update/version.h"
@@ -462,7 +463,7 @@ void Form1::exitProgram() {
 }
 
 void Form1::openHomePage() {
-    platform_.process.start(QStringLiteral("EXPLORER.EXE ") + siteUrl_,
+    platform_.process.start(DesignedProgram::explorer + u' ' + siteUrl_,
                             WindowStyle::MinimizedFocus);
     urlChanged = false;
 }

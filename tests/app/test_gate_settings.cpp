@@ -1,11 +1,11 @@
 #include <QApplication>
-#include <algorithm>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+#include <algorithm>
 
 #include "window_harness.h"
 

@@ -21,7 +21,12 @@ void subWait(int ms, Clock& clock, EventPump& events) {
     }
 }
 
-BrowserLaunch::BrowserLaunch(const UrlStore& store, Platform& platform)
+BrowserPlatform browserPlatform(Platform& platform) {
+    return {platform.automation, platform.clock, platform.events,  platform.process,
+            platform.files,      platform.user,  platform.messages};
+}
+
+BrowserLaunch::BrowserLaunch(const UrlStore& store, BrowserPlatform platform)
     : store_(store), platform_(platform) {}
 
 void BrowserLaunch::openInBrowser(const QString& url) {

@@ -44,7 +44,7 @@ int main(int argc, char* argv[]) {
     DownloadWindowOnDemand downloadWindow;
     const QString siteUrl = QStringLiteral(VELANDRI_SITE_URL);
     SiteUpdater updater(platform, paths, siteUrl, downloadWindow);
-    BrowserLaunch launcher(store, platform);
+    BrowserLaunch launcher(store, browserPlatform(platform));
 
     ProgramWindows windows(store, shared, platform, storeIo, updater, launcher, siteUrl);
     QObject::connect(&windows, &ProgramWindows::ended, &app, &QApplication::quit,

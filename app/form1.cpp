@@ -217,7 +217,7 @@ void Form1::Form_Load() {
     setWindowTitle(kProgramName + QStringLiteral("  Version") + kOwnVersion);
     setModeHeight(kListModeTwips);
     url_road(0);
-    if (store_.topMost == 1) front();
+    if (flagOn(store_.topMost)) front();
     while (TabStrip1->count() < kTabCount) TabStrip1->addTab(QString());
     setTabCaptions();
     if (isBlank(store_.password)) Command1[kLogOff]->setEnabled(false);
@@ -502,10 +502,10 @@ void Form1::Form_Unload() { platform_.tray.remove(); }
 
 void Form1::subOpenIE(const QString& url) {
     launcher_.openInBrowser(url);
-    if (store_.minimizeOnLaunch == 1) minimize();
+    if (flagOn(store_.minimizeOnLaunch)) minimize();
 }
 
-void Form1::front() { platform_.windows.setTopMost(this, store_.topMost == 1); }
+void Form1::front() { platform_.windows.setTopMost(this, flagOn(store_.topMost)); }
 
 // Without a notification area the window stays minimized, so it can always be reached.
 void Form1::アイコン化処理() {

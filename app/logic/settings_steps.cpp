@@ -5,9 +5,11 @@
 
 namespace {
 constexpr int kInternetExplorer = 0;
-
-int16_t flag(bool on) { return on ? 1 : 0; }
 }  // namespace
+
+bool flagOn(int16_t stored) { return stored == 1; }
+
+int16_t storedFlag(bool on) { return on ? 1 : 0; }
 
 PasswordChange passwordChange(const QString& password, const QString& confirmation) {
     if (password.isEmpty()) return PasswordChange::Unchanged;
@@ -22,16 +24,16 @@ bool minutesAboveLongest(const QString& minutesText) {
 
 SettingsFields shownSettings(const UrlStore& store) {
     SettingsFields fields;
-    fields.topMost = store.topMost == 1;
-    fields.minimizeOnLaunch = store.minimizeOnLaunch == 1;
+    fields.topMost = flagOn(store.topMost);
+    fields.minimizeOnLaunch = flagOn(store.minimizeOnLaunch);
     fields.minutesText = QString::number(boundedLogoffMinutes(store.logoffMinutes));
     fields.tabNames = store.tabNames;
     return fields;
 }
 
 void applySettings(UrlStore& store, const SettingsFields& fields) {
-    store.topMost = flag(fields.topMost);
-    store.minimizeOnLaunch = flag(fields.minimizeOnLaunch);
+    store.topMost = storedFlag(fields.topMost);
+    store.minimizeOnLaunch = storedFlag(fields.minimizeOnLaunch);
     store.logoffMinutes = minutesFromText(fields.minutesText);
     store.tabNames = fields.tabNames;
 }

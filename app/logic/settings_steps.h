@@ -5,6 +5,10 @@
 
 #include "store/url_store.h"
 
+// A flag as the data file keeps it: 1 is on, any other value off.
+bool flagOn(int16_t stored);
+int16_t storedFlag(bool on);
+
 // The settings window's decisions. "設定" applies the password and every field below;
 // "終了" applies the password only.
 

@@ -163,6 +163,15 @@ private slots:
         QVERIFY(!minutesAboveLongest(""));
     }
 
+    void onlyOneIsAnOnFlag() {
+        QVERIFY(flagOn(1));
+        QVERIFY(!flagOn(0));
+        QVERIFY(!flagOn(-1));
+        QVERIFY(!flagOn(2));
+        QCOMPARE(storedFlag(true), int16_t(1));
+        QCOMPARE(storedFlag(false), int16_t(0));
+    }
+
     void settingsRoundTripThroughTheWindow() {
         UrlStore store;
         store.topMost = 1;

@@ -210,8 +210,8 @@ void Form1::createTimersAndMenu() {
 }
 
 void Form1::Form_Load() {
-    // The close box is left out and close requests are refused (closeEvent): the user leaves
-    // through "終了" or the tray menu.
+    // The close box is left out and close requests are refused (closeRequestEndsProgram): the
+    // user leaves through "終了" or the tray menu.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
     setWindowTitle(kProgramName + QStringLiteral("  Version") + kOwnVersion);

@@ -94,6 +94,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The window manager's close request is refused, as the missing close box is.
     bool closeRequestEndsProgram() const override { return false; }
     bool eventFilter(QObject* watched, QEvent* event) override;
 

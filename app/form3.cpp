@@ -238,25 +238,19 @@ void Form3::Command1_Click(int index) {
 
 // False when the click ends here with a message.
 bool Form3::applyPassword() {
-    if (Check3->isChecked()) store_.password.clear();
-    switch (passwordChange(Text1[0]->text(), Text1[1]->text())) {
-        case PasswordChange::Unchanged:
-            return true;
-        case PasswordChange::ConfirmationMissing:
-            messages_.notice(kMessageTitle, QStringLiteral("確認用パスワード欄が空欄です。"));
-            return false;
-        case PasswordChange::Mismatch:
-            messages_.notice(
-                kMessageTitle,
-                QStringLiteral("入力した2つのパスワードが一致しません。\r\n再度入力して下さい。"));
-            Text1[0]->setText(QString());
-            Text1[1]->setText(QString());
-            return false;
-        case PasswordChange::Set:
-            break;
+    const PasswordChange change =
+        applyPasswordBoxes(store_, Check3->isChecked(), Text1[0]->text(), Text1[1]->text());
+    if (change == PasswordChange::ConfirmationMissing) {
+        messages_.notice(kMessageTitle, QStringLiteral("確認用パスワード欄が空欄です。"));
     }
-    store_.password = Text1[0]->text();
-    return true;
+    if (change == PasswordChange::Mismatch) {
+        messages_.notice(
+            kMessageTitle,
+            QStringLiteral("入力した2つのパスワードが一致しません。\r\n再度入力して下さい。"));
+        Text1[0]->setText(QString());
+        Text1[1]->setText(QString());
+    }
+    return change == PasswordChange::Unchanged || change == PasswordChange::Set;
 }
 
 void Form3::Form_QueryUnload() { emit endRequested(); }

@@ -18,6 +18,14 @@ PasswordChange passwordChange(const QString& password, const QString& confirmati
     return PasswordChange::Set;
 }
 
+PasswordChange applyPasswordBoxes(UrlStore& store, bool clear, const QString& password,
+                                  const QString& confirmation) {
+    if (clear) store.password.clear();
+    const PasswordChange change = passwordChange(password, confirmation);
+    if (change == PasswordChange::Set) store.password = password;
+    return change;
+}
+
 bool minutesAboveLongest(const QString& minutesText) {
     return minutesFromText(minutesText) > kLongestLogoffMinutes;
 }

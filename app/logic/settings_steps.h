@@ -15,6 +15,10 @@ int16_t storedFlag(bool on);
 // What the two password boxes ask for when either button is clicked.
 enum class PasswordChange { Unchanged, Set, ConfirmationMissing, Mismatch };
 PasswordChange passwordChange(const QString& password, const QString& confirmation);
+// The password step of either button: the clear box empties the stored password first, even
+// when the boxes are then refused; a password typed twice replaces it.
+PasswordChange applyPasswordBoxes(UrlStore& store, bool clear, const QString& password,
+                                  const QString& confirmation);
 
 // A minutes box above the longest log-off time is shown as the longest before anything is
 // applied.

@@ -156,6 +156,19 @@ private slots:
         QCOMPARE(passwordChange("pw", "pw"), PasswordChange::Set);
     }
 
+    void clearBoxEmptiesThePasswordBeforeTheBoxesAreJudged() {
+        UrlStore store;
+        store.password = QStringLiteral("old");
+        QCOMPARE(applyPasswordBoxes(store, false, "a", "b"), PasswordChange::Mismatch);
+        QCOMPARE(store.password, QStringLiteral("old"));
+        QCOMPARE(applyPasswordBoxes(store, true, "a", "b"), PasswordChange::Mismatch);
+        QVERIFY(store.password.isEmpty());
+        QCOMPARE(applyPasswordBoxes(store, true, "new", "new"), PasswordChange::Set);
+        QCOMPARE(store.password, QStringLiteral("new"));
+        QCOMPARE(applyPasswordBoxes(store, false, "", ""), PasswordChange::Unchanged);
+        QCOMPARE(store.password, QStringLiteral("new"));
+    }
+
     void minutesAboveSixtyAreBounded() {
         QVERIFY(!minutesAboveLongest("60"));
         QVERIFY(minutesAboveLongest("61"));

@@ -1,20 +1,12 @@
 #include "app/browser_launch.h"
 
 #include "app/message_titles.h"
+#include "platform/designed_programs.h"
 #include "store/text.h"
 
 namespace {
 
 enum BrowserCode { kInternetExplorer = 0, kFirefox, kSafari, kOpera, kChrome };
-
-const QString kFirefoxPath = QStringLiteral(R"(C:\Program Files\Mozilla Firefox\firefox.exe)");
-const QString kSafariPath = QStringLiteral(R"(C:\Program Files\Safari\Safari.exe)");
-const QString kOperaPath = QStringLiteral(R"(C:\Program Files\Opera\opera.exe)");
-const QString kSharedChromePath =
-    QStringLiteral(R"(C:\Program Files\Google\Chrome\Application\chrome.exe)");
-const QString kUsersFolder = QStringLiteral(R"(C:\Users\)");
-const QString kPerUserChromeTail =
-    QStringLiteral(R"(\AppData\Local\Google\Chrome\Application\chrome.exe)");
 
 }  // namespace
 
@@ -29,7 +21,12 @@ void subWait(int ms, Clock& clock, EventPump& events) {
     }
 }
 
-BrowserLaunch::BrowserLaunch(const UrlStore& store, Platform& platform)
+BrowserPlatform browserPlatform(Platform& platform) {
+    return {platform.automation, platform.clock, platform.events,  platform.process,
+            platform.files,      platform.user,  platform.messages};
+}
+
+BrowserLaunch::BrowserLaunch(const UrlStore& store, BrowserPlatform platform)
     : store_(store), platform_(platform) {}
 
 void BrowserLaunch::openInBrowser(const QString& url) {
@@ -39,13 +36,16 @@ void BrowserLaunch::openInBrowser(const QString& url) {
                 reportNotStarted(QStringLiteral("Internet Explorer"));
             break;
         case kFirefox:
-            if (!startCommandLine(kFirefoxPath, url)) reportNotStarted(QStringLiteral("Firefox"));
+            if (!startCommandLine(DesignedProgram::firefox, url))
+                reportNotStarted(QStringLiteral("Firefox"));
             break;
         case kSafari:
-            if (!startCommandLine(kSafariPath, url)) reportNotStarted(QStringLiteral("Safari"));
+            if (!startCommandLine(DesignedProgram::safari, url))
+                reportNotStarted(QStringLiteral("Safari"));
             break;
         case kOpera:
-            if (!startCommandLine(kOperaPath, url)) reportNotStarted(QStringLiteral("Opera"));
+            if (!startCommandLine(DesignedProgram::opera, url))
+                reportNotStarted(QStringLiteral("Opera"));
             break;
         case kChrome:
             openInChrome(url);
@@ -73,7 +73,8 @@ bool BrowserLaunch::startCommandLine(const QString& programPath, const QString& 
 
 // The user name is read afresh at each call: once for the file test, once for the command line.
 QString BrowserLaunch::perUserChromePath() {
-    return kUsersFolder + trim(getUserName(platform_.user)) + kPerUserChromeTail;
+    return DesignedProgram::usersFolder + trim(getUserName(platform_.user)) +
+           DesignedProgram::perUserChromeTail;
 }
 
 // A Chrome found at neither place starts nothing and shows nothing: choosing it in the settings
@@ -82,8 +83,8 @@ void BrowserLaunch::openInChrome(const QString& url) {
     QString programPath;
     if (platform_.files.programExists(perUserChromePath())) {
         programPath = perUserChromePath();
-    } else if (platform_.files.programExists(kSharedChromePath)) {
-        programPath = kSharedChromePath;
+    } else if (platform_.files.programExists(DesignedProgram::sharedChrome)) {
+        programPath = DesignedProgram::sharedChrome;
     } else {
         return;
     }

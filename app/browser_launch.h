@@ -6,6 +6,18 @@
 #include "platform/platform.h"
 #include "store/url_store.h"
 
+// The parts of the platform a browser launch uses.
+struct BrowserPlatform {
+    AutomationFactory& automation;
+    Clock& clock;
+    EventPump& events;
+    ProcessStarter& process;
+    FileSystem& files;
+    UserInfo& user;
+    MessageBox& messages;
+};
+BrowserPlatform browserPlatform(Platform& platform);
+
 // The login name of the current user, as the system gives it.
 QString getUserName(UserInfo& user);
 
@@ -16,7 +28,7 @@ void subWait(int ms, Clock& clock, EventPump& events);
 // object, the others by their command lines at the standard installation paths.
 class BrowserLaunch : public Launcher {
 public:
-    BrowserLaunch(const UrlStore& store, Platform& platform);
+    BrowserLaunch(const UrlStore& store, BrowserPlatform platform);
     void openInBrowser(const QString& url) override;
 
 private:
@@ -27,5 +39,5 @@ private:
     void reportNotStarted(const QString& browserName);
 
     const UrlStore& store_;
-    Platform& platform_;
+    BrowserPlatform platform_;
 };

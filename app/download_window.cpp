@@ -48,3 +48,16 @@ void DownloadWindow::end() { hide(); }
 void DownloadWindow::repaintNow() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+void DownloadWindowOnDemand::begin() {
+    if (!window_) window_ = std::make_unique<DownloadWindow>();
+    window_->begin();
+}
+
+void DownloadWindowOnDemand::progress(qint64 received, qint64 total) {
+    if (window_) window_->progress(received, total);
+}
+
+void DownloadWindowOnDemand::end() {
+    if (window_) window_->end();
+}

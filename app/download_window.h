@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "update/download_progress.h"
 
@@ -21,4 +22,17 @@ private:
     void repaintNow();
 
     QProgressBar* bar_;
+};
+
+// Makes the download window at the first download, so a run without an update never builds it.
+class DownloadWindowOnDemand : public DownloadProgress {
+public:
+    void begin() override;
+    void progress(qint64 received, qint64 total) override;
+    void end() override;
+    // Null until the first download.
+    DownloadWindow* window() const { return window_.get(); }
+
+private:
+    std::unique_ptr<DownloadWindow> window_;
 };

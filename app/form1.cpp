@@ -1,7 +1,7 @@
 #include "app/form1.h"
 
 #include <QAction>
-#include <QCloseEvent>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,15 +12,16 @@
 #include <QTabBar>
 #include <algorithm>
 
-#include "app/form2.h"
-#include "app/form3.h"
-#include "app/list_line.h"
-#include "app/logoff_clock.h"
+#include "app/logic/entry_edits.h"
+#include "app/logic/list_line.h"
+#include "app/logic/logoff_clock.h"
+#include "app/logic/settings_steps.h"
 #include "app/message_titles.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
 #include "app/typing_limit.h"
 #include "app/window_font.h"
+#include "platform/designed_programs.h"
 #include "platform/program_identity.h"
 #include "store/text.h"
 #include "update/version.h"
@@ -97,7 +98,7 @@ QString discardQuestion() {
 
 }  // namespace
 
-Form1::Form1(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo,
+Form1::Form1(UrlStore& store, SharedValues& shared, Form1Platform platform, StoreIo& storeIo,
              Updater& updater, Launcher& launcher, QString siteUrl)
     : store_(store),
       shared_(shared),
@@ -111,18 +112,6 @@ Form1::Form1(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo&
     setFont(windowFont());
     createControls();
     createTimersAndMenu();
-    platform_.tray.onLeftRelease = [this] { iconLeftRelease(); };
-    platform_.tray.onRightPress = [this] { iconRightPress(); };
-}
-
-Form1::~Form1() {
-    platform_.tray.onLeftRelease = nullptr;
-    platform_.tray.onRightPress = nullptr;
-}
-
-void Form1::setForms(Form2* form2, Form3* form3) {
-    form2_ = form2;
-    form3_ = form3;
 }
 
 void Form1::createControls() {
@@ -221,14 +210,14 @@ void Form1::createTimersAndMenu() {
 }
 
 void Form1::Form_Load() {
-    // The close box is left out and close requests are refused (closeEvent): the user leaves
-    // through "終了" or the tray menu.
+    // The close box is left out and close requests are refused (closeRequestEndsProgram): the
+    // user leaves through "終了" or the tray menu.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
     setWindowTitle(kProgramName + QStringLiteral("  Version") + kOwnVersion);
     setModeHeight(kListModeTwips);
     url_road(0);
-    if (store_.topMost == 1) front();
+    if (flagOn(store_.topMost)) front();
     while (TabStrip1->count() < kTabCount) TabStrip1->addTab(QString());
     setTabCaptions();
     if (isBlank(store_.password)) Command1[kLogOff]->setEnabled(false);
@@ -240,12 +229,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Activate() {
-    if (isBlank(store_.password)) {
-        Command1[kLogOff]->setEnabled(false);
-        store_.logoffMinutes = 0;
-    } else {
-        Command1[kLogOff]->setEnabled(true);
-    }
+    Command1[kLogOff]->setEnabled(keepLogoffWithPassword(store_));
     setTabCaptions();
 }
 
@@ -303,16 +287,16 @@ int Form1::selectedRow() const {
 
 TabSlots& Form1::currentSlots() { return store_.entries[currentTab()]; }
 
-void Form1::url_road(int16_t tab) {
+void Form1::url_road(int tab) {
     List1->clear();
     const TabSlots& tabSlots = store_.entries[std::clamp<int>(tab, 0, kTabCount - 1)];
     for (int e = 0; e < listedCount(tabSlots); ++e) List1->addItem(listLine(tabSlots[e]));
 }
 
-void Form1::moveEntry(int16_t direction) {
+void Form1::moveEntry(int direction) {
     const int s = selectedRow();
+    if (!canMove(s, direction, List1->count())) return;
     const int target = s + direction;
-    if (s < 0 || target < 0 || target >= List1->count()) return;
     const int tab = currentTab();
     swapEntries(store_.entries[tab], s, target);
     url_road(tab);
@@ -322,7 +306,7 @@ void Form1::moveEntry(int16_t direction) {
 void Form1::List1_Click() {
     setSelectionButtons(true);
     emptyEditRow();
-    shared_.modifyMode = 0;
+    shared_.modifyMode = EditMode::Adding;
 }
 
 void Form1::List1_DblClick() {
@@ -336,7 +320,7 @@ void Form1::TabStrip1_Change() {
     url_road(currentTab());
     setSelectionButtons(false);
     emptyEditRow();
-    shared_.modifyMode = 0;
+    shared_.modifyMode = EditMode::Adding;
 }
 
 void Form1::setSelectionButtons(bool enabled) {
@@ -383,7 +367,7 @@ void Form1::enterEditMode() {
     }
     setModeHeight(kEditModeTwips);
     Text1[0]->setFocus();
-    urlChanged = 0;
+    urlChanged = false;
 }
 
 void Form1::correctSelected() {
@@ -395,9 +379,9 @@ void Form1::correctSelected() {
         setWholeText(Text1[1], trim(entry[UrlField::url]));
         setWholeText(Text1[2], trim(entry[UrlField::content]));
         Text1[0]->setFocus();
-        shared_.modifyMode = 1;
+        shared_.modifyMode = EditMode::Correcting;
     }
-    urlChanged = 0;
+    urlChanged = false;
 }
 
 void Form1::commitEditRow() {
@@ -408,10 +392,10 @@ void Form1::commitEditRow() {
             return;
         }
     }
-    const int slot = commitSlot(currentSlots(), shared_.modifyMode, selectedRow());
+    const int slot = slotToWrite(currentSlots(), shared_.modifyMode, selectedRow());
     if (slot < 0) {
         setSelectionButtons(false);
-        urlChanged = 0;
+        urlChanged = false;
         return;
     }
     writeEntry(currentSlots()[slot], Text1[0]->text(), Text1[1]->text(), Text1[2]->text());
@@ -420,16 +404,16 @@ void Form1::commitEditRow() {
     Text1[0]->setFocus();
     setModeHeight(kListModeTwips);
     setSelectionButtons(false);
-    shared_.modifyMode = 0;
-    urlChanged = 0;
+    shared_.modifyMode = EditMode::Adding;
+    urlChanged = false;
 }
 
 void Form1::leaveEditMode() {
     if (!askToDiscardEdits()) return;
     emptyEditRow();
     setModeHeight(kListModeTwips);
-    shared_.modifyMode = 0;
-    urlChanged = 0;
+    shared_.modifyMode = EditMode::Adding;
+    urlChanged = false;
 }
 
 void Form1::deleteSelected() {
@@ -441,38 +425,34 @@ void Form1::deleteSelected() {
     removeEntry(currentSlots(), row);
     url_road(currentTab());
     setSelectionButtons(false);
-    urlChanged = 0;
+    urlChanged = false;
 }
 
-void Form1::moveSelected(int16_t direction) {
-    const int row = selectedRow();
-    if (row < 0) return;
-    if (direction < 0 && row == 0) return;
-    if (direction > 0 && row + 1 == List1->count()) return;
+void Form1::moveSelected(int direction) {
+    if (!canMove(selectedRow(), direction, List1->count())) return;
     moveEntry(direction);
-    urlChanged = 0;
+    urlChanged = false;
 }
 
 void Form1::logOff() {
     showPasswordWindow();
-    urlChanged = 0;
+    urlChanged = false;
 }
 
 void Form1::showPasswordWindow() {
     hide();
-    form2_->Show();
-    form2_->Text1->setText(QString());
+    emit passwordWindowWanted();
 }
 
 void Form1::openSettings() {
-    form3_->Show();
-    urlChanged = 0;
+    emit settingsWanted();
+    urlChanged = false;
 }
 
 bool Form1::askToDiscardEdits() {
-    if (urlChanged != 1) return true;
+    if (!urlChanged) return true;
     if (!platform_.messages.ask(kInquiryTitle, discardQuestion())) return false;
-    urlChanged = 0;
+    urlChanged = false;
     return true;
 }
 
@@ -483,9 +463,9 @@ void Form1::exitProgram() {
 }
 
 void Form1::openHomePage() {
-    platform_.process.start(QStringLiteral("EXPLORER.EXE ") + siteUrl_,
+    platform_.process.start(DesignedProgram::explorer + u' ' + siteUrl_,
                             WindowStyle::MinimizedFocus);
-    urlChanged = 0;
+    urlChanged = false;
 }
 
 // A save that fails is reported and the window comes back, so nothing is lost.
@@ -513,27 +493,19 @@ void Form1::Text1_Change() {
         someText = someText || !trimmed.isEmpty();
     }
     trimming_ = false;
-    urlChanged = someText ? 1 : 0;
+    urlChanged = someText;
 }
 
-void Form1::Form_QueryUnload() {
-    if (unloading_) return;
-    Form_Unload();
-    unloading_ = true;
-    if (form2_ != nullptr) form2_->Unload();
-    if (form3_ != nullptr) form3_->Unload();
-    close();
-    emit ended();
-}
+void Form1::Form_QueryUnload() { emit endRequested(); }
 
 void Form1::Form_Unload() { platform_.tray.remove(); }
 
 void Form1::subOpenIE(const QString& url) {
     launcher_.openInBrowser(url);
-    if (store_.minimizeOnLaunch == 1) minimize();
+    if (flagOn(store_.minimizeOnLaunch)) minimize();
 }
 
-void Form1::front() { platform_.windows.setTopMost(this, store_.topMost == 1); }
+void Form1::front() { platform_.windows.setTopMost(this, flagOn(store_.topMost)); }
 
 // Without a notification area the window stays minimized, so it can always be reached.
 void Form1::アイコン化処理() {
@@ -554,21 +526,16 @@ void Form1::Timer2_Timer() {
 
 void Form1::menuEnd_Click() { Form_QueryUnload(); }
 
-// While logged off the icon brings back the password window: a click on it must not get
-// round the password.
 void Form1::iconLeftRelease() {
-    if (form2_ != nullptr && form2_->isVisible()) {
-        setWindowState(Qt::WindowNoState);
-        Form_Unload();
-        Timer1.stop();
-        form2_->Show();
-        return;
-    }
     show();
+    leaveTray();
+    activateWindow();
+}
+
+void Form1::leaveTray() {
     setWindowState(Qt::WindowNoState);
     Form_Unload();
     Timer1.stop();
-    activateWindow();
 }
 
 void Form1::iconRightPress() {
@@ -600,13 +567,4 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         List1_DblClick();
     }
     return FormWindow::eventFilter(watched, event);
-}
-
-// The window manager's close request is refused, as the disabled close command does.
-void Form1::closeEvent(QCloseEvent* event) {
-    if (unloading_) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
 }

@@ -5,14 +5,17 @@
 
 #include "app/form_window.h"
 #include "app/launcher.h"
+#include "app/logic/shared_values.h"
 #include "app/store_io.h"
+#include "platform/event_pump.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+#include "platform/tray.h"
+#include "platform/window_system.h"
 #include "store/tab_edits.h"
-#include "platform/platform.h"
 #include "store/url_store.h"
 #include "update/updater.h"
 
-class Form2;
-class Form3;
 class QAction;
 class QFrame;
 class QLabel;
@@ -22,23 +25,29 @@ class QMenu;
 class QPushButton;
 class QTabBar;
 
+// The parts of the platform the main window uses.
+struct Form1Platform {
+    MessageBox& messages;
+    ProcessStarter& process;
+    EventPump& events;
+    WindowSystem& windows;
+    TrayIcon& tray;
+};
+
 // The main window: the tab strip, the list of the current tab, the command buttons, the edit
 // row, and the tray icon, top-most mode and automatic log-off.
 class Form1 : public FormWindow {
     Q_OBJECT
 
 public:
-    Form1(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo,
+    Form1(UrlStore& store, SharedValues& shared, Form1Platform platform, StoreIo& storeIo,
           Updater& updater, Launcher& launcher, QString siteUrl);
-    ~Form1() override;
-
-    void setForms(Form2* form2, Form3* form3);
 
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize();
-    void url_road(int16_t tab);
-    void moveEntry(int16_t direction);
+    void url_road(int tab);
+    void moveEntry(int direction);
     void List1_Click();
     void List1_DblClick();
     void TabStrip1_Change();
@@ -56,6 +65,8 @@ public:
     // The notification-area icon: the left button released, the right button pressed.
     void iconLeftRelease();
     void iconRightPress();
+    // Back from the tray or the taskbar, but not yet shown: the password window may come first.
+    void leaveTray();
 
     int currentTab() const;
     int selectedRow() const;
@@ -72,17 +83,19 @@ public:
     QTimer Timer2;
     QMenu* Menu;
     QAction* menuEnd;
-    int16_t urlChanged = 0;
+    bool urlChanged = false;
 
 signals:
-    // The last window was unloaded: the program ends.
-    void ended();
+    // Log-off: the window has hidden itself and the password window is due.
+    void passwordWindowWanted();
+    void settingsWanted();
 
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // The window manager's close request is refused, as the missing close box is.
+    bool closeRequestEndsProgram() const override { return false; }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -92,7 +105,7 @@ private:
     void createEditRow();
     void createTimersAndMenu();
     void enterEditMode();
-    void moveSelected(int16_t direction);
+    void moveSelected(int direction);
     void logOff();
     void openSettings();
     void exitProgram();
@@ -115,13 +128,11 @@ private:
 
     UrlStore& store_;
     SharedValues& shared_;
-    Platform& platform_;
+    Form1Platform platform_;
     StoreIo& storeIo_;
     Updater& updater_;
     Launcher& launcher_;
     QString siteUrl_;
-    Form2* form2_ = nullptr;
-    Form3* form3_ = nullptr;
     int modeHeightTwips_ = 0;
     bool trimming_ = false;
 };

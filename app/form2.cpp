@@ -2,8 +2,6 @@
 
 #include <QLineEdit>
 
-#include "app/form1.h"
-#include "app/form3.h"
 #include "app/message_titles.h"
 #include "app/password_box.h"
 #include "app/program_icon.h"
@@ -15,8 +13,8 @@ constexpr int kBoxWidthTwips = 2880;
 constexpr int kBoxHeightTwips = 330;
 }  // namespace
 
-Form2::Form2(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo)
-    : store_(store), shared_(shared), platform_(platform), storeIo_(storeIo) {
+Form2::Form2(UrlStore& store, SharedValues& shared, MessageBox& messages, StoreIo& storeIo)
+    : store_(store), shared_(shared), messages_(messages), storeIo_(storeIo) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("パスワード入力"));
     setWindowIcon(programIcon());
@@ -31,10 +29,7 @@ Form2::Form2(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo&
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
 }
 
-void Form2::setForms(Form1* form1, Form3* form3) {
-    form1_ = form1;
-    form3_ = form3;
-}
+void Form2::clearPassword() { Text1->setText(QString()); }
 
 void Form2::start() {
     Load();
@@ -44,13 +39,13 @@ void Form2::start() {
 void Form2::Form_Load() {
     const LoadOutcome outcome = storeIo_.loadStore(store_);
     if (!outcome.readWhole) {
-        platform_.messages.notice(kMessageTitle,
-                                  QStringLiteral("データファイルを最後まで読めませんでした。\r\n") +
-                                      outcome.readWhole.error().reason);
+        messages_.notice(kMessageTitle,
+                         QStringLiteral("データファイルを最後まで読めませんでした。\r\n") +
+                             outcome.readWhole.error().reason);
     }
     if (store_.password.isEmpty()) {
         hide();
-        form1_->Show();
+        emit gateOpened();
     }
     gate.reset(store_.password);
 }
@@ -59,12 +54,9 @@ void Form2::Form_Activate() { Text1->setFocus(); }
 
 void Form2::Text1_Change() {
     if (gate.check(Text1->text()) != PasswordGate::Verdict::Open) return;
-    form1_->Show();
+    emit gateOpened();
     hide();
     shared_.logoffTicks = 0;
 }
 
-void Form2::Form_QueryUnload() {
-    form1_->Form_QueryUnload();
-    form3_->Unload();
-}
+void Form2::Form_QueryUnload() { emit endRequested(); }

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "app/form_window.h"
-#include "app/password_gate.h"
+#include "app/logic/password_gate.h"
+#include "app/logic/shared_values.h"
 #include "app/store_io.h"
-#include "platform/platform.h"
+#include "platform/message_box.h"
 #include "store/url_store.h"
 
-class Form1;
-class Form3;
 class QLineEdit;
 
 // The password window: the start-up object, which loads the store and guards the main window,
@@ -16,12 +15,12 @@ class Form2 : public FormWindow {
     Q_OBJECT
 
 public:
-    Form2(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo);
-
-    void setForms(Form1* form1, Form3* form3);
+    Form2(UrlStore& store, SharedValues& shared, MessageBox& messages, StoreIo& storeIo);
 
     // Loads the window and shows it unless no password is set.
     void start();
+    // Empties the box when the window comes back for a log-off.
+    void clearPassword();
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -31,11 +30,13 @@ public:
     QLineEdit* Text1;
     PasswordGate gate;
 
+signals:
+    // The password was typed, or none is set: the main window is due.
+    void gateOpened();
+
 private:
     UrlStore& store_;
     SharedValues& shared_;
-    Platform& platform_;
+    MessageBox& messages_;
     StoreIo& storeIo_;
-    Form1* form1_ = nullptr;
-    Form3* form3_ = nullptr;
 };

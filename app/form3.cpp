@@ -13,9 +13,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/logoff_clock.h"
 #include "app/message_titles.h"
 #include "app/password_box.h"
 #include "app/program_icon.h"
@@ -40,8 +37,8 @@ QString spokenHeading(const QLabel* heading) { return heading->text().remove(u'�
 
 }  // namespace
 
-Form3::Form3(UrlStore& store, SharedValues& shared, Platform& platform)
-    : store_(store), shared_(shared), platform_(platform) {
+Form3::Form3(UrlStore& store, SharedValues& shared, MessageBox& messages, WindowSystem& windows)
+    : store_(store), shared_(shared), messages_(messages), windows_(windows) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("各種設定"));
     setWindowIcon(programIcon());
@@ -162,25 +159,29 @@ void Form3::addButtons(QVBoxLayout* column) {
     column->addLayout(buttons);
 }
 
-void Form3::setForms(Form1* form1, Form2* form2) {
-    form1_ = form1;
-    form2_ = form2;
-}
-
 void Form3::Form_Load() {
     front();
-    if (isBlank(store_.password)) {
-        Text3->setEnabled(false);
-        store_.logoffMinutes = 0;
-    }
-    Check1->setChecked(store_.topMost == 1);
-    Check2->setChecked(store_.minimizeOnLaunch == 1);
-    // A value outside 0..60 from a damaged file is shown bounded, as the timer reads it.
-    Text3->setText(QString::number(boundedLogoffMinutes(store_.logoffMinutes)));
-    for (int i = 0; i < kTabCount; ++i) Text2[i]->setText(store_.tabNames[i]);
+    if (!keepLogoffWithPassword(store_)) Text3->setEnabled(false);
+    showFields(shownSettings(store_));
 }
 
-void Form3::front() { platform_.windows.setTopMost(this, true); }
+void Form3::showFields(const SettingsFields& fields) {
+    Check1->setChecked(fields.topMost);
+    Check2->setChecked(fields.minimizeOnLaunch);
+    Text3->setText(fields.minutesText);
+    for (int i = 0; i < kTabCount; ++i) Text2[i]->setText(fields.tabNames[i]);
+}
+
+SettingsFields Form3::typedFields() const {
+    SettingsFields fields;
+    fields.topMost = Check1->isChecked();
+    fields.minimizeOnLaunch = Check2->isChecked();
+    fields.minutesText = Text3->text();
+    for (int i = 0; i < kTabCount; ++i) fields.tabNames[i] = Text2[i]->text();
+    return fields;
+}
+
+void Form3::front() { windows_.setTopMost(this, true); }
 
 void Form3::Form_Activate() {
     Text1[0]->setFocus();
@@ -204,8 +205,8 @@ void Form3::selectBrowserOption() {
 }
 
 void Form3::Option1_Click(int index) {
-    if (index != store_.browser && index != 0) {
-        platform_.messages.notice(
+    if (browserChoiceNeedsNotice(index, store_.browser)) {
+        messages_.notice(
             kMessageTitle,
             QStringLiteral(
                 "Internet Explorer以外は、各自でブラウザをインストール・設定して下さい。\r\n"
@@ -226,46 +227,33 @@ void Form3::Text3_Change() { shared_.logoffTicks = 0; }
 
 void Form3::Command1_Click(int index) {
     if (!applyPassword()) return;
-    if (minutesFromText(Text3->text()) > kLongestLogoffMinutes) {
-        Text3->setText(QString::number(kLongestLogoffMinutes));
+    if (minutesAboveLongest(Text3->text())) Text3->setText(QString::number(kLongestLogoffMinutes));
+    if (index == kApply) {
+        applySettings(store_, typedFields());
+        emit settingsApplied();
     }
-    if (index == kApply) applySettings();
     hide();
-    if (form1_ != nullptr && form1_->isVisible()) form1_->activateWindow();
+    emit mainWindowWanted();
 }
 
 // False when the click ends here with a message.
 bool Form3::applyPassword() {
-    if (Check3->isChecked()) store_.password.clear();
-    if (Text1[0]->text().isEmpty()) return true;
-    if (Text1[1]->text().isEmpty()) {
-        platform_.messages.notice(kMessageTitle, QStringLiteral("確認用パスワード欄が空欄です。"));
-        return false;
+    const PasswordChange change =
+        applyPasswordBoxes(store_, Check3->isChecked(), Text1[0]->text(), Text1[1]->text());
+    if (change == PasswordChange::ConfirmationMissing) {
+        messages_.notice(kMessageTitle, QStringLiteral("確認用パスワード欄が空欄です。"));
     }
-    if (Text1[0]->text() != Text1[1]->text()) {
-        platform_.messages.notice(
+    if (change == PasswordChange::Mismatch) {
+        messages_.notice(
             kMessageTitle,
             QStringLiteral("入力した2つのパスワードが一致しません。\r\n再度入力して下さい。"));
         Text1[0]->setText(QString());
         Text1[1]->setText(QString());
-        return false;
     }
-    store_.password = Text1[0]->text();
-    return true;
+    return change == PasswordChange::Unchanged || change == PasswordChange::Set;
 }
 
-void Form3::applySettings() {
-    store_.topMost = Check1->isChecked() ? 1 : 0;
-    store_.minimizeOnLaunch = Check2->isChecked() ? 1 : 0;
-    store_.logoffMinutes = minutesFromText(Text3->text());
-    for (int i = 0; i < kTabCount; ++i) store_.tabNames[i] = Text2[i]->text();
-    form1_->front();
-}
-
-void Form3::Form_QueryUnload() {
-    form1_->Form_QueryUnload();
-    form2_->Unload();
-}
+void Form3::Form_QueryUnload() { emit endRequested(); }
 
 // The box's own handling of the event moves the cursor first; the whole text is selected
 // after it.

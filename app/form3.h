@@ -3,11 +3,12 @@
 #include <array>
 
 #include "app/form_window.h"
-#include "platform/platform.h"
+#include "app/logic/settings_steps.h"
+#include "app/logic/shared_values.h"
+#include "platform/message_box.h"
+#include "platform/window_system.h"
 #include "store/url_store.h"
 
-class Form1;
-class Form2;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
@@ -22,9 +23,7 @@ class Form3 : public FormWindow {
     Q_OBJECT
 
 public:
-    Form3(UrlStore& store, SharedValues& shared, Platform& platform);
-
-    void setForms(Form1* form1, Form2* form2);
+    Form3(UrlStore& store, SharedValues& shared, MessageBox& messages, WindowSystem& windows);
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -50,6 +49,12 @@ public:
     std::array<QRadioButton*, kBrowserCount> Option1{};
     std::array<QPushButton*, 2> Command1{};
 
+signals:
+    // The settings were applied: the main window takes the top-most choice.
+    void settingsApplied();
+    // The window closed by a button: the main window, if shown, becomes active again.
+    void mainWindowWanted();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -66,12 +71,12 @@ private:
     QLabel* addLabel(int index, const QString& caption);
     void selectBrowserOption();
     bool applyPassword();
-    void applySettings();
+    void showFields(const SettingsFields& fields);
+    SettingsFields typedFields() const;
 
     UrlStore& store_;
     SharedValues& shared_;
-    Platform& platform_;
-    Form1* form1_ = nullptr;
-    Form2* form2_ = nullptr;
+    MessageBox& messages_;
+    WindowSystem& windows_;
     QButtonGroup* browserGroup_;
 };

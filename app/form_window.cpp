@@ -52,6 +52,10 @@ void FormWindow::hideEvent(QHideEvent* event) {
 // Closing a window by its close box ends the program without saving.
 void FormWindow::closeEvent(QCloseEvent* event) {
     if (!unloading_) {
+        if (!closeRequestEndsProgram()) {
+            event->ignore();
+            return;
+        }
         unloading_ = true;
         Form_QueryUnload();
     }

@@ -4,7 +4,8 @@
 
 // What the three windows share: a load step that runs once, at the first showing; activation
 // reported to Form_Activate; and a close request that runs Form_QueryUnload, unless the window
-// is being unloaded as part of the program's end.
+// is being unloaded as part of the program's end. The windows know nothing of each other:
+// what one cannot do itself it asks for through a signal.
 class FormWindow : public QWidget {
     Q_OBJECT
 
@@ -26,15 +27,18 @@ public:
 
 signals:
     void loadFinished();
+    // The user ended the program from this window: every window is unloaded.
+    void endRequested();
 
 protected:
     bool event(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-
-    bool unloading_ = false;
+    // Whether the window system's close request ends the program; the main window refuses it.
+    virtual bool closeRequestEndsProgram() const { return true; }
 
 private:
     bool loaded_ = false;
     bool loading_ = false;
+    bool unloading_ = false;
 };

@@ -4,7 +4,6 @@
 #include "app/browser_launch.h"
 #include "app/data_file_store.h"
 #include "app/download_window.h"
-#include "app/form1.h"
 #include "app/program_windows.h"
 #include "app/single_instance.h"
 #include "platform/linux/display_probe.h"
@@ -30,7 +29,7 @@ int main(int argc, char* argv[]) {
     if (!display.found) return reportNoDisplay(display.problem);
     QApplication app(argc, argv);
     // Hidden windows (tray, log-off) are not an end: the program ends when the windows are
-    // unloaded, which Form1 reports.
+    // unloaded, which ProgramWindows reports.
     QApplication::setQuitOnLastWindowClosed(false);
 
     const DataPaths paths = LinuxPlatform::dataPaths();
@@ -42,15 +41,15 @@ int main(int argc, char* argv[]) {
     UrlStore store;
     SharedValues shared;
     DataFileStore storeIo(paths);
-    DownloadWindow downloadWindow;
+    DownloadWindowOnDemand downloadWindow;
     const QString siteUrl = QStringLiteral(VELANDRI_SITE_URL);
     SiteUpdater updater({platform.http, platform.zip, platform.files, platform.process,
                          platform.messages, platform.events, platform.programEnd},
                         paths, siteUrl, downloadWindow);
-    BrowserLaunch launcher(store, platform);
+    BrowserLaunch launcher(store, browserPlatform(platform));
 
     ProgramWindows windows(store, shared, platform, storeIo, updater, launcher, siteUrl);
-    QObject::connect(&windows.form1(), &Form1::ended, &app, &QApplication::quit,
+    QObject::connect(&windows, &ProgramWindows::ended, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
                      [&windows] { windows.bringToFront(); });

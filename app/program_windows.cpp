@@ -7,17 +7,53 @@
 ProgramWindows::ProgramWindows(UrlStore& store, SharedValues& shared, Platform& platform,
                                StoreIo& storeIo, Updater& updater, Launcher& launcher,
                                const QString& siteUrl)
-    : form1_(std::make_unique<Form1>(store, shared, platform, storeIo, updater, launcher, siteUrl)),
-      form2_(std::make_unique<Form2>(store, shared, platform, storeIo)),
-      form3_(std::make_unique<Form3>(store, shared, platform)) {
-    form1_->setForms(form2_.get(), form3_.get());
-    form2_->setForms(form1_.get(), form3_.get());
-    form3_->setForms(form1_.get(), form2_.get());
-    QObject::connect(form1_.get(), &FormWindow::loadFinished, form1_.get(),
-                     [this] { bringToFrontIfWaiting(); });
+    : store_(store),
+      shared_(shared),
+      platform_(platform),
+      form1_(
+          std::make_unique<Form1>(store, shared,
+                                  Form1Platform{platform.messages, platform.process,
+                                                platform.events, platform.windows, platform.tray},
+                                  storeIo, updater, launcher, siteUrl)),
+      form2_(std::make_unique<Form2>(store, shared, platform.messages, storeIo)) {
+    connectMainWindow();
+    connectPasswordWindow();
+    connectTray();
 }
 
 ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::connectMainWindow() {
+    Form1* form1 = form1_.get();
+    connect(form1, &FormWindow::loadFinished, this, [this] { bringToFrontIfWaiting(); });
+    connect(form1, &FormWindow::endRequested, this, [this] { end(); });
+    connect(form1, &Form1::passwordWindowWanted, this, [this] { showPasswordWindow(); });
+    connect(form1, &Form1::settingsWanted, this, [this] { form3().Show(); });
+}
+
+void ProgramWindows::connectPasswordWindow() {
+    connect(form2_.get(), &FormWindow::endRequested, this, [this] { end(); });
+    connect(form2_.get(), &Form2::gateOpened, this, [this] { form1_->Show(); });
+}
+
+void ProgramWindows::connectTray() {
+    connect(&platform_.tray, &TrayIcon::leftReleased, this, [this] { trayIconReleased(); });
+    connect(&platform_.tray, &TrayIcon::rightPressed, this, [this] { form1_->iconRightPress(); });
+}
+
+Form3& ProgramWindows::form3() {
+    if (!form3_) {
+        form3_ = std::make_unique<Form3>(store_, shared_, platform_.messages, platform_.windows);
+        connectSettingsWindow();
+    }
+    return *form3_;
+}
+
+void ProgramWindows::connectSettingsWindow() {
+    connect(form3_.get(), &FormWindow::endRequested, this, [this] { end(); });
+    connect(form3_.get(), &Form3::settingsApplied, this, [this] { form1_->front(); });
+    connect(form3_.get(), &Form3::mainWindowWanted, this, [this] { returnToMainWindow(); });
+}
 
 void ProgramWindows::start() {
     starting_ = true;
@@ -45,4 +81,35 @@ void ProgramWindows::bringToFrontNow() {
     }
     window->raise();
     window->activateWindow();
+}
+
+void ProgramWindows::showPasswordWindow() {
+    form2_->Show();
+    form2_->clearPassword();
+}
+
+void ProgramWindows::returnToMainWindow() {
+    if (form1_->isVisible()) form1_->activateWindow();
+}
+
+// While logged off the icon brings back the password window: a click on it must not get
+// round the password.
+void ProgramWindows::trayIconReleased() {
+    if (!form2_->isVisible()) {
+        form1_->iconLeftRelease();
+        return;
+    }
+    form1_->leaveTray();
+    form2_->Show();
+}
+
+// Closing any window, "終了" or the tray menu: the tray icon goes, then every window.
+void ProgramWindows::end() {
+    if (ending_) return;
+    ending_ = true;
+    form1_->Form_Unload();
+    form2_->Unload();
+    if (form3_) form3_->Unload();
+    form1_->Unload();
+    emit ended();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <memory>
 
 #include "app/launcher.h"
+#include "app/logic/shared_values.h"
 #include "app/store_io.h"
 #include "platform/platform.h"
 #include "store/url_store.h"
@@ -13,15 +15,15 @@ class Form1;
 class Form2;
 class Form3;
 
-// The three windows of one run, wired to each other. Form1 emits ended() when the last window
-// is unloaded.
-class ProgramWindows {
+// The windows of one run and everything between them: which window follows which, and the
+// program's end. The settings window is made when it is first wanted.
+class ProgramWindows : public QObject {
+    Q_OBJECT
+
 public:
     ProgramWindows(UrlStore& store, SharedValues& shared, Platform& platform, StoreIo& storeIo,
                    Updater& updater, Launcher& launcher, const QString& siteUrl);
-    ~ProgramWindows();
-    ProgramWindows(const ProgramWindows&) = delete;
-    ProgramWindows& operator=(const ProgramWindows&) = delete;
+    ~ProgramWindows() override;
 
     // The password window is the start-up object: it loads the store and opens the gate.
     void start();
@@ -32,16 +34,32 @@ public:
 
     Form1& form1() { return *form1_; }
     Form2& form2() { return *form2_; }
-    Form3& form3() { return *form3_; }
+    Form3& form3();
+
+signals:
+    // Every window was unloaded: the program ends.
+    void ended();
 
 private:
+    void connectMainWindow();
+    void connectPasswordWindow();
+    void connectTray();
+    void connectSettingsWindow();
     bool loading() const;
     void bringToFrontIfWaiting();
     void bringToFrontNow();
+    void showPasswordWindow();
+    void returnToMainWindow();
+    void trayIconReleased();
+    void end();
 
+    UrlStore& store_;
+    SharedValues& shared_;
+    Platform& platform_;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<Form3> form3_;
     bool starting_ = false;
     bool bringToFrontWaiting_ = false;
+    bool ending_ = false;
 };

@@ -1,15 +1,18 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
-#include <functional>
 
 class QIcon;
 class QMenu;
 
-// The notification-area icon of the main window.
-class TrayIcon {
+// The notification-area icon of the main window. Clicks on it are reported as signals, so
+// whoever listens is disconnected when it goes away.
+class TrayIcon : public QObject {
+    Q_OBJECT
+
 public:
-    virtual ~TrayIcon() = default;
+    ~TrayIcon() override;
     // False when the desktop has no notification area.
     virtual bool isAvailable() = 0;
     virtual void add(const QIcon& icon, const QString& tip) = 0;
@@ -17,7 +20,8 @@ public:
     virtual void remove() = 0;
     // Opens menu at the pointer.
     virtual void popUp(QMenu* menu) = 0;
-    // Set by the main window: the left button released, the right button pressed on the icon.
-    std::function<void()> onLeftRelease;
-    std::function<void()> onRightPress;
+
+signals:
+    void leftReleased();
+    void rightPressed();
 };

@@ -32,10 +32,3 @@ struct UrlStore {
     std::array<QString, kTabCount> tabNames;
     std::array<std::array<UrlEntry, kSlotCount>, kTabCount> entries;
 };
-
-// Values shared between the windows that belong to no file and start every run anew.
-struct SharedValues {
-    QString latestVersion;
-    int16_t logoffTicks = 0;
-    int16_t modifyMode = 0;
-};

@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <utility>
 
+#include "platform/designed_programs.h"
+
 namespace {
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
@@ -81,14 +83,15 @@ bool isWindowsPath(const QString& program) {
     return program.contains(u'\\') || drive.match(program).hasMatch();
 }
 
-bool sameProgram(const QString& a, const char* b) {
-    return a.compare(QLatin1StringView(b), Qt::CaseInsensitive) == 0;
+bool sameProgram(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 bool isPerUserChrome(const QString& program) {
     static const QRegularExpression perUser(
-        QStringLiteral(
-            R"(^C:\\Users\\[^\\]+\\AppData\\Local\\Google\\Chrome\\Application\\chrome\.exe$)"),
+        u'^' + QRegularExpression::escape(DesignedProgram::usersFolder) +
+            QStringLiteral(R"([^\\]+)") +
+            QRegularExpression::escape(DesignedProgram::perUserChromeTail) + u'$',
         QRegularExpression::CaseInsensitiveOption);
     return perUser.match(program).hasMatch();
 }
@@ -114,19 +117,19 @@ DesignedCommand splitCommandLine(const QString& commandLine) {
 
 QStringList linuxCandidates(const QString& designedProgram, const QString& homeFolder) {
     const QString& p = designedProgram;
-    if (sameProgram(p, R"(C:\Program Files\Mozilla Firefox\firefox.exe)"))
+    if (sameProgram(p, DesignedProgram::firefox))
         return {QStringLiteral("firefox"), QStringLiteral("firefox-esr")};
-    if (sameProgram(p, R"(C:\Program Files\Safari\Safari.exe)"))
+    if (sameProgram(p, DesignedProgram::safari))
         return {QStringLiteral("epiphany-browser"), QStringLiteral("epiphany")};
-    if (sameProgram(p, R"(C:\Program Files\Opera\opera.exe)")) return {QStringLiteral("opera")};
-    if (sameProgram(p, R"(C:\Program Files\Google\Chrome\Application\chrome.exe)"))
+    if (sameProgram(p, DesignedProgram::opera)) return {QStringLiteral("opera")};
+    if (sameProgram(p, DesignedProgram::sharedChrome))
         return {QStringLiteral("google-chrome"), QStringLiteral("google-chrome-stable"),
                 QStringLiteral("chromium"), QStringLiteral("chromium-browser")};
     if (isPerUserChrome(p))
         return {homeFolder + QStringLiteral("/.local/bin/google-chrome"),
                 homeFolder + QStringLiteral("/.local/bin/chromium")};
-    if (sameProgram(p, "EXPLORER.EXE")) return {QStringLiteral("xdg-open")};
-    if (sameProgram(p, "Pelkamo.exe")) return {QStringLiteral("./Pelkamo.exe")};
+    if (sameProgram(p, DesignedProgram::explorer)) return {QStringLiteral("xdg-open")};
+    if (sameProgram(p, QStringLiteral("Pelkamo.exe"))) return {QStringLiteral("./Pelkamo.exe")};
     // Any other Windows path has no counterpart here; a plain name or a Linux path is used as is.
     if (p.isEmpty() || isWindowsPath(p)) return {};
     return {p};

@@ -27,6 +27,6 @@ void QtTrayIcon::createIcon() {
 }
 
 void QtTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::Trigger && onLeftRelease) onLeftRelease();
-    if (reason == QSystemTrayIcon::Context && onRightPress) onRightPress();
+    if (reason == QSystemTrayIcon::Trigger) emit leftReleased();
+    if (reason == QSystemTrayIcon::Context) emit rightPressed();
 }

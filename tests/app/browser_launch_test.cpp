@@ -20,7 +20,7 @@ class BrowserLaunchTest : public testing::Test {
 protected:
     void open(int16_t code, const QString& url = kUrl) {
         store.browser = code;
-        BrowserLaunch(store, platform).openInBrowser(url);
+        BrowserLaunch(store, browserPlatform(platform)).openInBrowser(url);
     }
     QStringList startedLines() const {
         QStringList lines;
@@ -145,7 +145,7 @@ class BrowserLaunchOnLinuxTest : public testing::Test, protected StubbedPlatform
 protected:
     void open(int16_t code, const QString& url) {
         store.browser = code;
-        BrowserLaunch(store, platform).openInBrowser(url);
+        BrowserLaunch(store, browserPlatform(platform)).openInBrowser(url);
     }
 
     UrlStore store;

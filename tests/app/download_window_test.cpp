@@ -9,6 +9,7 @@ class DownloadWindowTest : public QObject {
 
 private slots:
     void showsProgressWhileDownloading();
+    void windowIsMadeAtTheFirstDownload();
 };
 
 void DownloadWindowTest::showsProgressWhileDownloading() {
@@ -29,6 +30,24 @@ void DownloadWindowTest::showsProgressWhileDownloading() {
     QCOMPARE(bar->value(), bar->maximum());
     window.end();
     QVERIFY(!window.isVisible());
+}
+
+void DownloadWindowTest::windowIsMadeAtTheFirstDownload() {
+    DownloadWindowOnDemand progress;
+    progress.progress(1, 2);
+    progress.end();
+    QVERIFY(progress.window() == nullptr);
+
+    progress.begin();
+    DownloadWindow* window = progress.window();
+    QVERIFY(window && window->isVisible());
+    progress.progress(1, 2);
+    auto* bar = window->findChild<QProgressBar*>(QStringLiteral("DownloadBar"));
+    QCOMPARE(bar->value() * 2, bar->maximum());
+    progress.end();
+    QVERIFY(!window->isVisible());
+    progress.begin();
+    QCOMPARE(progress.window(), window);  // made once
 }
 
 QTEST_MAIN(DownloadWindowTest)

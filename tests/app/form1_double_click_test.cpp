@@ -69,7 +69,7 @@ protected:
     SharedValues shared;
     PreparedStoreIo storeIo;
     NoUpdate updater;
-    BrowserLaunch launcher{store, platform};
+    BrowserLaunch launcher{store, browserPlatform(platform)};
     ProgramWindows windows{store,
                            shared,
                            platform,

@@ -1,9 +1,11 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+#include <algorithm>
 
 #include "window_harness.h"
 
@@ -40,6 +42,13 @@ void typePasswords(Form3& form, const QString& first, const QString& second) {
 void clickOption(Form3& form, int index) {
     QRadioButton* option = form.Option1[index];
     QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+}
+
+bool settingsWindowExists() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+        return window->objectName() == QStringLiteral("Form3");
+    });
 }
 
 QStringList messageTexts(const WindowHarness& h) {
@@ -353,6 +362,23 @@ private slots:
         QTRY_COMPARE(box->selectedText(), QStringLiteral("tab4"));
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
         QTRY_COMPARE(box->selectedText(), QStringLiteral("tab4"));
+    }
+
+    void settingsWindowIsMadeWhenFirstWanted() {
+        auto h = startedWithPassword(QString());
+        QVERIFY(!settingsWindowExists());
+        h->form1().Command1[4]->click();
+        QVERIFY(settingsWindowExists());
+        QVERIFY(h->form3().isVisible());
+    }
+
+    void endWithoutTheSettingsWindowMakesNone() {
+        auto h = startedWithPassword(QString());
+        h->form1().menuEnd_Click();
+        QCOMPARE(h->endings, 1);
+        QVERIFY(!settingsWindowExists());
+        h->form1().menuEnd_Click();  // a second request ends nothing more
+        QCOMPARE(h->endings, 1);
     }
 
     void closingTheSettingsWindowEndsWithoutSaving() {

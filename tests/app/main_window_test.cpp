@@ -6,7 +6,7 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "app/list_line.h"
+#include "app/logic/list_line.h"
 #include "platform/program_identity.h"
 #include "window_harness.h"
 
@@ -146,7 +146,7 @@ private slots:
         form.List1->setCurrentRow(1);
         form.Command1[kUrlSetting]->click();
         fillEditRow(form, QStringLiteral("新しい"), QStringLiteral("http://new/"), QString());
-        QCOMPARE(form.urlChanged, int16_t(1));
+        QVERIFY(form.urlChanged);
         form.Command1[kCommit]->click();
 
         const UrlEntry& added = h->store.entries[0][5];
@@ -158,7 +158,7 @@ private slots:
         QVERIFY(editRowEmpty(form));
         QCOMPARE(form.selectedRow(), -1);
         QVERIFY(selectionButtonsDisabled(form));
-        QCOMPARE(form.urlChanged, int16_t(0));
+        QVERIFY(!form.urlChanged);
         QVERIFY(h->fake.messages.shown.empty());
     }
 
@@ -191,9 +191,9 @@ private slots:
         Form1& form = h->form1();
         form.Text1[1]->setText(QStringLiteral(" a b\u3000"));
         QCOMPARE(form.Text1[1]->text(), QStringLiteral("a b"));
-        QCOMPARE(form.urlChanged, int16_t(1));
+        QVERIFY(form.urlChanged);
         form.Text1[1]->setText(QString());
-        QCOMPARE(form.urlChanged, int16_t(0));
+        QVERIFY(!form.urlChanged);
         QTest::keyClicks(form.Text1[0], QStringLiteral("0123456789abcdefgh"));
         QCOMPARE(form.Text1[0]->text(), QStringLiteral("0123456789abcde"));
     }
@@ -233,15 +233,15 @@ private slots:
         QCOMPARE(form.Text1[0]->text(), QStringLiteral("title 1"));
         QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/1"));
         QCOMPARE(form.Text1[2]->text(), QStringLiteral("content 1"));
-        QCOMPARE(h->shared.modifyMode, int16_t(1));
-        QCOMPARE(form.urlChanged, int16_t(0));
+        QCOMPARE(h->shared.modifyMode, EditMode::Correcting);
+        QVERIFY(!form.urlChanged);
         QCOMPARE(form.modeHeightTwips(), 5200);
 
         form.Text1[1]->setText(QStringLiteral("http://corrected/"));
         form.Command1[kCommit]->click();
         QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://corrected/"));
         QCOMPARE(form.List1->count(), 3);
-        QCOMPARE(h->shared.modifyMode, int16_t(0));
+        QCOMPARE(h->shared.modifyMode, EditMode::Adding);
 
         // The next add adds instead of overwriting.
         form.Command1[kUrlSetting]->click();
@@ -259,7 +259,7 @@ private slots:
         form.List1->setCurrentRow(2);
         QVERIFY(editRowEmpty(form));
         QCOMPARE(form.modeHeightTwips(), 5200);
-        QCOMPARE(h->shared.modifyMode, int16_t(0));
+        QCOMPARE(h->shared.modifyMode, EditMode::Adding);
     }
 
     void correctingADeletedEntryAddsTheEditRow() {
@@ -269,12 +269,12 @@ private slots:
         form.Command1[kCorrect]->click();
         form.Command1[kDelete]->click();  // Yes
         QCOMPARE(form.selectedRow(), -1);
-        QCOMPARE(h->shared.modifyMode, int16_t(1));
+        QCOMPARE(h->shared.modifyMode, EditMode::Correcting);
         QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/2"));
         form.Command1[kCommit]->click();
         QCOMPARE(h->store.entries[0][2][UrlField::url], QStringLiteral("http://host/2"));
         QCOMPARE(form.List1->count(), 3);
-        QCOMPARE(h->shared.modifyMode, int16_t(0));
+        QCOMPARE(h->shared.modifyMode, EditMode::Adding);
     }
 
     void deleteRenumbersTheRows() {
@@ -340,7 +340,7 @@ private slots:
         QCOMPARE(form.List1->count(), 0);
         QVERIFY(editRowEmpty(form));
         QVERIFY(selectionButtonsDisabled(form));
-        QCOMPARE(h->shared.modifyMode, int16_t(0));
+        QCOMPARE(h->shared.modifyMode, EditMode::Adding);
         QCOMPARE(form.modeHeightTwips(), 5200);
     }
 
@@ -514,7 +514,7 @@ private slots:
         QVERIFY(!form.isVisible());
         QVERIFY(!form.Timer1.isActive());
 
-        h->fake.tray.onLeftRelease();
+        emit h->fake.tray.leftReleased();
         QVERIFY(form.isVisible());
         QVERIFY(!form.isMinimized());
         QVERIFY(!h->fake.tray.shown);
@@ -534,13 +534,33 @@ private slots:
         form.Command1_Click(kLogOff);
         QVERIFY(h->form2().isVisible());
 
-        h->fake.tray.onLeftRelease();
+        emit h->fake.tray.leftReleased();
         QVERIFY(!form.isVisible());
         QVERIFY(h->form2().isVisible());
         QVERIFY(!h->fake.tray.shown);
         h->form2().Text1->setText(QStringLiteral("pw"));
         QVERIFY(form.isVisible());
         QVERIFY(!form.isMinimized());
+    }
+
+    void trayClicksAfterTheWindowsAreGoneReachNothing() {
+        FakePlatform fake;
+        Platform platform = fake.platform();
+        UrlStore store;
+        SharedValues shared;
+        MemoryStoreIo storeIo;
+        storeIo.loaded = storeWithEntries(0, 1);
+        FakeUpdater updater{fake.windows};
+        FakeLauncher launcher;
+        {
+            ProgramWindows windows(store, shared, platform, storeIo, updater, launcher, kSiteUrl);
+            windows.start();
+            QVERIFY(windows.form1().isVisible());
+        }
+        emit fake.tray.leftReleased();
+        emit fake.tray.rightPressed();
+        QCOMPARE(fake.tray.poppedUp, nullptr);
+        QCOMPARE(fake.events.pendingRuns, 0);
     }
 
     void withoutATrayTheWindowStaysMinimized() {
@@ -558,7 +578,7 @@ private slots:
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();
         const int pendingBefore = h->fake.events.pendingRuns;
-        h->fake.tray.onRightPress();
+        emit h->fake.tray.rightPressed();
         QCOMPARE(h->fake.tray.poppedUp, form.Menu);
         QVERIFY(h->fake.events.pendingRuns > pendingBefore);
         QCOMPARE(form.Menu->actions().size(), 1);

@@ -84,7 +84,7 @@ struct WindowRun {
     template <class... IoArguments>
     explicit WindowRun(IoArguments&&... ioArguments)
         : storeIo(std::forward<IoArguments>(ioArguments)...) {
-        QObject::connect(&windows.form1(), &Form1::ended, [this] { ++endings; });
+        QObject::connect(&windows, &ProgramWindows::ended, [this] { ++endings; });
     }
     Form1& form1() { return windows.form1(); }
     Form2& form2() { return windows.form2(); }

@@ -13,7 +13,7 @@ int16_t boundedLogoffMinutes(int16_t minutes);
 
 // One tick of the log-off timer. True when the log-off is due; the counter is then reset.
 // With 0 minutes the counter does not move.
-bool logoffTick(int16_t& logoffTicks, int16_t logoffMinutes);
+bool logoffTick(int& logoffTicks, int16_t logoffMinutes);
 
 // The minutes box read as a number: digits only, an empty box reads as 0.
 int16_t minutesFromText(const QString& text);

@@ -1,4 +1,4 @@
-#include "app/list_line.h"
+#include "app/logic/list_line.h"
 
 #include "store/text.h"
 

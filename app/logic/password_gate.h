@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
 
 // The start-up password check of the password window: what the typed text must equal and how
 // many wrong attempts of full length were made. After the sixth the expectation becomes a
@@ -14,6 +13,6 @@ public:
     void reset(const QString& password);
     Verdict check(const QString& typed);
 
-    int16_t failCount = 0;
+    int failCount = 0;
     QString expectedPassword;
 };

@@ -1,9 +1,9 @@
-#include "app/password_gate.h"
+#include "app/logic/password_gate.h"
 
 #include <QRandomGenerator>
 
 namespace {
-constexpr int16_t kFreeFailures = 5;
+constexpr int kFreeFailures = 5;
 constexpr quint32 kRandomRange = 100000000;  // 0 to 99999999
 }  // namespace
 

@@ -1,7 +1,9 @@
 #include <QTest>
 
-#include "app/logoff_clock.h"
-#include "app/password_gate.h"
+#include "app/logic/entry_edits.h"
+#include "app/logic/logoff_clock.h"
+#include "app/logic/password_gate.h"
+#include "app/logic/settings_steps.h"
 #include "store/tab_edits.h"
 
 namespace {
@@ -18,7 +20,7 @@ TabSlots tabWith(int count) {
 
 // The tick on which the log-off comes after a reset; 0 when it does not come in 1000 ticks.
 int logoffTickNumber(int16_t minutes) {
-    int16_t ticks = 0;
+    int ticks = 0;
     for (int tick = 1; tick <= 1000; ++tick) {
         if (logoffTick(ticks, minutes)) return ticks == 0 ? tick : -1;
     }
@@ -75,7 +77,7 @@ private slots:
     }
 
     void noLogoffLeavesTheCounterAlone() {
-        int16_t ticks = 17;
+        int ticks = 17;
         QVERIFY(!logoffTick(ticks, 0));
         QVERIFY(!logoffTick(ticks, -3));
         QCOMPARE(ticks, int16_t(17));
@@ -128,6 +130,100 @@ private slots:
         QCOMPARE(tab[0][UrlField::number], QStringLiteral("1"));
         swapEntries(tab, 0, -1);  // no neighbour: nothing moves
         QCOMPARE(tab[0][UrlField::content], QStringLiteral("c1"));
+    }
+
+    void slotToWriteFollowsTheEditMode() {
+        const TabSlots tab = tabWith(5);
+        QCOMPARE(slotToWrite(tab, EditMode::Correcting, 2), 2);
+        QCOMPARE(slotToWrite(tab, EditMode::Adding, 2), 5);
+        QCOMPARE(slotToWrite(tab, EditMode::Correcting, -1), 5);
+        QCOMPARE(slotToWrite(tabWith(30), EditMode::Adding, 3), -1);
+    }
+
+    void movesStayInsideTheList() {
+        QVERIFY(canMove(1, -1, 3));
+        QVERIFY(canMove(1, +1, 3));
+        QVERIFY(!canMove(0, -1, 3));
+        QVERIFY(!canMove(2, +1, 3));
+        QVERIFY(!canMove(-1, +1, 3));  // nothing selected
+    }
+
+    void passwordBoxes() {
+        QCOMPARE(passwordChange("", ""), PasswordChange::Unchanged);
+        QCOMPARE(passwordChange("", "typed"), PasswordChange::Unchanged);
+        QCOMPARE(passwordChange("pw", ""), PasswordChange::ConfirmationMissing);
+        QCOMPARE(passwordChange("pw", "pW"), PasswordChange::Mismatch);
+        QCOMPARE(passwordChange("pw", "pw"), PasswordChange::Set);
+    }
+
+    void clearBoxEmptiesThePasswordBeforeTheBoxesAreJudged() {
+        UrlStore store;
+        store.password = QStringLiteral("old");
+        QCOMPARE(applyPasswordBoxes(store, false, "a", "b"), PasswordChange::Mismatch);
+        QCOMPARE(store.password, QStringLiteral("old"));
+        QCOMPARE(applyPasswordBoxes(store, true, "a", "b"), PasswordChange::Mismatch);
+        QVERIFY(store.password.isEmpty());
+        QCOMPARE(applyPasswordBoxes(store, true, "new", "new"), PasswordChange::Set);
+        QCOMPARE(store.password, QStringLiteral("new"));
+        QCOMPARE(applyPasswordBoxes(store, false, "", ""), PasswordChange::Unchanged);
+        QCOMPARE(store.password, QStringLiteral("new"));
+    }
+
+    void minutesAboveSixtyAreBounded() {
+        QVERIFY(!minutesAboveLongest("60"));
+        QVERIFY(minutesAboveLongest("61"));
+        QVERIFY(minutesAboveLongest("99"));
+        QVERIFY(!minutesAboveLongest(""));
+    }
+
+    void onlyOneIsAnOnFlag() {
+        QVERIFY(flagOn(1));
+        QVERIFY(!flagOn(0));
+        QVERIFY(!flagOn(-1));
+        QVERIFY(!flagOn(2));
+        QCOMPARE(storedFlag(true), int16_t(1));
+        QCOMPARE(storedFlag(false), int16_t(0));
+    }
+
+    void settingsRoundTripThroughTheWindow() {
+        UrlStore store;
+        store.topMost = 1;
+        store.logoffMinutes = 200;  // from a damaged file
+        store.tabNames[9] = QStringLiteral("last");
+        SettingsFields fields = shownSettings(store);
+        QVERIFY(fields.topMost && !fields.minimizeOnLaunch);
+        QCOMPARE(fields.minutesText, QStringLiteral("60"));
+        QCOMPARE(fields.tabNames[9], QStringLiteral("last"));
+
+        fields.topMost = false;
+        fields.minimizeOnLaunch = true;
+        fields.minutesText = QStringLiteral("07");
+        fields.tabNames[0] = QStringLiteral("first");
+        applySettings(store, fields);
+        QCOMPARE(store.topMost, int16_t(0));
+        QCOMPARE(store.minimizeOnLaunch, int16_t(1));
+        QCOMPARE(store.logoffMinutes, int16_t(7));
+        QCOMPARE(store.tabNames[0], QStringLiteral("first"));
+        QCOMPARE(store.tabNames[9], QStringLiteral("last"));
+    }
+
+    void logoffNeedsAPassword() {
+        UrlStore store;
+        store.logoffMinutes = 5;
+        store.password = QStringLiteral(" ");
+        QVERIFY(!keepLogoffWithPassword(store));
+        QCOMPARE(store.logoffMinutes, int16_t(0));
+        store.logoffMinutes = 5;
+        store.password = QStringLiteral("pw");
+        QVERIFY(keepLogoffWithPassword(store));
+        QCOMPARE(store.logoffMinutes, int16_t(5));
+    }
+
+    void onlyANewBrowserOtherThanInternetExplorerIsNoticed() {
+        QVERIFY(browserChoiceNeedsNotice(1, 0));
+        QVERIFY(!browserChoiceNeedsNotice(1, 1));
+        QVERIFY(!browserChoiceNeedsNotice(0, 3));
+        QVERIFY(browserChoiceNeedsNotice(4, -1));  // a code from a damaged file
     }
 };
 

@@ -1,4 +1,4 @@
-#include "app/logoff_clock.h"
+#include "app/logic/logoff_clock.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@ int16_t boundedLogoffMinutes(int16_t minutes) {
     return std::clamp<int16_t>(minutes, 0, kLongestLogoffMinutes);
 }
 
-bool logoffTick(int16_t& logoffTicks, int16_t logoffMinutes) {
+bool logoffTick(int& logoffTicks, int16_t logoffMinutes) {
     const int minutes = boundedLogoffMinutes(logoffMinutes);
     if (minutes == 0) return false;
     ++logoffTicks;

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "app/list_line.h"
+#include "app/logic/list_line.h"
 
 namespace {
 

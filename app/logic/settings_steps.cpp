@@ -1,0 +1,57 @@
+#include "app/logic/settings_steps.h"
+
+#include "app/logic/logoff_clock.h"
+#include "store/text.h"
+
+namespace {
+constexpr int kInternetExplorer = 0;
+}  // namespace
+
+bool flagOn(int16_t stored) { return stored == 1; }
+
+int16_t storedFlag(bool on) { return on ? 1 : 0; }
+
+PasswordChange passwordChange(const QString& password, const QString& confirmation) {
+    if (password.isEmpty()) return PasswordChange::Unchanged;
+    if (confirmation.isEmpty()) return PasswordChange::ConfirmationMissing;
+    if (password != confirmation) return PasswordChange::Mismatch;
+    return PasswordChange::Set;
+}
+
+PasswordChange applyPasswordBoxes(UrlStore& store, bool clear, const QString& password,
+                                  const QString& confirmation) {
+    if (clear) store.password.clear();
+    const PasswordChange change = passwordChange(password, confirmation);
+    if (change == PasswordChange::Set) store.password = password;
+    return change;
+}
+
+bool minutesAboveLongest(const QString& minutesText) {
+    return minutesFromText(minutesText) > kLongestLogoffMinutes;
+}
+
+SettingsFields shownSettings(const UrlStore& store) {
+    SettingsFields fields;
+    fields.topMost = flagOn(store.topMost);
+    fields.minimizeOnLaunch = flagOn(store.minimizeOnLaunch);
+    fields.minutesText = QString::number(boundedLogoffMinutes(store.logoffMinutes));
+    fields.tabNames = store.tabNames;
+    return fields;
+}
+
+void applySettings(UrlStore& store, const SettingsFields& fields) {
+    store.topMost = storedFlag(fields.topMost);
+    store.minimizeOnLaunch = storedFlag(fields.minimizeOnLaunch);
+    store.logoffMinutes = minutesFromText(fields.minutesText);
+    store.tabNames = fields.tabNames;
+}
+
+bool keepLogoffWithPassword(UrlStore& store) {
+    if (!isBlank(store.password)) return true;
+    store.logoffMinutes = 0;
+    return false;
+}
+
+bool browserChoiceNeedsNotice(int chosen, int current) {
+    return chosen != current && chosen != kInternetExplorer;
+}

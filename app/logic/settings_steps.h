@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "store/url_store.h"
+
+// A flag as the data file keeps it: 1 is on, any other value off.
+bool flagOn(int16_t stored);
+int16_t storedFlag(bool on);
+
+// The settings window's decisions. "設定" applies the password and every field below;
+// "終了" applies the password only.
+
+// What the two password boxes ask for when either button is clicked.
+enum class PasswordChange { Unchanged, Set, ConfirmationMissing, Mismatch };
+PasswordChange passwordChange(const QString& password, const QString& confirmation);
+// The password step of either button: the clear box empties the stored password first, even
+// when the boxes are then refused; a password typed twice replaces it.
+PasswordChange applyPasswordBoxes(UrlStore& store, bool clear, const QString& password,
+                                  const QString& confirmation);
+
+// A minutes box above the longest log-off time is shown as the longest before anything is
+// applied.
+bool minutesAboveLongest(const QString& minutesText);
+
+// The fields "設定" writes into the store, as the window shows them.
+struct SettingsFields {
+    bool topMost = false;
+    bool minimizeOnLaunch = false;
+    QString minutesText;
+    std::array<QString, kTabCount> tabNames;
+};
+
+// The store's values as the window shows them when it loads. A minutes value outside 0..60
+// from a damaged file is shown bounded, as the log-off timer reads it.
+SettingsFields shownSettings(const UrlStore& store);
+void applySettings(UrlStore& store, const SettingsFields& fields);
+
+// Without a password there is nothing to log off to: the minutes become 0 and false is
+// returned.
+bool keepLogoffWithPassword(UrlStore& store);
+
+// Any browser but Internet Explorer, chosen anew, must be installed by the user.
+bool browserChoiceNeedsNotice(int chosen, int current);

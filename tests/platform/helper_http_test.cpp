@@ -1,0 +1,95 @@
+// The program's side of the HTTP helper, against stand-in helpers that misbehave in every way
+// a real one could; the real helper runs against a real site in the update tests.
+#include "platform/linux/helper_http.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "qt_printers.h"
+#include "stub_programs.h"
+
+namespace {
+
+const QString kHelper = QStringLiteral("velandri-http");
+const QString kUrl = QStringLiteral("http://127.0.0.1:9/SoftVer.html");
+
+class HelperHttpTest : public testing::Test {
+protected:
+    HelperHttpTest() {
+        limits.pageTimeoutMs = 300;
+        limits.lowSpeedSeconds = 1;
+        limits.maxBodyBytes = 1024;
+    }
+    HelperHttpClient client() const {
+        return HelperHttpClient(stubs.binFolder() + '/' + kHelper, limits);
+    }
+
+    StubPrograms stubs;
+    HttpLimits limits;
+};
+
+TEST_F(HelperHttpTest, AnswerArrivesWhole) {
+    // A body with a line break and a NUL, so nothing in it is taken for a record.
+    stubs.installScript(
+        kHelper, "printf 'P 3 5\\nP 5 5\\nR 201 19 5\\nHTTP/1.1 201 OK\\r\\n\\r\\na\\nb\\0c'\n");
+    std::vector<std::pair<qint64, qint64>> seen;
+    const HttpResponse response = client().download(
+        kUrl, [&](qint64 received, qint64 total) { seen.emplace_back(received, total); });
+    EXPECT_TRUE(response.ok);
+    EXPECT_EQ(response.status, 201);
+    EXPECT_EQ(response.headers, QByteArray("HTTP/1.1 201 OK\r\n\r\n"));
+    EXPECT_EQ(response.body, QByteArray("a\nb\0c", 5));
+    EXPECT_EQ(seen, (std::vector<std::pair<qint64, qint64>>{{3, 5}, {5, 5}}));
+
+    stubs.installScript(kHelper, "printf 'E 18\\nConnection refused'\n");
+    const HttpResponse refused = client().get(kUrl);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, QStringLiteral("Connection refused"));
+}
+
+// Whatever goes wrong with the helper, the transfer fails with a reason and nothing hangs.
+TEST_F(HelperHttpTest, HelperFailuresAreFailedTransfers) {
+    struct Case {
+        const char* name;
+        QByteArray script;  // empty: no helper at all
+    };
+    const Case cases[] = {
+        {"missing", {}},
+        {"dies in the middle of its answer", "printf 'R 200 17 10\\nHTTP/1.1 200'\nkill -9 $$\n"},
+        {"garbage", "echo '<html>not a helper</html>'\n"},
+        {"line without end", "printf '%0200d' 0\n"},
+        {"answer cut short", "printf 'R 200 0 10\\nabc'\n"},
+        {"body over the cap", "printf 'R 200 0 2048\\n'\nexec /usr/bin/head -c 2048 /dev/zero\n"},
+        {"more after the answer", "printf 'R 200 0 1\\nxy'\n"},
+        {"hangs", "exec /bin/sleep 60\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.script.isEmpty()) stubs.installScript(kHelper, c.script);
+        const HttpResponse response = client().get(kUrl);
+        EXPECT_FALSE(response.ok);
+        EXPECT_TRUE(response.body.isEmpty());
+        EXPECT_TRUE(response.error.startsWith(kHelper)) << response.error.toStdString();
+    }
+}
+
+TEST_F(HelperHttpTest, DownloadReportsProgressUntilTheHelperFails) {
+    const QByteArray scripts[] = {
+        "printf 'P 10 100\\nP 50 100\\n'\nkill -9 $$\n",
+        "printf 'P 10 100\\nP 50 100\\n'\nexec /bin/sleep 60\n",  // silent longer than allowed
+    };
+    for (const QByteArray& script : scripts) {
+        SCOPED_TRACE(script.constData());
+        stubs.installScript(kHelper, script);
+        qint64 lastReceived = -1;
+        const HttpResponse response =
+            client().download(kUrl, [&](qint64 received, qint64) { lastReceived = received; });
+        EXPECT_FALSE(response.ok);
+        EXPECT_EQ(lastReceived, 50);
+        EXPECT_FALSE(response.error.isEmpty());
+    }
+}
+
+}  // namespace

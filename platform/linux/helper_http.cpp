@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,10 +20,32 @@
 
 extern char** environ;
 
-namespace {
-
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+
+// The helper's process: its request goes in over a socket, so that a helper gone early is an
+// error to the sender rather than a SIGPIPE; its answer comes back on a pipe. Killed and reaped
+// when the object goes, whether it has ended by itself or not.
+class HelperProcess {
+public:
+    HelperProcess() = default;
+    ~HelperProcess();
+    HelperProcess(const HelperProcess&) = delete;
+    HelperProcess& operator=(const HelperProcess&) = delete;
+
+    // 0, or the errno of what failed.
+    int start(const QString& program);
+    // The request, then the end of the input; 0 or an errno.
+    int send(const QByteArray& request);
+    int output() const { return output_; }
+
+private:
+    pid_t pid_ = -1;
+    int input_ = -1;
+    int output_ = -1;
+};
+
+namespace {
 
 // Time for the helper to start and hand over its answer, on top of the transfer's own limits.
 constexpr milliseconds kHelperGrace{2'000};
@@ -34,64 +57,71 @@ HttpResponse failure(const QString& why) {
     return response;
 }
 
-// The helper's process, with its output on a pipe. Killed and reaped when it goes.
-class HelperProcess {
-public:
-    HelperProcess() = default;
-    ~HelperProcess() { stop(); }
-    HelperProcess(const HelperProcess&) = delete;
-    HelperProcess& operator=(const HelperProcess&) = delete;
+QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-    // 0, or the errno of what failed.
-    int start(const QString& program, const QStringList& arguments);
-    int output() const { return output_; }
-    void stop();
+void closeIfOpen(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+}
 
-private:
-    pid_t pid_ = -1;
-    int output_ = -1;
-};
+}  // namespace
 
-int HelperProcess::start(const QString& program, const QStringList& arguments) {
-    int pipeEnds[2];
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return errno;
-    output_ = pipeEnds[0];
-    const QByteArray path = QFile::encodeName(program);
-    std::vector<QByteArray> texts{path};
-    for (const QString& argument : arguments) texts.push_back(argument.toUtf8());
-    std::vector<char*> argv;
-    for (QByteArray& text : texts) argv.push_back(text.data());
-    argv.push_back(nullptr);
+int HelperProcess::start(const QString& program) {
+    int inputEnds[2];
+    int outputEnds[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, inputEnds) != 0) return errno;
+    input_ = inputEnds[0];
+    if (pipe2(outputEnds, O_CLOEXEC) != 0) {
+        close(inputEnds[1]);
+        return errno;
+    }
+    output_ = outputEnds[0];
+    QByteArray path = QFile::encodeName(program);
+    char* argv[] = {path.data(), nullptr};
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    const int result =
-        posix_spawn(&pid_, path.constData(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_adddup2(&actions, inputEnds[1], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, outputEnds[1], STDOUT_FILENO);
+    const int result = posix_spawn(&pid_, path.constData(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
+    close(inputEnds[1]);
+    close(outputEnds[1]);
     if (result != 0) pid_ = -1;
     return result;
 }
 
-// Whether it has ended by itself or not, nothing more is wanted from it.
-void HelperProcess::stop() {
-    if (output_ >= 0) close(output_);
-    output_ = -1;
+int HelperProcess::send(const QByteArray& request) {
+    const char* data = request.constData();
+    qsizetype left = request.size();
+    while (left > 0) {
+        const ssize_t sent = ::send(input_, data, size_t(left), MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0) return errno;
+        data += sent;
+        left -= sent;
+    }
+    closeIfOpen(input_);
+    return 0;
+}
+
+HelperProcess::~HelperProcess() {
+    closeIfOpen(input_);  // a helper still waiting for its request ends here by itself
+    closeIfOpen(output_);
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
-    pid_ = -1;
 }
 
 // How long the helper may take in all, and how long it may stay silent (progress comes at least
 // every second while a download runs; a page sends nothing before its answer).
-struct Patience {
+struct HelperHttpClient::Patience {
     milliseconds total;
     milliseconds silence;
 };
+
+namespace {
 
 class Deadline {
 public:
@@ -118,16 +148,16 @@ Wait waitForOutput(int fd, const Deadline& total, const Deadline& silence) {
     }
 }
 
-HttpResponse readAnswer(HelperProcess& helper, const Patience& patience, HelperOutput& output,
-                        const HttpProgress& progress) {
-    const Deadline total(patience.total);
+HttpResponse readAnswer(int fd, milliseconds totalTime, milliseconds silenceTime,
+                        HelperOutput& output, const HttpProgress& progress) {
+    const Deadline total(totalTime);
     std::vector<char> chunk(kReadChunkBytes);
-    for (Deadline silence(patience.silence);; silence = Deadline(patience.silence)) {
-        if (waitForOutput(helper.output(), total, silence) == Wait::TimedOut)
+    for (Deadline silence(silenceTime);; silence = Deadline(silenceTime)) {
+        if (waitForOutput(fd, total, silence) == Wait::TimedOut)
             return failure(QStringLiteral("no answer within the time limit"));
-        const ssize_t got = read(helper.output(), chunk.data(), chunk.size());
+        const ssize_t got = read(fd, chunk.data(), chunk.size());
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return failure(QString::fromLocal8Bit(std::strerror(errno)));
+        if (got < 0) return failure(errorText(errno));
         if (got == 0) break;
         if (!output.take(chunk.data(), got, progress)) return failure(output.problem());
     }
@@ -135,28 +165,44 @@ HttpResponse readAnswer(HelperProcess& helper, const Patience& patience, HelperO
     return output.response();
 }
 
-HttpResponse run(const QString& helperPath, const HelperRequest& request, const Patience& patience,
-                 const HttpProgress& progress) {
-    HelperProcess helper;
-    if (const int error = helper.start(helperPath, helperArguments(request)))
-        return failure(helperPath + QStringLiteral(" could not be started: ") +
-                       QString::fromLocal8Bit(std::strerror(error)));
-    HelperOutput output(request.limits.maxBodyBytes);
-    return readAnswer(helper, patience, output, progress);
-}
-
 }  // namespace
 
 HelperHttpClient::HelperHttpClient(QString helperPath, HttpLimits limits)
     : helperPath_(std::move(helperPath)), limits_(limits) {}
 
+HelperHttpClient::~HelperHttpClient() = default;
+
+// A helper that cannot start now gets its second chance, and its error message, at the GET.
+void HelperHttpClient::startAhead() {
+    auto helper = std::make_unique<HelperProcess>();
+    if (helper->start(helperPath_) == 0) ahead_ = std::move(helper);
+}
+
 HttpResponse HelperHttpClient::get(const QString& url) {
     const milliseconds total = milliseconds(limits_.pageTimeoutMs) + kHelperGrace;
-    return run(helperPath_, {HelperMode::Page, url, limits_}, {total, total}, {});
+    return run(url, false, {total, total}, {});
 }
 
 HttpResponse HelperHttpClient::download(const QString& url, const HttpProgress& progress) {
     const Patience patience{milliseconds(limits_.downloadTimeoutMs) + kHelperGrace,
                             std::chrono::seconds(limits_.lowSpeedSeconds) + kHelperGrace};
-    return run(helperPath_, {HelperMode::Download, url, limits_}, patience, progress);
+    return run(url, true, patience, progress);
+}
+
+HttpResponse HelperHttpClient::run(const QString& url, bool download, const Patience& patience,
+                                   const HttpProgress& progress) {
+    const HelperRequest request{download ? HelperMode::Download : HelperMode::Page, url, limits_};
+    const QByteArray text = requestText(request);
+    if (text.isEmpty()) return failure(QStringLiteral("an address with a line break"));
+    std::unique_ptr<HelperProcess> helper = std::move(ahead_);
+    if (!helper) {
+        helper = std::make_unique<HelperProcess>();
+        if (const int error = helper->start(helperPath_))
+            return failure(helperPath_ + QStringLiteral(" could not be started: ") +
+                           errorText(error));
+    }
+    if (const int error = helper->send(text))
+        return failure(QStringLiteral("the request could not be sent: ") + errorText(error));
+    HelperOutput output(limits_.maxBodyBytes);
+    return readAnswer(helper->output(), patience.total, patience.silence, output, progress);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/linux/curl_http.h"
+
+class HelperProcess;
 
 // HTTP through the helper program velandri-http, one process per GET, so that the program
 // itself never maps libcurl and its TLS and directory libraries. Blocks like CurlHttpClient,
@@ -10,11 +14,21 @@
 class HelperHttpClient : public HttpClient {
 public:
     explicit HelperHttpClient(QString helperPath, HttpLimits limits = {});
+    ~HelperHttpClient() override;
+
+    // Starts the helper for the next GET now, so that it loads while the caller goes on; it is
+    // sent no request before that GET, and ends with the client if none comes.
+    void startAhead();
 
     HttpResponse get(const QString& url) override;
     HttpResponse download(const QString& url, const HttpProgress& progress) override;
 
 private:
+    struct Patience;
+    HttpResponse run(const QString& url, bool download, const Patience& patience,
+                     const HttpProgress& progress);
+
     QString helperPath_;
     HttpLimits limits_;
+    std::unique_ptr<HelperProcess> ahead_;
 };

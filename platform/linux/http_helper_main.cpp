@@ -10,6 +10,9 @@
 
 namespace {
 
+// A request is eight short lines; more is not the program talking.
+constexpr qsizetype kMaxRequestBytes = 64 * 1024;
+
 // A failed write means the program has gone; there is nobody left to tell.
 bool writeAll(const QByteArray& bytes) {
     const char* data = bytes.constData();
@@ -24,10 +27,17 @@ bool writeAll(const QByteArray& bytes) {
     return true;
 }
 
-QStringList argumentList(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromUtf8(argv[i]);
-    return arguments;
+// Everything up to the end of the input, which the program closes after its request.
+QByteArray readRequest() {
+    QByteArray text;
+    char chunk[4096];
+    while (text.size() <= kMaxRequestBytes) {
+        const ssize_t got = read(STDIN_FILENO, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        text.append(chunk, got);
+    }
+    return text;
 }
 
 HttpResponse perform(const HelperRequest& request) {
@@ -40,13 +50,15 @@ HttpResponse perform(const HelperRequest& request) {
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
-    const std::optional<HelperRequest> request = parseHelperArguments(argumentList(argc, argv));
+int main() {
+    // The program may start the helper ahead of its request: libcurl and its TLS library get
+    // ready meanwhile.
+    CurlHttpClient::initialiseLibrary();
+    const QByteArray text = readRequest();
+    if (text.isEmpty()) return 0;  // no request after all
+    const std::optional<HelperRequest> request = parseRequestText(text);
     if (!request) {
-        std::fputs(
-            "usage: velandri-http page|download URL CONNECT_MS PAGE_MS LOW_SPEED_BPS "
-            "LOW_SPEED_S DOWNLOAD_MS MAX_BODY_BYTES\n",
-            stderr);
+        std::fputs("velandri-http: the request on standard input is not readable\n", stderr);
         return 2;
     }
     return writeAll(answerRecord(perform(*request))) ? 0 : 1;

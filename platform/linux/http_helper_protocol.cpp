@@ -8,8 +8,8 @@ constexpr qsizetype kMaxLineBytes = 100;
 constexpr qint64 kMaxHeaderBytes = 1024 * 1024;
 constexpr qint64 kMaxErrorBytes = 64 * 1024;
 
-const QString kPage = QStringLiteral("page");
-const QString kDownload = QStringLiteral("download");
+const QByteArray kPage = QByteArrayLiteral("page");
+const QByteArray kDownload = QByteArrayLiteral("download");
 
 std::optional<qint64> number(const QByteArray& text) {
     bool ok = false;
@@ -18,40 +18,40 @@ std::optional<qint64> number(const QByteArray& text) {
     return value;
 }
 
-std::optional<long> numberArgument(const QString& text) {
-    bool ok = false;
-    const long value = text.toLong(&ok);
-    if (!ok || value < 0) return std::nullopt;
-    return value;
-}
-
 }  // namespace
 
-QStringList helperArguments(const HelperRequest& request) {
+QByteArray requestText(const HelperRequest& request) {
     const HttpLimits& limits = request.limits;
-    return {request.mode == HelperMode::Download ? kDownload : kPage,
-            request.url,
-            QString::number(limits.connectTimeoutMs),
-            QString::number(limits.pageTimeoutMs),
-            QString::number(limits.lowSpeedBytesPerSecond),
-            QString::number(limits.lowSpeedSeconds),
-            QString::number(limits.downloadTimeoutMs),
-            QString::number(limits.maxBodyBytes)};
+    const QByteArray url = request.url.toUtf8();
+    if (url.contains('\n')) return {};
+    const QByteArray fields[] = {request.mode == HelperMode::Download ? kDownload : kPage,
+                                 url,
+                                 QByteArray::number(limits.connectTimeoutMs),
+                                 QByteArray::number(limits.pageTimeoutMs),
+                                 QByteArray::number(limits.lowSpeedBytesPerSecond),
+                                 QByteArray::number(limits.lowSpeedSeconds),
+                                 QByteArray::number(limits.downloadTimeoutMs),
+                                 QByteArray::number(limits.maxBodyBytes)};
+    QByteArray text;
+    for (const QByteArray& field : fields) text += field + '\n';
+    return text;
 }
 
-std::optional<HelperRequest> parseHelperArguments(const QStringList& arguments) {
-    if (arguments.size() != 8) return std::nullopt;
-    if (arguments[0] != kPage && arguments[0] != kDownload) return std::nullopt;
-    long values[6] = {};
+std::optional<HelperRequest> parseRequestText(const QByteArray& text) {
+    if (!text.endsWith('\n')) return std::nullopt;
+    const QList<QByteArray> fields = text.chopped(1).split('\n');
+    if (fields.size() != 8) return std::nullopt;
+    if (fields[0] != kPage && fields[0] != kDownload) return std::nullopt;
+    std::optional<qint64> numbers[6];
     for (int i = 0; i < 6; ++i) {
-        const std::optional<long> value = numberArgument(arguments[i + 2]);
-        if (!value) return std::nullopt;
-        values[i] = *value;
+        numbers[i] = number(fields[i + 2]);
+        if (!numbers[i]) return std::nullopt;
     }
     HelperRequest request;
-    request.mode = arguments[0] == kDownload ? HelperMode::Download : HelperMode::Page;
-    request.url = arguments[1];
-    request.limits = {values[0], values[1], values[2], values[3], values[4], values[5]};
+    request.mode = fields[0] == kDownload ? HelperMode::Download : HelperMode::Page;
+    request.url = QString::fromUtf8(fields[1]);
+    request.limits = {long(*numbers[0]), long(*numbers[1]), long(*numbers[2]),
+                      long(*numbers[3]), long(*numbers[4]), *numbers[5]};
     return request;
 }
 

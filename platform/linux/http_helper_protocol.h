@@ -6,11 +6,13 @@
 
 #include "platform/linux/curl_http.h"
 
-// The HTTP helper (velandri-http) runs one GET and answers on its standard output with
+// The HTTP helper (velandri-http) reads one request on its standard input, the fields of
+// requestFields() one per line, runs that GET and answers on its standard output with
 //   P <received> <total>\n                           progress, downloads only, any number
 //   R <status> <header bytes> <body bytes>\n<headers><body>   or
 //   E <bytes>\n<error text in UTF-8>
-// and nothing after that. Byte counts are decimal; the payload is taken as it is.
+// and nothing after that. Byte counts are decimal; the payload is taken as it is. Its input
+// closed without a request, it ends without a word.
 
 enum class HelperMode { Page, Download };
 
@@ -20,8 +22,9 @@ struct HelperRequest {
     HttpLimits limits;
 };
 
-QStringList helperArguments(const HelperRequest& request);
-std::optional<HelperRequest> parseHelperArguments(const QStringList& arguments);
+// Empty when a field would not fit on one line.
+QByteArray requestText(const HelperRequest& request);
+std::optional<HelperRequest> parseRequestText(const QByteArray& text);
 
 QByteArray progressRecord(qint64 received, qint64 total);
 QByteArray answerRecord(const HttpResponse& response);

@@ -40,7 +40,9 @@ struct LinuxPlatform::Parts {
     QtTrayIcon tray;
 };
 
-LinuxPlatform::LinuxPlatform() : parts_(std::make_unique<Parts>()) {}
+// The version check follows the platform within milliseconds at every start: its helper loads
+// meanwhile, on another core.
+LinuxPlatform::LinuxPlatform() : parts_(std::make_unique<Parts>()) { parts_->http.startAhead(); }
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,17 @@ protected:
         limits.lowSpeedSeconds = 1;
         limits.maxBodyBytes = 1024;
     }
+    // A stand-in that counts its starts and keeps the request it reads, as the real helper reads
+    // it, before it runs body.
+    void installHelper(const QByteArray& body) {
+        const QByteArray log = stubs.home().toLocal8Bit();
+        stubs.installScript(
+            kHelper, "echo >> '" + log + "/starts'\n/bin/cat > '" + log + "/request'\n" + body);
+    }
+    QByteArray logged(const char* name) const {
+        QFile file(stubs.home() + '/' + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     HelperHttpClient client() const {
         return HelperHttpClient(stubs.binFolder() + '/' + kHelper, limits);
     }
@@ -30,23 +42,44 @@ protected:
     HttpLimits limits;
 };
 
-TEST_F(HelperHttpTest, AnswerArrivesWhole) {
+TEST_F(HelperHttpTest, RequestGoesInAndAnswerArrivesWhole) {
     // A body with a line break and a NUL, so nothing in it is taken for a record.
-    stubs.installScript(
-        kHelper, "printf 'P 3 5\\nP 5 5\\nR 201 19 5\\nHTTP/1.1 201 OK\\r\\n\\r\\na\\nb\\0c'\n");
+    installHelper("printf 'P 3 5\\nP 5 5\\nR 201 19 5\\nHTTP/1.1 201 OK\\r\\n\\r\\na\\nb\\0c'\n");
     std::vector<std::pair<qint64, qint64>> seen;
     const HttpResponse response = client().download(
         kUrl, [&](qint64 received, qint64 total) { seen.emplace_back(received, total); });
+    EXPECT_EQ(logged("request"),
+              "download\n" + kUrl.toUtf8() + "\n3000\n300\n1024\n1\n1800000\n1024\n");
     EXPECT_TRUE(response.ok);
     EXPECT_EQ(response.status, 201);
     EXPECT_EQ(response.headers, QByteArray("HTTP/1.1 201 OK\r\n\r\n"));
     EXPECT_EQ(response.body, QByteArray("a\nb\0c", 5));
     EXPECT_EQ(seen, (std::vector<std::pair<qint64, qint64>>{{3, 5}, {5, 5}}));
 
-    stubs.installScript(kHelper, "printf 'E 18\\nConnection refused'\n");
+    installHelper("printf 'E 18\\nConnection refused'\n");
     const HttpResponse refused = client().get(kUrl);
+    EXPECT_TRUE(logged("request").startsWith("page\n"));
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.error, QStringLiteral("Connection refused"));
+}
+
+// A helper started ahead waits for the next GET and serves only that one.
+TEST_F(HelperHttpTest, HelperStartedAheadServesTheNextGet) {
+    installHelper("printf 'R 200 0 2\\nok'\n");
+    HelperHttpClient http = client();
+    http.startAhead();
+    EXPECT_EQ(http.get(kUrl).body, "ok");
+    EXPECT_EQ(logged("starts"), "\n");
+    EXPECT_EQ(http.get(kUrl).body, "ok");
+    EXPECT_EQ(logged("starts"), "\n\n");
+
+    // Without a helper to start ahead, the GET tries again and says why it failed.
+    QFile::remove(stubs.binFolder() + '/' + kHelper);
+    http.startAhead();
+    const HttpResponse missing = http.get(kUrl);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.error.contains(QStringLiteral("could not be started")))
+        << missing.error.toStdString();
 }
 
 // Whatever goes wrong with the helper, the transfer fails with a reason and nothing hangs.
@@ -67,7 +100,7 @@ TEST_F(HelperHttpTest, HelperFailuresAreFailedTransfers) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (!c.script.isEmpty()) stubs.installScript(kHelper, c.script);
+        if (!c.script.isEmpty()) installHelper(c.script);
         const HttpResponse response = client().get(kUrl);
         EXPECT_FALSE(response.ok);
         EXPECT_TRUE(response.body.isEmpty());
@@ -82,7 +115,7 @@ TEST_F(HelperHttpTest, DownloadReportsProgressUntilTheHelperFails) {
     };
     for (const QByteArray& script : scripts) {
         SCOPED_TRACE(script.constData());
-        stubs.installScript(kHelper, script);
+        installHelper(script);
         qint64 lastReceived = -1;
         const HttpResponse response =
             client().download(kUrl, [&](qint64 received, qint64) { lastReceived = received; });

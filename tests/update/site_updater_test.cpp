@@ -78,7 +78,10 @@ protected:
 
     std::unique_ptr<HttpClient> client(HttpLimits limits = {}) const {
         if (GetParam() == Libraries::LinkedIn) return std::make_unique<CurlHttpClient>(limits);
-        return std::make_unique<HelperHttpClient>(QStringLiteral(VELANDRI_HTTP_HELPER), limits);
+        auto http =
+            std::make_unique<HelperHttpClient>(QStringLiteral(VELANDRI_HTTP_HELPER), limits);
+        http->startAhead();  // as the program has it
+        return http;
     }
     static std::unique_ptr<ZipExtractor> makeExtractor() {
         if (GetParam() == Libraries::LinkedIn) return std::make_unique<ArchiveZipExtractor>();

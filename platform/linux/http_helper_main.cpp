@@ -50,7 +50,7 @@ HttpResponse perform(const HelperRequest& request) {
 
 }  // namespace
 
-int main() {
+int main(int, char* argv[]) {
     // The program may start the helper ahead of its request: libcurl and its TLS library get
     // ready meanwhile.
     CurlHttpClient::initialiseLibrary();
@@ -58,7 +58,7 @@ int main() {
     if (text.isEmpty()) return 0;  // no request after all
     const std::optional<HelperRequest> request = parseRequestText(text);
     if (!request) {
-        std::fputs("velandri-http: the request on standard input is not readable\n", stderr);
+        std::fprintf(stderr, "%s: the request on standard input is not readable\n", argv[0]);
         return 2;
     }
     return writeAll(answerRecord(perform(*request))) ? 0 : 1;

@@ -33,7 +33,7 @@ struct LinuxPlatform::Parts {
     QtEventPump events;
     DefaultBrowserAutomation automation;
     HelperHttpClient http{programFile(QStringLiteral("velandri-http"))};
-    ModuleZipExtractor zip{programFile(QStringLiteral("velandri-zip.so"))};
+    ModuleZipExtractor zip{programFile(QStringLiteral("modules/velandri-zip.so"))};
     ImmediateProgramEnd programEnd;
     QtMessageBox messages;
     QtWindowSystem windows;

@@ -131,6 +131,14 @@ TEST_F(LinuxPlatformTest, AutomationNavigatesWithTheDefaultBrowser) {
     EXPECT_FALSE(QFile::exists(stubs.home() + "/pwned"));
 }
 
+// The helper is found beside the program: the answer is libcurl's, not the helper client's.
+TEST_F(LinuxPlatformTest, HttpRunsInTheHelperBesideTheProgram) {
+    const HttpResponse response = platform.http.get(QStringLiteral("ftp://127.0.0.1/"));
+    EXPECT_FALSE(response.ok);
+    EXPECT_TRUE(response.error.contains(QStringLiteral("ftp"))) << response.error.toStdString();
+    EXPECT_FALSE(response.error.startsWith(QStringLiteral("velandri-http")));
+}
+
 TEST(LinuxPlatformPaths, DataFolderFollowsXdgDataHome) {
     const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
     StubPrograms stubs;  // a temporary HOME

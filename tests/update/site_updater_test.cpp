@@ -389,6 +389,15 @@ TEST_P(SiteUpdaterTest, SlowArchiveIsFetchedWhileItFlowsAndGivenUpWhenItStalls) 
     EXPECT_EQ(fake.programEnd.ended, 1);
 }
 
+TEST(ModuleZipExtractor, WithoutItsModuleExtractsNothing) {
+    QTemporaryDir folder;
+    const QString archive = folder.filePath("update.zip");
+    writeFile(archive, makeZip({fileItem("readme.txt", "x")}));
+    ModuleZipExtractor zip(folder.filePath("modules/velandri-zip.so"));
+    EXPECT_FALSE(zip.extract(archive, folder.path()));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("readme.txt")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Libraries, SiteUpdaterTest,
                          testing::Values(Libraries::LinkedIn, Libraries::HelperAndModule),
                          [](const testing::TestParamInfo<Libraries>& info) {

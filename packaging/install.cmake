@@ -4,6 +4,10 @@ include(GNUInstallDirs)
 set(velandri_libdir ${CMAKE_INSTALL_LIBDIR}/velandri)
 
 install(TARGETS velandri RUNTIME DESTINATION ${velandri_libdir})
+# The program runs its HTTP helper and loads its zip module from its own folder.
+install(TARGETS velandri-http RUNTIME DESTINATION ${velandri_libdir})
+install(TARGETS velandri-zip LIBRARY DESTINATION ${velandri_libdir}/modules
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${CMAKE_BINARY_DIR}/bin/url_bak DESTINATION ${velandri_libdir})
 install(CODE "
   set(bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")

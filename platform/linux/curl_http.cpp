@@ -43,11 +43,6 @@ int reportProgress(void* user, curl_off_t total, curl_off_t received, curl_off_t
     return 0;
 }
 
-void initialiseCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 void setTransferOptions(CURL* curl, Transfer& transfer, char* errorText) {
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -103,7 +98,12 @@ Result<HttpResponse> perform(const QString& url, const HttpProgress& progress,
 
 }  // namespace
 
-CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits) { initialiseCurlOnce(); }
+CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits) { initialiseLibrary(); }
+
+void CurlHttpClient::initialiseLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
 
 Result<HttpResponse> CurlHttpClient::get(const QString& url) {
     return perform(url, {}, limits_, Pace{limits_.pageTimeoutMs, 0, 0});

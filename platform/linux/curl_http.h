@@ -19,6 +19,8 @@ struct HttpLimits {
 class CurlHttpClient : public HttpClient {
 public:
     explicit CurlHttpClient(HttpLimits limits = {});
+    // libcurl's global start, done by the first client; callable ahead of it.
+    static void initialiseLibrary();
 
     Result<HttpResponse> get(const QString& url) override;
     Result<HttpResponse> download(const QString& url, const HttpProgress& progress) override;

@@ -3,18 +3,27 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
-#include "platform/linux/archive_zip.h"
-#include "platform/linux/curl_http.h"
 #include "platform/linux/default_browser_automation.h"
+#include "platform/linux/helper_http.h"
 #include "platform/linux/immediate_program_end.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_process.h"
 #include "platform/linux/linux_user.h"
+#include "platform/linux/module_zip.h"
 #include "platform/linux/monotonic_clock.h"
 #include "platform/linux/qt_event_pump.h"
 #include "platform/linux/qt_message_box.h"
 #include "platform/linux/qt_tray_icon.h"
 #include "platform/linux/qt_window_system.h"
+
+namespace {
+
+// The helper program and the module are installed beside the program.
+QString programFile(const QString& name) {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+}
+
+}  // namespace
 
 struct LinuxPlatform::Parts {
     LinuxProcessStarter process;
@@ -23,15 +32,17 @@ struct LinuxPlatform::Parts {
     MonotonicClock clock;
     QtEventPump events;
     DefaultBrowserAutomation automation;
-    CurlHttpClient http;
-    ArchiveZipExtractor zip;
+    HelperHttpClient http{programFile(QStringLiteral("velandri-http"))};
+    ModuleZipExtractor zip{programFile(QStringLiteral("modules/velandri-zip.so"))};
     ImmediateProgramEnd programEnd;
     QtMessageBox messages;
     QtWindowSystem windows;
     QtTrayIcon tray;
 };
 
-LinuxPlatform::LinuxPlatform() : parts_(std::make_unique<Parts>()) {}
+// The version check follows the platform within milliseconds at every start: its helper loads
+// meanwhile, on another core.
+LinuxPlatform::LinuxPlatform() : parts_(std::make_unique<Parts>()) { parts_->http.startAhead(); }
 
 LinuxPlatform::~LinuxPlatform() = default;
 

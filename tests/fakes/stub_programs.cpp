@@ -50,6 +50,11 @@ void StubPrograms::installNotExecutable(const QString& name) {
     writeFile(binFolder() + u'/' + name, "#!/bin/sh\n", QFile::ReadOwner | QFile::WriteOwner);
 }
 
+void StubPrograms::installScript(const QString& name, const QByteArray& body) {
+    writeFile(binFolder() + u'/' + name, "#!/bin/sh\n" + body,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 QStringList StubPrograms::takeArguments(const QString& logName) {
     const QDeadlineTimer deadline(10000);
     while (!ran(logName) && !deadline.hasExpired()) QThread::msleep(10);

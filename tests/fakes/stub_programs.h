@@ -24,6 +24,8 @@ public:
     void installIn(const QString& folder, const QString& name, const QString& logName = {});
     // A file of that name in the temporary PATH that cannot be executed.
     void installNotExecutable(const QString& name);
+    // A shell script of that name and body (after "#!/bin/sh") in the temporary PATH.
+    void installScript(const QString& name, const QByteArray& body);
 
     // The arguments the stub with that log name received at its last start, waiting up to 10 s for
     // it to run; the log is taken away so that the next start writes a fresh one. Empty when it

@@ -131,6 +131,15 @@ TEST_F(LinuxPlatformTest, AutomationNavigatesWithTheDefaultBrowser) {
     EXPECT_FALSE(QFile::exists(stubs.home() + "/pwned"));
 }
 
+// The helper is found beside the program: the answer is libcurl's, not the helper client's.
+TEST_F(LinuxPlatformTest, HttpRunsInTheHelperBesideTheProgram) {
+    const Result<HttpResponse> response = platform.http.get(QStringLiteral("ftp://127.0.0.1/"));
+    ASSERT_FALSE(response.has_value());
+    const QString& reason = response.error().reason;
+    EXPECT_TRUE(reason.contains(QStringLiteral("ftp"))) << reason.toStdString();
+    EXPECT_FALSE(reason.startsWith(QStringLiteral("velandri-http")));
+}
+
 TEST(LinuxPlatformPaths, DataFolderFollowsXdgDataHome) {
     const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
     StubPrograms stubs;  // a temporary HOME

@@ -14,8 +14,10 @@
 #include "fakes/log_capture.h"
 #include "platform/linux/archive_zip.h"
 #include "platform/linux/curl_http.h"
+#include "platform/linux/helper_http.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_process.h"
+#include "platform/linux/module_zip.h"
 #include "site_server.h"
 #include "update/version.h"
 
@@ -37,12 +39,13 @@ public:
 // Keeps a copy of the archive as it was when extraction began.
 class SnoopingZipExtractor : public ZipExtractor {
 public:
+    explicit SnoopingZipExtractor(ZipExtractor& real) : real(real) {}
     Result<> extract(const QString& archivePath, const QString& folder) override {
         QFile file(archivePath);
         if (file.open(QIODevice::ReadOnly)) seen = file.readAll();
         return real.extract(archivePath, folder);
     }
-    ArchiveZipExtractor real;
+    ZipExtractor& real;
     QByteArray seen;
 };
 
@@ -66,23 +69,34 @@ HttpLimits cappedAt(qint64 maxBodyBytes) {
     return limits;
 }
 
-class SiteUpdaterTest : public testing::Test {
+// Where libcurl and libarchive run: linked in, or as the program has them, in the HTTP helper
+// and the zip module beside it.
+enum class Libraries { LinkedIn, HelperAndModule };
+
+class SiteUpdaterTest : public testing::TestWithParam<Libraries> {
 protected:
     void SetUp() override { ASSERT_TRUE(root.isValid()); }
 
+    std::unique_ptr<HttpClient> client(HttpLimits limits = {}) const {
+        if (GetParam() == Libraries::LinkedIn) return std::make_unique<CurlHttpClient>(limits);
+        auto http =
+            std::make_unique<HelperHttpClient>(QStringLiteral(VELANDRI_HTTP_HELPER), limits);
+        http->startAhead();  // as the program has it
+        return http;
+    }
+    static std::unique_ptr<ZipExtractor> makeExtractor() {
+        if (GetParam() == Libraries::LinkedIn) return std::make_unique<ArchiveZipExtractor>();
+        return std::make_unique<ModuleZipExtractor>(QStringLiteral(VELANDRI_ZIP_MODULE));
+    }
     void runCheck(QString& latest, const QString& base, long timeoutMs = 10'000) {
         HttpLimits limits;
         limits.pageTimeoutMs = timeoutMs;
-        CurlHttpClient http(limits);
-        makeUpdater(http, extractor, base).checkVersion(latest);
+        makeUpdater(*client(limits), extractor, base).checkVersion(latest);
     }
     void runUpdate(HttpClient& http, ZipExtractor& zip) {
         makeUpdater(http, zip, site.baseUrl()).subUpdate();
     }
-    void runUpdate() {
-        CurlHttpClient http;
-        runUpdate(http, extractor);
-    }
+    void runUpdate() { runUpdate(*client(), extractor); }
     void serveArchive(const QByteArray& zip, const std::string& type = "application/zip") {
         site.put(kArchivePath, {zip, type});
     }
@@ -101,7 +115,8 @@ protected:
     TestSite site;
     FakePlatform fake;
     RecordingProgress progress;
-    ArchiveZipExtractor extractor;
+    std::unique_ptr<ZipExtractor> ownedExtractor = makeExtractor();
+    ZipExtractor& extractor = *ownedExtractor;
 
     SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, const QString& base) {
         const UpdatePlatform platform{http,          zip,         fake.files,     fake.process,
@@ -110,7 +125,7 @@ protected:
     }
 };
 
-TEST_F(SiteUpdaterTest, VersionPageRowIsRead) {
+TEST_P(SiteUpdaterTest, VersionPageRowIsRead) {
     const QString open = QStringLiteral("<td width=\"610\">");
     const auto page = [&](const QString& row) {
         return QStringLiteral("<html><table><tr><td>other</td><td>9.9</td></tr>\n<tr><td>") + row +
@@ -146,7 +161,7 @@ TEST_F(SiteUpdaterTest, VersionPageRowIsRead) {
     }
 }
 
-TEST_F(SiteUpdaterTest, UnreachableOrSilentSiteLeavesVersionUnchanged) {
+TEST_P(SiteUpdaterTest, UnreachableOrSilentSiteLeavesVersionUnchanged) {
     site.put(kVersionPath, {"velandri<td width=\"610\">1.7</td>", "text/html"});
     SilentPort silent;
     const QString bases[] = {
@@ -164,7 +179,7 @@ TEST_F(SiteUpdaterTest, UnreachableOrSilentSiteLeavesVersionUnchanged) {
     EXPECT_EQ(site.requestsFor("/dirSoftVer.html"), 1);
 }
 
-TEST_F(SiteUpdaterTest, AnswerNoDownloadsAndWritesNothing) {
+TEST_P(SiteUpdaterTest, AnswerNoDownloadsAndWritesNothing) {
     serveArchive(makeZip({kUpdaterScript}));
     fake.messages.setNextAnswer(false);
     runUpdate();
@@ -180,7 +195,7 @@ TEST_F(SiteUpdaterTest, AnswerNoDownloadsAndWritesNothing) {
     EXPECT_EQ(fake.programEnd.ended, 0);
 }
 
-TEST_F(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
+TEST_P(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
     const QByteArray zip = makeZip({kUpdaterScript, fileItem("docs/readme.txt", "new version")});
     serveArchive(zip);
     const QString before = QDir::currentPath();
@@ -203,16 +218,16 @@ TEST_F(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
 
 // The real starter and working directory: the extracted updater runs in the data folder,
 // also when the archive was made on Windows and gives no file a permission to run.
-TEST_F(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
+TEST_P(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
     const std::vector<ZipItem> items = {kUpdaterScript, fileItem("readme.txt", "new version")};
     const std::pair<const char*, QByteArray> archives[] = {
         {"made on Unix", makeZip(items)},
         {"made on Windows", asMadeOnWindows(makeZip(items))},
     };
-    CurlHttpClient http;
+    const std::unique_ptr<HttpClient> http = client();
     LinuxProcessStarter starter;
     LinuxFileSystem files;
-    const UpdatePlatform real{http,          extractor,   files,          starter,
+    const UpdatePlatform real{*http,         extractor,   files,          starter,
                               fake.messages, fake.events, fake.programEnd};
     for (const auto& [name, zip] : archives) {
         SCOPED_TRACE(name);
@@ -233,7 +248,7 @@ TEST_F(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
     EXPECT_EQ(fake.programEnd.ended, 2);
 }
 
-TEST_F(SiteUpdaterTest, ResponseWithoutZipTypeWritesAndStartsNothing) {
+TEST_P(SiteUpdaterTest, ResponseWithoutZipTypeWritesAndStartsNothing) {
     serveArchive(makeZip({kUpdaterScript}), "application/x-zip-compressed");
     runUpdate();
     EXPECT_FALSE(QFileInfo::exists(folder));
@@ -249,19 +264,18 @@ TEST_F(SiteUpdaterTest, ResponseWithoutZipTypeWritesAndStartsNothing) {
     EXPECT_EQ(fake.programEnd.ended, 0);
 }
 
-TEST_F(SiteUpdaterTest, ShorterArchiveReplacesLongerOne) {
+TEST_P(SiteUpdaterTest, ShorterArchiveReplacesLongerOne) {
     ASSERT_TRUE(QDir().mkpath(folder));
     writeFile(folder + "/Pelkamo.zip", QByteArray(200'000, 'x'));
     const QByteArray zip = makeZip({kUpdaterScript});
     serveArchive(zip);
-    CurlHttpClient http;
-    SnoopingZipExtractor snooping;
-    runUpdate(http, snooping);
+    SnoopingZipExtractor snooping(extractor);
+    runUpdate(*client(), snooping);
     EXPECT_EQ(snooping.seen, zip);
     EXPECT_TRUE(updaterStarted());
 }
 
-TEST_F(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
+TEST_P(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
     const std::string outside = root.path().toStdString();
     const QByteArray zip = makeZip({
         fileItem("../evil.txt", "x"),
@@ -291,9 +305,9 @@ TEST_F(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
     EXPECT_TRUE(updaterStarted());
 }
 
-TEST_F(SiteUpdaterTest, OversizedBodyIsAbandoned) {
+TEST_P(SiteUpdaterTest, OversizedBodyIsAbandoned) {
     const QByteArray tooLarge(4096, 'z');
-    CurlHttpClient http(cappedAt(1024));
+    const std::unique_ptr<HttpClient> http = client(cappedAt(1024));
     // A stated length is refused by libcurl before the body comes, a body in pieces by the
     // client as it grows: each with its own reason.
     const std::pair<bool, QString> cases[] = {{false, QStringLiteral("Maximum file size")},
@@ -301,22 +315,22 @@ TEST_F(SiteUpdaterTest, OversizedBodyIsAbandoned) {
     for (const auto& [chunked, reason] : cases) {
         SCOPED_TRACE(chunked ? "sent in pieces" : "sent with its length");
         site.put(kArchivePath, {tooLarge, "application/zip", chunked});
-        runUpdate(http, extractor);
+        runUpdate(*http, extractor);
         EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
         EXPECT_FALSE(updaterStarted());
         const Result<HttpResponse> refused =
-            http.download(site.baseUrl() + "send/URL/Pelkamo.zip", {});
+            http->download(site.baseUrl() + "send/URL/Pelkamo.zip", {});
         ASSERT_FALSE(refused.has_value());
         EXPECT_TRUE(refused.error().reason.contains(reason))
             << refused.error().reason.toStdString();
     }
 }
 
-TEST_F(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
-    CurlHttpClient http(cappedAt(1024));
+TEST_P(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
+    const std::unique_ptr<HttpClient> http = client(cappedAt(1024));
     site.put("/limit", {QByteArray(1024, 'z'), "text/plain", true});
     site.put("/moved", {{}, "application/zip", false, "/limit"});
-    const Result<HttpResponse> result = http.get(site.baseUrl() + "moved");
+    const Result<HttpResponse> result = http->get(site.baseUrl() + "moved");
     ASSERT_TRUE(result.has_value()) << result.error().reason.toStdString();
     const HttpResponse& response = result.value();
     EXPECT_EQ(response.status, 200);
@@ -325,9 +339,8 @@ TEST_F(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
     EXPECT_FALSE(response.headers.contains("/zip"));
 }
 
-TEST_F(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
-    CurlHttpClient http;
-    makeUpdater(http, extractor, QStringLiteral("http://127.0.0.1:%1/").arg(closedPort()))
+TEST_P(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
+    makeUpdater(*client(), extractor, QStringLiteral("http://127.0.0.1:%1/").arg(closedPort()))
         .subUpdate();
     EXPECT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_FALSE(QFileInfo::exists(folder));
@@ -343,7 +356,7 @@ TEST_F(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
 }
 
 // Neither the check nor the update tells the user why it failed: the reason goes to the log.
-TEST_F(SiteUpdaterTest, FailuresAreLoggedWithTheirReason) {
+TEST_P(SiteUpdaterTest, FailuresAreLoggedWithTheirReason) {
     LogCapture log;
     // One logged line per failure, each holding all of its fragments.
     const auto expectLogged = [&log](const std::vector<QStringList>& expected) {
@@ -392,17 +405,17 @@ QByteArray incompressible(qsizetype size) {
 }
 
 // A slow line: the archive may take far longer than a page may, as long as it keeps coming.
-TEST_F(SiteUpdaterTest, SlowArchiveIsFetchedWhileItFlowsAndGivenUpWhenItStalls) {
+TEST_P(SiteUpdaterTest, SlowArchiveIsFetchedWhileItFlowsAndGivenUpWhenItStalls) {
     // The program's rule with shorter figures: a page within 1 s, a download above 1 KiB/s.
     HttpLimits limits;
     limits.pageTimeoutMs = 1'000;
     limits.lowSpeedSeconds = 1;
-    CurlHttpClient http(limits);
+    const std::unique_ptr<HttpClient> http = client(limits);
     const QByteArray zip = makeZip({kUpdaterScript, fileItem("data.bin", incompressible(16'000))});
     TestSite::Page slow{zip, "application/zip", true};
     slow.pieceDelayMs = 100;  // 512 bytes each time: about 5 KiB/s, 3 s in all
     site.put(kArchivePath, slow);
-    runUpdate(http, extractor);
+    runUpdate(*http, extractor);
     EXPECT_EQ(progress.lastReceived, zip.size());
     EXPECT_TRUE(updaterStarted());
     EXPECT_EQ(fake.programEnd.ended, 1);
@@ -413,7 +426,7 @@ TEST_F(SiteUpdaterTest, SlowArchiveIsFetchedWhileItFlowsAndGivenUpWhenItStalls) 
     slowPage.pieceDelayMs = 100;
     site.put(kVersionPath, slowPage);
     QString latest = kUnset;
-    makeUpdater(http, extractor, site.baseUrl()).checkVersion(latest);
+    makeUpdater(*http, extractor, site.baseUrl()).checkVersion(latest);
     EXPECT_EQ(latest, kUnset);
 
     // Given up by the low-speed rule: the download's total is the program's half hour.
@@ -421,10 +434,26 @@ TEST_F(SiteUpdaterTest, SlowArchiveIsFetchedWhileItFlowsAndGivenUpWhenItStalls) 
     stalled.stallAfter = 1'024;
     site.put(kArchivePath, stalled);
     fake.process.started.clear();
-    runUpdate(http, extractor);
+    runUpdate(*http, extractor);
     EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
     EXPECT_FALSE(updaterStarted());
     EXPECT_EQ(fake.programEnd.ended, 1);
 }
+
+TEST(ModuleZipExtractor, WithoutItsModuleExtractsNothing) {
+    QTemporaryDir folder;
+    const QString archive = folder.filePath("update.zip");
+    writeFile(archive, makeZip({fileItem("readme.txt", "x")}));
+    ModuleZipExtractor zip(folder.filePath("modules/velandri-zip.so"));
+    EXPECT_FALSE(zip.extract(archive, folder.path()));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("readme.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, SiteUpdaterTest,
+                         testing::Values(Libraries::LinkedIn, Libraries::HelperAndModule),
+                         [](const testing::TestParamInfo<Libraries>& info) {
+                             return info.param == Libraries::LinkedIn ? "LinkedIn"
+                                                                      : "HelperAndModule";
+                         });
 
 }  // namespace

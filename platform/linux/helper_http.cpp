@@ -1,0 +1,205 @@
+#include "platform/linux/helper_http.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "platform/linux/http_helper_protocol.h"
+
+extern char** environ;
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// The helper's process: its request goes in over a socket, so that a helper gone early is an
+// error to the sender rather than a SIGPIPE; its answer comes back on a pipe. Killed and reaped
+// when the object goes, whether it has ended by itself or not.
+class HelperProcess {
+public:
+    HelperProcess() = default;
+    ~HelperProcess();
+    HelperProcess(const HelperProcess&) = delete;
+    HelperProcess& operator=(const HelperProcess&) = delete;
+
+    // 0, or the errno of what failed.
+    int start(const QString& program);
+    // The request, then the end of the input; 0 or an errno.
+    int send(const QByteArray& request);
+    int output() const { return output_; }
+
+private:
+    pid_t pid_ = -1;
+    int input_ = -1;
+    int output_ = -1;
+};
+
+namespace {
+
+// Time for the helper to start and hand over its answer, on top of the transfer's own limits.
+constexpr milliseconds kHelperGrace{2'000};
+constexpr size_t kReadChunkBytes = 64 * 1024;
+
+Failure failure(const QString& why) { return Failure{QStringLiteral("velandri-http: ") + why}; }
+
+QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+void closeIfOpen(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+}
+
+}  // namespace
+
+int HelperProcess::start(const QString& program) {
+    int inputEnds[2];
+    int outputEnds[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, inputEnds) != 0) return errno;
+    input_ = inputEnds[0];
+    if (pipe2(outputEnds, O_CLOEXEC) != 0) {
+        close(inputEnds[1]);
+        return errno;
+    }
+    output_ = outputEnds[0];
+    QByteArray path = QFile::encodeName(program);
+    char* argv[] = {path.data(), nullptr};
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, inputEnds[1], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, outputEnds[1], STDOUT_FILENO);
+    const int result = posix_spawn(&pid_, path.constData(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(inputEnds[1]);
+    close(outputEnds[1]);
+    if (result != 0) pid_ = -1;
+    return result;
+}
+
+int HelperProcess::send(const QByteArray& request) {
+    const char* data = request.constData();
+    qsizetype left = request.size();
+    while (left > 0) {
+        const ssize_t sent = ::send(input_, data, size_t(left), MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0) return errno;
+        data += sent;
+        left -= sent;
+    }
+    closeIfOpen(input_);
+    return 0;
+}
+
+HelperProcess::~HelperProcess() {
+    closeIfOpen(input_);  // a helper still waiting for its request ends here by itself
+    closeIfOpen(output_);
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// How long the helper may take in all, and how long it may stay silent (progress comes at least
+// every second while a download runs; a page sends nothing before its answer).
+struct HelperHttpClient::Patience {
+    milliseconds total;
+    milliseconds silence;
+};
+
+namespace {
+
+class Deadline {
+public:
+    explicit Deadline(milliseconds length) : end_(Clock::now() + length) {}
+    int remainingMs() const {
+        const auto left = std::chrono::duration_cast<milliseconds>(end_ - Clock::now()).count();
+        return int(std::clamp<long long>(left, 0, std::numeric_limits<int>::max()));
+    }
+
+private:
+    Clock::time_point end_;
+};
+
+enum class Wait { Readable, TimedOut };
+
+Wait waitForOutput(int fd, const Deadline& total, const Deadline& silence) {
+    for (;;) {
+        const int timeout = std::min(total.remainingMs(), silence.remainingMs());
+        if (timeout == 0) return Wait::TimedOut;
+        pollfd entry{fd, POLLIN, 0};
+        const int ready = poll(&entry, 1, timeout);
+        if (ready > 0) return Wait::Readable;
+        if (ready < 0 && errno != EINTR) return Wait::Readable;  // the read reports it
+    }
+}
+
+Result<HttpResponse> readAnswer(int fd, milliseconds totalTime, milliseconds silenceTime,
+                        HelperOutput& output, const HttpProgress& progress) {
+    const Deadline total(totalTime);
+    std::vector<char> chunk(kReadChunkBytes);
+    for (Deadline silence(silenceTime);; silence = Deadline(silenceTime)) {
+        if (waitForOutput(fd, total, silence) == Wait::TimedOut)
+            return failure(QStringLiteral("no answer within the time limit"));
+        const ssize_t got = read(fd, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return failure(errorText(errno));
+        if (got == 0) break;
+        if (!output.take(chunk.data(), got, progress)) return failure(output.problem());
+    }
+    if (!output.complete()) return failure(QStringLiteral("the answer was cut short"));
+    return output.response();
+}
+
+}  // namespace
+
+HelperHttpClient::HelperHttpClient(QString helperPath, HttpLimits limits)
+    : helperPath_(std::move(helperPath)), limits_(limits) {}
+
+HelperHttpClient::~HelperHttpClient() = default;
+
+// A helper that cannot start now gets its second chance, and its error message, at the GET.
+void HelperHttpClient::startAhead() {
+    auto helper = std::make_unique<HelperProcess>();
+    if (helper->start(helperPath_) == 0) ahead_ = std::move(helper);
+}
+
+Result<HttpResponse> HelperHttpClient::get(const QString& url) {
+    const milliseconds total = milliseconds(limits_.pageTimeoutMs) + kHelperGrace;
+    return run(url, false, {total, total}, {});
+}
+
+Result<HttpResponse> HelperHttpClient::download(const QString& url, const HttpProgress& progress) {
+    const Patience patience{milliseconds(limits_.downloadTimeoutMs) + kHelperGrace,
+                            std::chrono::seconds(limits_.lowSpeedSeconds) + kHelperGrace};
+    return run(url, true, patience, progress);
+}
+
+Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
+                                           const Patience& patience,
+                                           const HttpProgress& progress) {
+    const HelperRequest request{download ? HelperMode::Download : HelperMode::Page, url, limits_};
+    const QByteArray text = requestText(request);
+    if (text.isEmpty()) return failure(QStringLiteral("an address with a line break"));
+    std::unique_ptr<HelperProcess> helper = std::move(ahead_);
+    if (!helper) {
+        helper = std::make_unique<HelperProcess>();
+        if (const int error = helper->start(helperPath_))
+            return failure(helperPath_ + QStringLiteral(" could not be started: ") +
+                           errorText(error));
+    }
+    if (const int error = helper->send(text))
+        return failure(QStringLiteral("the request could not be sent: ") + errorText(error));
+    HelperOutput output(limits_.maxBodyBytes);
+    return readAnswer(helper->output(), patience.total, patience.silence, output, progress);
+}

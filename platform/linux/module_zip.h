@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/zip.h"
+
+// The module's one entry point, with ZipExtractor::extract's meaning; paths in the local 8-bit
+// encoding of file names. On failure the reason, in UTF-8, is written to reason (cut to
+// reasonSize bytes, ending in a zero).
+extern "C" {
+using VelandriExtractZip = bool (*)(const char* archivePath, const char* folder, char* reason,
+                                    size_t reasonSize);
+}
+
+// ArchiveZipExtractor, loaded from the module velandri-zip.so at the first extraction. A
+// failure also when the module cannot be loaded.
+class ModuleZipExtractor : public ZipExtractor {
+public:
+    explicit ModuleZipExtractor(QString modulePath);
+    Result<> extract(const QString& archivePath, const QString& folder) override;
+
+private:
+    QString modulePath_;
+};

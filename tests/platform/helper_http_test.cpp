@@ -1,0 +1,129 @@
+// The program's side of the HTTP helper, against stand-in helpers that misbehave in every way
+// a real one could; the real helper runs against a real site in the update tests.
+#include "platform/linux/helper_http.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <utility>
+#include <vector>
+
+#include "fakes/qt_printers.h"
+#include "fakes/stub_programs.h"
+
+namespace {
+
+const QString kHelper = QStringLiteral("velandri-http");
+const QString kUrl = QStringLiteral("http://127.0.0.1:9/SoftVer.html");
+
+class HelperHttpTest : public testing::Test {
+protected:
+    HelperHttpTest() {
+        limits.pageTimeoutMs = 300;
+        limits.lowSpeedSeconds = 1;
+        limits.maxBodyBytes = 1024;
+    }
+    // A stand-in that counts its starts and keeps the request it reads, as the real helper reads
+    // it, before it runs body.
+    void installHelper(const QByteArray& body) {
+        const QByteArray log = stubs.home().toLocal8Bit();
+        stubs.installScript(
+            kHelper, "echo >> '" + log + "/starts'\n/bin/cat > '" + log + "/request'\n" + body);
+    }
+    QByteArray logged(const char* name) const {
+        QFile file(stubs.home() + '/' + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    HelperHttpClient client() const {
+        return HelperHttpClient(stubs.binFolder() + '/' + kHelper, limits);
+    }
+
+    StubPrograms stubs;
+    HttpLimits limits;
+};
+
+TEST_F(HelperHttpTest, RequestGoesInAndAnswerArrivesWhole) {
+    // A body with a line break and a NUL, so nothing in it is taken for a record.
+    installHelper("printf 'P 3 5\\nP 5 5\\nR 201 19 5\\nHTTP/1.1 201 OK\\r\\n\\r\\na\\nb\\0c'\n");
+    std::vector<std::pair<qint64, qint64>> seen;
+    const Result<HttpResponse> result = client().download(
+        kUrl, [&](qint64 received, qint64 total) { seen.emplace_back(received, total); });
+    EXPECT_EQ(logged("request"),
+              "download\n" + kUrl.toUtf8() + "\n3000\n300\n1024\n1\n1800000\n1024\n");
+    ASSERT_TRUE(result.has_value()) << result.error().reason.toStdString();
+    const HttpResponse& response = result.value();
+    EXPECT_EQ(response.status, 201);
+    EXPECT_EQ(response.headers, QByteArray("HTTP/1.1 201 OK\r\n\r\n"));
+    EXPECT_EQ(response.body, QByteArray("a\nb\0c", 5));
+    EXPECT_EQ(seen, (std::vector<std::pair<qint64, qint64>>{{3, 5}, {5, 5}}));
+
+    installHelper("printf 'E 18\\nConnection refused'\n");
+    const Result<HttpResponse> refused = client().get(kUrl);
+    EXPECT_TRUE(logged("request").startsWith("page\n"));
+    ASSERT_FALSE(refused.has_value());
+    EXPECT_EQ(refused.error().reason, QStringLiteral("Connection refused"));
+}
+
+// A helper started ahead waits for the next GET and serves only that one.
+TEST_F(HelperHttpTest, HelperStartedAheadServesTheNextGet) {
+    installHelper("printf 'R 200 0 2\\nok'\n");
+    HelperHttpClient http = client();
+    http.startAhead();
+    EXPECT_EQ(http.get(kUrl).value().body, "ok");
+    EXPECT_EQ(logged("starts"), "\n");
+    EXPECT_EQ(http.get(kUrl).value().body, "ok");
+    EXPECT_EQ(logged("starts"), "\n\n");
+
+    // Without a helper to start ahead, the GET tries again and says why it failed.
+    QFile::remove(stubs.binFolder() + '/' + kHelper);
+    http.startAhead();
+    const Result<HttpResponse> missing = http.get(kUrl);
+    ASSERT_FALSE(missing.has_value());
+    EXPECT_TRUE(missing.error().reason.contains(QStringLiteral("could not be started")))
+        << missing.error().reason.toStdString();
+}
+
+// Whatever goes wrong with the helper, the transfer fails with a reason and nothing hangs.
+TEST_F(HelperHttpTest, HelperFailuresAreFailedTransfers) {
+    struct Case {
+        const char* name;
+        QByteArray script;  // empty: no helper at all
+    };
+    const Case cases[] = {
+        {"missing", {}},
+        {"dies in the middle of its answer", "printf 'R 200 17 10\\nHTTP/1.1 200'\nkill -9 $$\n"},
+        {"garbage", "echo '<html>not a helper</html>'\n"},
+        {"line without end", "printf '%0200d' 0\n"},
+        {"answer cut short", "printf 'R 200 0 10\\nabc'\n"},
+        {"body over the cap", "printf 'R 200 0 2048\\n'\nexec /usr/bin/head -c 2048 /dev/zero\n"},
+        {"more after the answer", "printf 'R 200 0 1\\nxy'\n"},
+        {"hangs", "exec /bin/sleep 60\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.script.isEmpty()) installHelper(c.script);
+        const Result<HttpResponse> response = client().get(kUrl);
+        ASSERT_FALSE(response.has_value());
+        const QString& reason = response.error().reason;
+        EXPECT_TRUE(reason.startsWith(kHelper)) << reason.toStdString();
+    }
+}
+
+TEST_F(HelperHttpTest, DownloadReportsProgressUntilTheHelperFails) {
+    const QByteArray scripts[] = {
+        "printf 'P 10 100\\nP 50 100\\n'\nkill -9 $$\n",
+        "printf 'P 10 100\\nP 50 100\\n'\nexec /bin/sleep 60\n",  // silent longer than allowed
+    };
+    for (const QByteArray& script : scripts) {
+        SCOPED_TRACE(script.constData());
+        installHelper(script);
+        qint64 lastReceived = -1;
+        const Result<HttpResponse> response =
+            client().download(kUrl, [&](qint64 received, qint64) { lastReceived = received; });
+        ASSERT_FALSE(response.has_value());
+        EXPECT_EQ(lastReceived, 50);
+        EXPECT_FALSE(response.error().reason.isEmpty());
+    }
+}
+
+}  // namespace

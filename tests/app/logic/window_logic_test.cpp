@@ -47,10 +47,12 @@ private slots:
         QCOMPARE(gate.failCount, 0);
     }
 
-    void gateLocksAfterTheSixthFailure() {
+    void gateLocksAfterTheSixthFailureSinceTheLastOpening() {
         PasswordGate gate;
         gate.reset("abc");
-        for (int i = 0; i < 5; ++i) gate.check("xyz");
+        for (int i = 0; i < 4; ++i) gate.check("xyz");
+        QCOMPARE(gate.check("abc"), PasswordGate::Verdict::Open);  // the count starts again
+        for (int i = 0; i < 5; ++i) QCOMPARE(gate.check("xyz"), PasswordGate::Verdict::Failure);
         QCOMPARE(gate.expectedPassword, QStringLiteral("abc"));
         QCOMPARE(gate.check("xyz"), PasswordGate::Verdict::Failure);
         QVERIFY(gate.expectedPassword != "abc");

@@ -641,14 +641,6 @@ private slots:
         QVERIFY(!form.isVisible());
         QVERIFY(h->form2().isVisible());
         QCOMPARE(h->shared.logoffTicks, int16_t(0));
-
-        h->store.logoffMinutes = 0;
-        h->shared.logoffTicks = 4;
-        form.Timer2_Timer();
-        QCOMPARE(h->shared.logoffTicks, int16_t(4));
-        h->store.logoffMinutes = -1;  // bounded: never
-        form.Timer2_Timer();
-        QCOMPARE(h->shared.logoffTicks, int16_t(4));
     }
 };
 

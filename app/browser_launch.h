@@ -6,6 +6,8 @@
 #include "platform/platform.h"
 #include "store/url_store.h"
 
+namespace velandri {
+
 // The parts of the platform a browser launch uses.
 struct BrowserPlatform {
     AutomationFactory& automation;
@@ -41,3 +43,5 @@ private:
     const UrlStore& store_;
     BrowserPlatform platform_;
 };
+
+}  // namespace velandri

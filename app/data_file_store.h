@@ -3,6 +3,8 @@
 #include "app/store_io.h"
 #include "store/data_file.h"
 
+namespace velandri {
+
 // The real data file with its fallbacks.
 class DataFileStore : public StoreIo {
 public:
@@ -13,3 +15,5 @@ public:
 private:
     DataFile file_;
 };
+
+}  // namespace velandri

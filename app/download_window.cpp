@@ -8,6 +8,8 @@
 
 #include "platform/program_identity.h"
 
+namespace velandri {
+
 namespace {
 constexpr int kPermille = 1000;
 }
@@ -61,3 +63,5 @@ void DownloadWindowOnDemand::progress(qint64 received, qint64 total) {
 void DownloadWindowOnDemand::end() {
     if (window_) window_->end();
 }
+
+}  // namespace velandri

@@ -7,6 +7,8 @@
 
 class QProgressBar;
 
+namespace velandri {
+
 // Shown while the update archive downloads, since the program cannot be used meanwhile.
 class DownloadWindow : public QWidget, public DownloadProgress {
     Q_OBJECT
@@ -36,3 +38,5 @@ public:
 private:
     std::unique_ptr<DownloadWindow> window_;
 };
+
+}  // namespace velandri

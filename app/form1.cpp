@@ -26,6 +26,8 @@
 #include "store/text.h"
 #include "update/version.h"
 
+namespace velandri {
+
 namespace {
 
 constexpr int kClientWidthTwips = 6600;
@@ -568,3 +570,5 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
     return FormWindow::eventFilter(watched, event);
 }
+
+}  // namespace velandri

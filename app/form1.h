@@ -25,6 +25,8 @@ class QMenu;
 class QPushButton;
 class QTabBar;
 
+namespace velandri {
+
 // The parts of the platform the main window uses.
 struct Form1Platform {
     MessageBox& messages;
@@ -136,3 +138,5 @@ private:
     int modeHeightTwips_ = 0;
     bool trimming_ = false;
 };
+
+}  // namespace velandri

@@ -8,6 +8,8 @@
 #include "app/twips.h"
 #include "app/window_font.h"
 
+namespace velandri {
+
 namespace {
 constexpr int kBoxWidthTwips = 2880;
 constexpr int kBoxHeightTwips = 330;
@@ -60,3 +62,5 @@ void Form2::Text1_Change() {
 }
 
 void Form2::Form_QueryUnload() { emit endRequested(); }
+
+}  // namespace velandri

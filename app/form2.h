@@ -9,6 +9,8 @@
 
 class QLineEdit;
 
+namespace velandri {
+
 // The password window: the start-up object, which loads the store and guards the main window,
 // and later the log-off screen.
 class Form2 : public FormWindow {
@@ -40,3 +42,5 @@ private:
     MessageBox& messages_;
     StoreIo& storeIo_;
 };
+
+}  // namespace velandri

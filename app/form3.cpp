@@ -20,6 +20,8 @@
 #include "app/window_font.h"
 #include "store/text.h"
 
+namespace velandri {
+
 namespace {
 
 constexpr int kClientWidthTwips = 2400;
@@ -269,3 +271,5 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
+
+}  // namespace velandri

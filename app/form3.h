@@ -17,6 +17,8 @@ class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
 
+namespace velandri {
+
 // The settings window: password, log-off minutes, top-most and minimize flags, tab names and
 // browser. It edits the store in memory only and is always top-most.
 class Form3 : public FormWindow {
@@ -80,3 +82,5 @@ private:
     WindowSystem& windows_;
     QButtonGroup* browserGroup_;
 };
+
+}  // namespace velandri

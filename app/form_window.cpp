@@ -4,6 +4,8 @@
 #include <QHideEvent>
 #include <QPointer>
 
+namespace velandri {
+
 namespace {
 
 // The program window the user is in. Message boxes and the download window are not program
@@ -61,3 +63,5 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+}  // namespace velandri

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace velandri {
+
 // What the three windows share: a load step that runs once, at the first showing; activation
 // reported to Form_Activate; and a close request that runs Form_QueryUnload, unless the window
 // is being unloaded as part of the program's end. The windows know nothing of each other:
@@ -42,3 +44,5 @@ private:
     bool loading_ = false;
     bool unloading_ = false;
 };
+
+}  // namespace velandri

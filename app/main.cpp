@@ -11,6 +11,8 @@
 #include "store/url_store.h"
 #include "update/site_updater.h"
 
+using namespace velandri;
+
 namespace {
 
 // Qt would abort without a display; say instead what is missing.

@@ -5,6 +5,8 @@
 
 #include "store/url_store.h"
 
+namespace velandri {
+
 namespace {
 
 // Styles echo passwords with their own character (often a bullet); the boxes show "*".
@@ -26,3 +28,5 @@ void makePasswordBox(QLineEdit* box) {
     box->setEchoMode(QLineEdit::Password);
     box->setMaxLength(kPasswordLimit);
 }
+
+}  // namespace velandri

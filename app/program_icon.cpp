@@ -4,6 +4,8 @@
 #include <QImageReader>
 #include <QPixmap>
 
+namespace velandri {
+
 // Every size drawn from the SVG at build time (app/CMakeLists.txt) lies in the resource folder.
 // Each is read as the PNG it is, without format detection: detection loads every image plugin
 // Qt has (JPEG, SVG, ...) to ask it, which costs more of the start than the window's text.
@@ -17,3 +19,5 @@ QIcon programIcon() {
     }
     return icon;
 }
+
+}  // namespace velandri

@@ -4,6 +4,8 @@
 #include "app/form2.h"
 #include "app/form3.h"
 
+namespace velandri {
+
 ProgramWindows::ProgramWindows(UrlStore& store, SharedValues& shared, Platform& platform,
                                StoreIo& storeIo, Updater& updater, Launcher& launcher,
                                const QString& siteUrl)
@@ -113,3 +115,5 @@ void ProgramWindows::end() {
     form1_->Unload();
     emit ended();
 }
+
+}  // namespace velandri

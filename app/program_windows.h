@@ -11,6 +11,8 @@
 #include "store/url_store.h"
 #include "update/updater.h"
 
+namespace velandri {
+
 class Form1;
 class Form2;
 class Form3;
@@ -63,3 +65,5 @@ private:
     bool bringToFrontWaiting_ = false;
     bool ending_ = false;
 };
+
+}  // namespace velandri

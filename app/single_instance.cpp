@@ -4,6 +4,8 @@
 
 #include "platform/running_copy.h"
 
+namespace velandri {
+
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
@@ -49,3 +51,5 @@ void SingleInstance::acceptActivation() {
 void SingleInstance::readRequest(QLocalSocket* socket) {
     if (socket->readAll().contains(kActivate)) emit activationRequested();
 }
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+namespace velandri {
+
 // Keeps one running copy per data folder: two copies would overwrite each other's changes
 // when they save on exit.
 class SingleInstance : public QObject {
@@ -27,3 +29,5 @@ private:
     QString socketPath_;  // empty when the user has no private runtime folder
     QLocalServer server_;
 };
+
+}  // namespace velandri

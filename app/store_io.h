@@ -2,6 +2,8 @@
 
 #include "store/data_file.h"
 
+namespace velandri {
+
 // Where the windows load the store from and save it to: the data file in the program, a
 // stand-in in tests.
 class StoreIo {
@@ -10,3 +12,5 @@ public:
     virtual LoadOutcome loadStore(UrlStore& store) = 0;
     virtual SaveOutcome saveStore(UrlStore& store) = 0;
 };
+
+}  // namespace velandri

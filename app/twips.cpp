@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace velandri {
+
 namespace {
 constexpr double kTwipsPerInch = 1440.0;
 }  // namespace
@@ -22,3 +24,5 @@ QRect twipsRect(const QWidget* widget, int left, int top, int width, int height)
     return QRect(twipsToPixelsX(widget, left), twipsToPixelsY(widget, top),
                  twipsToPixelsX(widget, width), twipsToPixelsY(widget, height));
 }
+
+}  // namespace velandri

@@ -4,6 +4,8 @@
 #include <QVariant>
 #include <algorithm>
 
+namespace velandri {
+
 namespace {
 
 const char* const kLimitProperty = "typingLimit";
@@ -30,3 +32,5 @@ void setWholeText(QLineEdit* box, const QString& text) {
     fitLimitTo(box, text.size());
     box->setText(text);
 }
+
+}  // namespace velandri

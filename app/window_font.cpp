@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace velandri {
+
 QFont windowFont() {
     QFont font;
     font.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic"),
@@ -18,3 +20,5 @@ QFont listFont() {
     font.setPointSizeF(9.75);
     return font;
 }
+
+}  // namespace velandri

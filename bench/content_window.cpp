@@ -9,6 +9,8 @@
 
 #include "app/window_font.h"
 
+using namespace velandri;
+
 namespace {
 
 constexpr int kWidth = 440;

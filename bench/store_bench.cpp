@@ -9,6 +9,8 @@
 #include "store/data_file.h"
 #include "store/store_line.h"
 
+using namespace velandri;
+
 namespace {
 
 UrlStore fullStore() {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <memory>
 
+namespace velandri {
+
 // Stand-in for a late-bound automation object such as "InternetExplorer.Application".
 class AutomationObject {
 public:
@@ -18,3 +20,5 @@ public:
     // Null when no object of that class can be created.
     virtual std::unique_ptr<AutomationObject> create(const QString& className) = 0;
 };
+
+}  // namespace velandri

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velandri {
+
 // The programs the launcher starts, named by the Windows paths it was designed with. The
 // browser launch and the main window write them into command lines; the Linux process
 // starter maps each one to a program found here.
@@ -19,3 +21,5 @@ inline const QString perUserChromeTail =
 inline const QString explorer = QStringLiteral("EXPLORER.EXE");
 
 }  // namespace DesignedProgram
+
+}  // namespace velandri

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace velandri {
+
 // Lets window events run in the middle of a handler.
 class EventPump {
 public:
@@ -9,3 +11,5 @@ public:
     // Runs events as they come for at most maxMs milliseconds, sleeping between them.
     virtual void waitForEvents(int maxMs) = 0;
 };
+
+}  // namespace velandri

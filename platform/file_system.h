@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velandri {
+
 // File queries and process-wide directory state that tests must be able to observe.
 class FileSystem {
 public:
@@ -10,3 +12,5 @@ public:
     virtual bool programExists(const QString& designedPath) = 0;
     virtual bool setCurrentDirectory(const QString& folder) = 0;
 };
+
+}  // namespace velandri

@@ -7,6 +7,8 @@
 
 #include "platform/result.h"
 
+namespace velandri {
+
 // A completed transfer, whatever its status.
 struct HttpResponse {
     long status = 0;     // HTTP status code
@@ -27,3 +29,5 @@ public:
     // A large body over a line of any speed: given up when it stalls, not when it is slow.
     virtual Result<HttpResponse> download(const QString& url, const HttpProgress& progress) = 0;
 };
+
+}  // namespace velandri

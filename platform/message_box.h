@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velandri {
+
 // Every message the program shows: no icon, Yes the default of every question.
 class MessageBox {
 public:
@@ -10,3 +12,5 @@ public:
     // True for Yes.
     virtual bool ask(const QString& title, const QString& text) = 0;
 };
+
+}  // namespace velandri

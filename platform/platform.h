@@ -13,6 +13,8 @@
 #include "platform/window_system.h"
 #include "platform/zip.h"
 
+namespace velandri {
+
 // Every effect the program has on the world, chosen in one place (main or a test).
 struct Platform {
     ProcessStarter& process;
@@ -28,3 +30,5 @@ struct Platform {
     WindowSystem& windows;
     TrayIcon& tray;
 };
+
+}  // namespace velandri

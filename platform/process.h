@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velandri {
+
 // How a started program's window is shown, as the designed platform names the styles.
 enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2 };
 
@@ -15,3 +17,5 @@ public:
     // False when it is not a file or cannot be changed.
     virtual bool allowToRun(const QString& programPath) = 0;
 };
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 #include <utility>
 #include <variant>
 
+namespace velandri {
+
 // Why an operation failed, in words a user can read.
 struct Failure {
     QString reason;
@@ -46,3 +48,5 @@ public:
 private:
     std::optional<Failure> failure_;
 };
+
+}  // namespace velandri

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace velandri {
+
 // The local socket under which a running copy of the program answers for dataFolder. The
 // program claims it; a second copy and the data tool look for it. It is a full path in the
 // user's private runtime folder ($XDG_RUNTIME_DIR, or a folder of the user's own in the
@@ -13,3 +15,5 @@ QString runningCopySocketPath(const QString& dataFolder);
 
 // Whether the process at the other end of a connected local socket runs as this user.
 bool peerIsThisUser(qintptr socketDescriptor);
+
+}  // namespace velandri

@@ -6,6 +6,8 @@
 class QIcon;
 class QMenu;
 
+namespace velandri {
+
 // The notification-area icon of the main window. Clicks on it are reported as signals, so
 // whoever listens is disconnected when it goes away.
 class TrayIcon : public QObject {
@@ -25,3 +27,5 @@ signals:
     void leftReleased();
     void rightPressed();
 };
+
+}  // namespace velandri

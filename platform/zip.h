@@ -4,6 +4,8 @@
 
 #include "platform/result.h"
 
+namespace velandri {
+
 class ZipExtractor {
 public:
     virtual ~ZipExtractor() = default;
@@ -11,3 +13,5 @@ public:
     // outside folder are skipped. A failure when the archive could not be read at all.
     virtual Result<> extract(const QString& archivePath, const QString& folder) = 0;
 };
+
+}  // namespace velandri

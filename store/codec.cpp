@@ -6,6 +6,8 @@
 
 #include "store/random_source.h"
 
+namespace velandri {
+
 namespace {
 
 constexpr int kGroupSize = 5;
@@ -193,3 +195,5 @@ QString decodeChar(const QString& scrambled) {
     const QChar symbol = decodeSymbol(static_cast<char>(scrambled[0].unicode()));
     return symbol.isNull() ? QString() : QString(symbol);
 }
+
+}  // namespace velandri

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+namespace velandri {
+
 // The scrambling codec of the data file. Its plain alphabet has 13 symbols: "0" to "9", "-",
 // "空" (end of a character code) and "改" (end of a field); each symbol is written as one of
 // the five characters of its group, drawn at random.
@@ -50,3 +52,5 @@ QString symbolText(QByteArrayView symbols);
 QByteArray encodeSymbols(QStringView plain);
 // decodeSymbol for every character, characters outside the table dropped.
 QString decodeSymbols(QByteArrayView scrambled);
+
+}  // namespace velandri

@@ -12,6 +12,8 @@
 #include "store/store_file.h"
 #include "store/store_line.h"
 
+namespace velandri {
+
 namespace {
 
 QString unusedName(const QString& base) {
@@ -142,3 +144,5 @@ SaveOutcome DataFile::replaceDataFile(UrlStore& store) {
     damagedFile_.clear();
     return writeStoreFile(dataFilePath(), store, FileAccess::ownerOnly);
 }
+
+}  // namespace velandri

@@ -6,6 +6,8 @@
 #include "platform/result.h"
 #include "store/url_store.h"
 
+namespace velandri {
+
 // A file that could not be read whole still fills the store as far as it goes, and which file
 // it was still counts: the damage is a part of the outcome, not the whole of it.
 struct LoadOutcome {
@@ -34,3 +36,5 @@ private:
     DataPaths paths_;
     QString damagedFile_;  // copied aside before the first save replaces it
 };
+
+}  // namespace velandri

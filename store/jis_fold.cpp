@@ -4,6 +4,8 @@
 
 #include "store/cp932.h"
 
+namespace velandri {
+
 namespace {
 
 // Each character and the code page 932 counterpart whose code it is written with.
@@ -31,3 +33,5 @@ QChar counterpartOf(QChar c) {
 int16_t storedCode(QChar c) { return cp932Code(counterpartOf(c)); }
 
 QChar storedCharacter(QChar c) { return cp932Character(static_cast<uint16_t>(storedCode(c))); }
+
+}  // namespace velandri

@@ -3,6 +3,8 @@
 #include <QChar>
 #include <cstdint>
 
+namespace velandri {
+
 // What the data file stores of a character. Linux input methods and web pages give seven JIS
 // symbols as characters that code page 932 has no code for (〜 as U+301C, ‖, −, ¢, £, ¬, —);
 // Japanese software writes them with the code of their code page 932 counterpart (～ U+FF5E,
@@ -14,3 +16,5 @@ int16_t storedCode(QChar c);
 
 // The character a data file gives back for c.
 QChar storedCharacter(QChar c);
+
+}  // namespace velandri

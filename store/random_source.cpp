@@ -1,5 +1,7 @@
 #include "store/random_source.h"
 
+namespace velandri {
+
 std::mt19937_64& randomGenerator() {
     static std::mt19937_64 generator{std::random_device{}()};
     return generator;
@@ -17,3 +19,5 @@ uint64_t randomBelow(uint64_t bound) {
     }
     return static_cast<uint64_t>(product >> 64);
 }
+
+}  // namespace velandri

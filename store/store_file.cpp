@@ -6,6 +6,8 @@
 
 #include "store/store_line.h"
 
+namespace velandri {
+
 namespace {
 
 constexpr qint64 kReadPiece = 1 << 16;
@@ -61,3 +63,5 @@ SaveOutcome writeStoreFile(const QString& path, UrlStore& store, FileAccess acce
             QStringLiteral("データファイル %1 を書き込めません: %2").arg(path, file.errorString())};
     return {};
 }
+
+}  // namespace velandri

@@ -6,6 +6,8 @@
 #include "store/data_file.h"
 #include "store/url_store.h"
 
+namespace velandri {
+
 // One store file at a given path, without the choice among the data file and its fallbacks.
 
 // The largest file read, nearly four times the largest a save writes in practice (4.45 MB: all
@@ -30,3 +32,5 @@ enum class FileAccess { ownerOnly, usual };
 // stays whole when this fails.
 SaveOutcome writeStoreFile(const QString& path, UrlStore& store,
                            FileAccess access = FileAccess::usual);
+
+}  // namespace velandri

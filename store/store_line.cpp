@@ -11,6 +11,8 @@
 #include "store/random_source.h"
 #include "store/text.h"
 
+namespace velandri {
+
 namespace {
 
 constexpr uint32_t kCodeModulus = 0x10000;
@@ -340,3 +342,5 @@ void completeStore(UrlStore& store) {
     }
     renumber(store);
 }
+
+}  // namespace velandri

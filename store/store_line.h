@@ -6,6 +6,8 @@
 
 #include "store/url_store.h"
 
+namespace velandri {
+
 // The one line of the data file, built and read without touching any file.
 
 inline constexpr int kPrefixLength = 100;         // random digits ahead of the fields
@@ -43,3 +45,5 @@ UrlStore emptyStore();
 // Brings a store to its invariants: numbers by position, titles and contents filled to
 // 15 characters, log-off minutes bounded, used slots moved ahead of empty ones.
 void completeStore(UrlStore& store);
+
+}  // namespace velandri

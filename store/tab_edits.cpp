@@ -2,6 +2,8 @@
 
 #include "store/text.h"
 
+namespace velandri {
+
 namespace {
 bool validSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
 }  // namespace
@@ -46,3 +48,5 @@ void removeEntry(TabSlots& tabSlots, int row) {
     }
     writeEntry(tabSlots[kSlotCount - 1], QString(), QString(), QString());
 }
+
+}  // namespace velandri

@@ -2,6 +2,8 @@
 
 #include "store/url_store.h"
 
+namespace velandri {
+
 // The entry operations of one tab, on its thirty slots, for the main window and the data tool.
 // Numbers stay with their slots.
 using TabSlots = std::array<UrlEntry, kSlotCount>;
@@ -23,3 +25,5 @@ void swapEntries(TabSlots& tabSlots, int first, int second);
 
 // Moves the entries after row up by one and empties slot 29.
 void removeEntry(TabSlots& tabSlots, int row);
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 
 #include "store/text_tables.h"
 
+namespace velandri {
+
 namespace {
 
 constexpr QChar kSpace = u' ';
@@ -63,3 +65,5 @@ QString wide(const QString& text) {
     folded.truncate(next - folded.data());
     return folded;
 }
+
+}  // namespace velandri

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace velandri {
+
 // Removes leading and trailing U+0020 and U+3000; other white space stays.
 QString trim(const QString& text);
 // The same without a copy.
@@ -13,3 +15,5 @@ bool isBlank(const QString& text);
 
 // Folds half-width ASCII, the blank and half-width katakana to their full-width forms.
 QString wide(const QString& text);
+
+}  // namespace velandri

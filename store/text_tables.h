@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+namespace velandri {
+
 // Constant tables generated at build time from ICU by tools/make_text_tables.cpp, so that the
 // program reads them instead of loading ICU's converter and transliterator at run time.
 
@@ -26,3 +28,5 @@ struct WideUnit {
 };
 extern const std::span<const WidePair> kWidePairs;
 extern const std::span<const WideUnit> kWideUnits;
+
+}  // namespace velandri

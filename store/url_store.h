@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+namespace velandri {
+
 constexpr int kTabCount = 10;
 constexpr int kSlotCount = 30;
 constexpr int kFieldCount = 4;
@@ -32,3 +34,5 @@ struct UrlStore {
     std::array<QString, kTabCount> tabNames;
     std::array<std::array<UrlEntry, kSlotCount>, kTabCount> entries;
 };
+
+}  // namespace velandri

@@ -9,6 +9,8 @@
 #include "store/tab_edits.h"
 #include "store/url_store.h"
 
+namespace velandri {
+
 // Netscape bookmark files (<!DOCTYPE NETSCAPE-Bookmark-file-1>), the format every browser
 // imports and exports.
 
@@ -51,3 +53,5 @@ struct BookmarkVisitor {
 // Reads such a file. Texts have their character references decoded and their blanks trimmed.
 // The parser builds no tree, so memory follows the nesting depth, not the document's size.
 HtmlReadout readBookmarkHtml(QByteArrayView html, const BookmarkVisitor& visit);
+
+}  // namespace velandri

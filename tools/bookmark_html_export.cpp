@@ -3,6 +3,8 @@
 #include "store/text.h"
 #include "tools/bookmark_html.h"
 
+namespace velandri {
+
 namespace {
 
 const QString kHeader = QStringLiteral(
@@ -44,3 +46,5 @@ QByteArray exportBookmarkHtml(const UrlStore& store) {
             html += folderHtml(store.tabNames[tab], store.entries[tab]);
     return (html + kFooter).toUtf8();
 }
+
+}  // namespace velandri

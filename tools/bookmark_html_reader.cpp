@@ -8,6 +8,8 @@
 
 #include "tools/bookmark_html.h"
 
+namespace velandri {
+
 namespace {
 
 // Blanks a text may carry around it in the markup; the ideographic space is the store's.
@@ -227,3 +229,5 @@ HtmlReadout readBookmarkHtml(QByteArrayView html, const BookmarkVisitor& visit) 
     htmlFreeParserCtxt(context);
     return reader.finish();
 }
+
+}  // namespace velandri

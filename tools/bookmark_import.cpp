@@ -8,6 +8,8 @@
 #include "store/tab_edits.h"
 #include "store/text.h"
 
+namespace velandri {
+
 namespace {
 
 const QStringList kUnopenableSchemes = {QStringLiteral("javascript:"), QStringLiteral("place:")};
@@ -141,3 +143,5 @@ ImportSummary importBookmarkHtml(QByteArrayView html, UrlStore& store,
     readBookmarkHtml(html, {[&import](const QString& folder) { import.claimTab(folder); }, add});
     return summary;
 }
+
+}  // namespace velandri

@@ -7,6 +7,8 @@
 #include "store/url_store.h"
 #include "tools/bookmark_html.h"
 
+namespace velandri {
+
 // What became of one bookmark of a browser's file.
 enum class ImportResult {
     Added,
@@ -59,3 +61,5 @@ struct ImportSummary {
 // cannot be read to its end, or holds no link, changes nothing and reports nothing.
 ImportSummary importBookmarkHtml(QByteArrayView html, UrlStore& store,
                                  const std::function<void(const QString& line)>& report);
+
+}  // namespace velandri

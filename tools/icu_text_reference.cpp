@@ -5,6 +5,8 @@
 #include <unicode/uniset.h>
 #include <unicode/unistr.h>
 
+namespace velandri {
+
 namespace {
 
 constexpr int kCodeCount = 0x10000;
@@ -98,3 +100,5 @@ std::u16string IcuTextReference::wideSources() const {
             units += static_cast<char16_t>(c);
     return units;
 }
+
+}  // namespace velandri

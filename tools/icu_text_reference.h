@@ -12,6 +12,8 @@ U_NAMESPACE_BEGIN
 class Transliterator;
 U_NAMESPACE_END
 
+namespace velandri {
+
 // Code page 932 and the full-width folding as ICU computes them. The build generates the
 // program's constant tables from this (velandri-make-text-tables), and the tests compare those
 // tables with it, so ICU stays the source of truth without being loaded by the program.
@@ -38,3 +40,5 @@ private:
     std::unique_ptr<UConverter, void (*)(UConverter*)> converter_;
     std::unique_ptr<icu::Transliterator> transliterator_;
 };
+
+}  // namespace velandri

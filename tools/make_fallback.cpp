@@ -7,6 +7,8 @@
 #include "store/store_file.h"
 #include "tools/store_json.h"
 
+using namespace velandri;
+
 int main(int argc, char* argv[]) {
     if (argc != 3) {
         std::fputs("usage: velandri-make-fallback SOURCE.json OUTPUT\n", stderr);

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+namespace velandri {
+
 namespace {
 
 const QStringList kEntryKeys = {QStringLiteral("number"), QStringLiteral("title"),
@@ -158,3 +160,5 @@ Result<UrlStore> storeFromJson(const QByteArray& json) {
     if (!JsonReader(store, error).readStore(document.object())) return Failure{error};
     return store;
 }
+
+}  // namespace velandri

@@ -16,6 +16,8 @@
 #include "tools/bookmark_import.h"
 #include "tools/store_json.h"
 
+using namespace velandri;
+
 namespace {
 
 enum ExitStatus { kOk = 0, kBadInput = 1, kIoFailure = 2, kNotAllImported = 3 };

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+namespace velandri {
+
 // Shown while the update archive downloads, since the program cannot be used meanwhile.
 class DownloadProgress {
 public:
@@ -11,3 +13,5 @@ public:
     virtual void progress(qint64 received, qint64 total) = 0;
     virtual void end() = 0;
 };
+
+}  // namespace velandri

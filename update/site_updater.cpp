@@ -9,6 +9,8 @@
 #include "platform/program_identity.h"
 #include "update/version.h"
 
+namespace velandri {
+
 namespace {
 
 const QString kVersionPage = QStringLiteral("SoftVer.html");
@@ -118,3 +120,5 @@ Result<> SiteUpdater::install(const QString& archivePath) {
         return Failure{QStringLiteral("cannot start %1 in %2").arg(kUpdater, paths_.dataFolder)};
     return {};
 }
+
+}  // namespace velandri

@@ -14,6 +14,8 @@
 #include "update/download_progress.h"
 #include "update/updater.h"
 
+namespace velandri {
+
 // The parts of the platform an update uses.
 struct UpdatePlatform {
     HttpClient& http;
@@ -49,3 +51,5 @@ private:
     QString baseUrl_;
     DownloadProgress& progress_;
 };
+
+}  // namespace velandri

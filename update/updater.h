@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velandri {
+
 // The version check and the self-update as the main window's load calls them.
 class Updater {
 public:
@@ -11,3 +13,5 @@ public:
     // Offers, downloads and installs the update; returns only when it does not end the program.
     virtual void subUpdate() = 0;
 };
+
+}  // namespace velandri

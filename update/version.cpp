@@ -1,5 +1,7 @@
 #include "update/version.h"
 
+namespace velandri {
+
 namespace {
 
 const QString kIdentifier = QStringLiteral("velandri");
@@ -34,3 +36,5 @@ std::optional<QString> parseVersionPage(const QString& page) {
 bool isNewerVersion(const QString& own, const QString& latest) {
     return !latest.isEmpty() && QString::compare(own, latest, Qt::CaseSensitive) < 0;
 }
+
+}  // namespace velandri

@@ -1,5 +1,7 @@
 #include "app/logic/entry_edits.h"
 
+namespace velandri {
+
 namespace {
 // How the data tool and the store name the correcting mode.
 constexpr int16_t kCorrectingCode = 1;
@@ -14,3 +16,5 @@ bool canMove(int selectedRow, int direction, int count) {
     const int target = selectedRow + direction;
     return target >= 0 && target < count;
 }
+
+}  // namespace velandri

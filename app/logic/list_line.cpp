@@ -2,6 +2,8 @@
 
 #include "store/text.h"
 
+namespace velandri {
+
 namespace {
 constexpr int kNumberWidth = 3;
 constexpr int kColumnWidth = 15;
@@ -24,3 +26,5 @@ QString listLine(const UrlEntry& entry) {
            textColumn(entry[UrlField::title]) + QStringLiteral("  ") +
            textColumn(entry[UrlField::content]);
 }
+
+}  // namespace velandri

@@ -4,6 +4,8 @@
 
 #include "store/url_store.h"
 
+namespace velandri {
+
 // One line of the main window's list: the number right-aligned to 3 characters, " : ", then the
 // title and the content folded to full width and padded to 15 characters, two blanks between.
 QString listLine(const UrlEntry& entry);
@@ -14,3 +16,5 @@ QString numberColumn(const QString& number);
 // The text folded to full width and padded with half-width blanks to 15 characters; a longer
 // text is kept whole as far as a list line can show it.
 QString textColumn(const QString& text);
+
+}  // namespace velandri

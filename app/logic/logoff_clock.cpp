@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace velandri {
+
 int16_t boundedLogoffMinutes(int16_t minutes) {
     return std::clamp<int16_t>(minutes, 0, kLongestLogoffMinutes);
 }
@@ -20,3 +22,5 @@ int16_t minutesFromText(const QString& text) {
     const int value = text.toInt(&ok);
     return ok ? static_cast<int16_t>(std::clamp(value, 0, 99)) : 0;
 }
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 
 #include "store/url_store.h"
 
+namespace velandri {
+
 constexpr int kTicksPerMinute = 6;  // the log-off timer ticks every 10 seconds
 
 // The minutes as the log-off timer uses them: a value from a damaged file or a box outside
@@ -17,3 +19,5 @@ bool logoffTick(int& logoffTicks, int16_t logoffMinutes);
 
 // The minutes box read as a number: digits only, an empty box reads as 0.
 int16_t minutesFromText(const QString& text);
+
+}  // namespace velandri

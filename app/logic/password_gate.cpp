@@ -2,6 +2,8 @@
 
 #include <QRandomGenerator>
 
+namespace velandri {
+
 namespace {
 constexpr int kFreeFailures = 5;
 constexpr quint32 kRandomRange = 100000000;  // 0 to 99999999
@@ -24,3 +26,5 @@ PasswordGate::Verdict PasswordGate::check(const QString& typed) {
     }
     return Verdict::Failure;
 }
+
+}  // namespace velandri

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velandri {
+
 // The start-up password check of the password window: what the typed text must equal and how
 // many wrong attempts of full length were made. After the sixth the expectation becomes a
 // random number, so the password no longer opens the gate in this run.
@@ -16,3 +18,5 @@ public:
     int failCount = 0;
     QString expectedPassword;
 };
+
+}  // namespace velandri

@@ -3,6 +3,8 @@
 #include "app/logic/logoff_clock.h"
 #include "store/text.h"
 
+namespace velandri {
+
 namespace {
 constexpr int kInternetExplorer = 0;
 }  // namespace
@@ -55,3 +57,5 @@ bool keepLogoffWithPassword(UrlStore& store) {
 bool browserChoiceNeedsNotice(int chosen, int current) {
     return chosen != current && chosen != kInternetExplorer;
 }
+
+}  // namespace velandri

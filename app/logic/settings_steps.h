@@ -5,6 +5,8 @@
 
 #include "store/url_store.h"
 
+namespace velandri {
+
 // A flag as the data file keeps it: 1 is on, any other value off.
 bool flagOn(int16_t stored);
 int16_t storedFlag(bool on);
@@ -43,3 +45,5 @@ bool keepLogoffWithPassword(UrlStore& store);
 
 // Any browser but Internet Explorer, chosen anew, must be installed by the user.
 bool browserChoiceNeedsNotice(int chosen, int current);
+
+}  // namespace velandri

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace velandri {
+
 // What "完了" does with the edit row: add a new entry, or correct the selected one.
 enum class EditMode { Adding, Correcting };
 
@@ -11,3 +13,5 @@ struct SharedValues {
     int logoffTicks = 0;
     EditMode modifyMode = EditMode::Adding;
 };
+
+}  // namespace velandri

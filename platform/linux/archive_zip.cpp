@@ -12,6 +12,8 @@
 #include <tuple>
 #include <utility>
 
+namespace velandri {
+
 namespace {
 
 constexpr int kExtractFlags = ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_SECURE_SYMLINKS |
@@ -119,3 +121,5 @@ Result<> ArchiveZipExtractor::extract(const QString& archivePath, const QString&
     }
     return {};
 }
+
+}  // namespace velandri

@@ -8,6 +8,8 @@
 
 #include "platform/designed_programs.h"
 
+namespace velandri {
+
 namespace {
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
@@ -147,3 +149,5 @@ QString locateProgram(const QStringList& candidates) {
 QString mapProgram(const QString& designedProgram) {
     return locateProgram(linuxCandidates(designedProgram, QDir::homePath()));
 }
+
+}  // namespace velandri

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace velandri {
+
 // A command line of the designed platform, taken apart.
 struct DesignedCommand {
     QString program;
@@ -24,3 +26,5 @@ QString locateProgram(const QStringList& candidates);
 
 // locateProgram(linuxCandidates(designedProgram, the user's home folder)).
 QString mapProgram(const QString& designedProgram);
+
+}  // namespace velandri

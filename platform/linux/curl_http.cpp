@@ -5,6 +5,8 @@
 #include <memory>
 #include <mutex>
 
+namespace velandri {
+
 namespace {
 
 constexpr long kMaxRedirects = 5;
@@ -114,3 +116,5 @@ Result<HttpResponse> CurlHttpClient::download(const QString& url, const HttpProg
                     limits_.lowSpeedSeconds};
     return perform(url, progress, limits_, pace);
 }
+
+}  // namespace velandri

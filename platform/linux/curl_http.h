@@ -2,6 +2,8 @@
 
 #include "platform/http.h"
 
+namespace velandri {
+
 // The client's bounds. A page must come quickly; an archive over a slow line may take long, so
 // its download is bounded by a low-speed rule (fewer than lowSpeedBytesPerSecond for
 // lowSpeedSeconds in a row) and a generous total instead.
@@ -28,3 +30,5 @@ public:
 private:
     HttpLimits limits_;
 };
+
+}  // namespace velandri

@@ -2,6 +2,8 @@
 
 #include "platform/linux/linux_process.h"
 
+namespace velandri {
+
 bool DefaultBrowserObject::Navigate(const QString& url) {
     return startStandIn(QStringLiteral("xdg-open"), {url});
 }
@@ -11,3 +13,5 @@ std::unique_ptr<AutomationObject> DefaultBrowserAutomation::create(const QString
     if (className.compare(u"InternetExplorer.Application", Qt::CaseInsensitive) != 0) return {};
     return std::make_unique<DefaultBrowserObject>();
 }
+
+}  // namespace velandri

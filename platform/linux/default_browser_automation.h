@@ -2,6 +2,8 @@
 
 #include "platform/automation.h"
 
+namespace velandri {
+
 // Stands in for "InternetExplorer.Application": navigating opens the desktop's default browser.
 class DefaultBrowserObject : public AutomationObject {
 public:
@@ -14,3 +16,5 @@ class DefaultBrowserAutomation : public AutomationFactory {
 public:
     std::unique_ptr<AutomationObject> create(const QString& className) override;
 };
+
+}  // namespace velandri

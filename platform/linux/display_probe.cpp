@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace velandri {
+
 namespace {
 
 std::string variable(const char* name) {
@@ -70,3 +72,5 @@ DisplayChoice chooseDisplayPlatform() {
     }
     return {false, xProblem(x) + " and " + waylandProblem(wayland), nullptr};
 }
+
+}  // namespace velandri

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+namespace velandri {
+
 // The display the program's windows go to, decided before Qt's application object exists.
 struct DisplayChoice {
     bool found = false;
@@ -16,3 +18,5 @@ struct DisplayChoice {
 // through XWayland, since only there can the program place its windows and keep them top-most,
 // and Wayland where only a Wayland display answers.
 DisplayChoice chooseDisplayPlatform();
+
+}  // namespace velandri

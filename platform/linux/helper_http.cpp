@@ -20,6 +20,8 @@
 
 extern char** environ;
 
+namespace velandri {
+
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
@@ -203,3 +205,5 @@ Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
     HelperOutput output(limits_.maxBodyBytes);
     return readAnswer(helper->output(), patience.total, patience.silence, output, progress);
 }
+
+}  // namespace velandri

@@ -4,6 +4,8 @@
 
 #include "platform/linux/curl_http.h"
 
+namespace velandri {
+
 class HelperProcess;
 
 // HTTP through the helper program velandri-http, one process per GET, so that the program
@@ -32,3 +34,5 @@ private:
     HttpLimits limits_;
     std::unique_ptr<HelperProcess> ahead_;
 };
+
+}  // namespace velandri

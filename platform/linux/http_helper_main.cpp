@@ -8,6 +8,8 @@
 #include "platform/linux/curl_http.h"
 #include "platform/linux/http_helper_protocol.h"
 
+using namespace velandri;
+
 namespace {
 
 // A request is eight short lines; more is not the program talking.

@@ -1,5 +1,7 @@
 #include "platform/linux/http_helper_protocol.h"
 
+namespace velandri {
+
 namespace {
 
 // A progress or answer line is a few numbers; anything longer is not the helper talking.
@@ -151,3 +153,5 @@ Result<HttpResponse> HelperOutput::response() {
     buffer_.clear();
     return response;
 }
+
+}  // namespace velandri

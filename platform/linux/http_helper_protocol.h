@@ -6,6 +6,8 @@
 
 #include "platform/linux/curl_http.h"
 
+namespace velandri {
+
 // The HTTP helper (velandri-http) reads one request on its standard input, the fields of
 // requestFields() one per line, runs that GET and answers on its standard output with
 //   P <received> <total>\n                           progress, downloads only, any number
@@ -59,3 +61,5 @@ private:
     qint64 payloadBytes_ = 0;
     QString problem_;
 };
+
+}  // namespace velandri

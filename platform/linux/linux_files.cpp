@@ -4,6 +4,8 @@
 
 #include "platform/linux/command_line.h"
 
+namespace velandri {
+
 bool LinuxFileSystem::programExists(const QString& designedPath) {
     return !mapProgram(designedPath).isEmpty();
 }
@@ -11,3 +13,5 @@ bool LinuxFileSystem::programExists(const QString& designedPath) {
 bool LinuxFileSystem::setCurrentDirectory(const QString& folder) {
     return QDir::setCurrent(folder);
 }
+
+}  // namespace velandri

@@ -16,6 +16,8 @@
 #include "platform/linux/qt_tray_icon.h"
 #include "platform/linux/qt_window_system.h"
 
+namespace velandri {
+
 namespace {
 
 // The helper program and the module are installed beside the program.
@@ -57,3 +59,5 @@ DataPaths LinuxPlatform::dataPaths() {
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return {dataHome + QStringLiteral("/Velandri"), QCoreApplication::applicationDirPath()};
 }
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 #include "platform/paths.h"
 #include "platform/platform.h"
 
+namespace velandri {
+
 // The real platform on a Linux desktop.
 class LinuxPlatform {
 public:
@@ -22,3 +24,5 @@ private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
 };
+
+}  // namespace velandri

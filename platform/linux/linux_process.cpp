@@ -7,6 +7,8 @@
 
 #include "platform/linux/command_line.h"
 
+namespace velandri {
+
 bool startStandIn(const QString& designedProgram, const QStringList& arguments) {
     const QString program = mapProgram(designedProgram);
     return !program.isEmpty() && QProcess::startDetached(program, arguments);
@@ -24,3 +26,5 @@ bool LinuxProcessStarter::allowToRun(const QString& programPath) {
     if (status.st_mode & S_IXUSR) return true;
     return chmod(path.constData(), (status.st_mode & 07777) | S_IXUSR) == 0;
 }
+
+}  // namespace velandri

@@ -4,6 +4,8 @@
 
 #include "platform/process.h"
 
+namespace velandri {
+
 // Starts the Linux program that stands in for a designed program, detached and without a shell,
 // so that every argument reaches it as text. False when no such program could be started.
 bool startStandIn(const QString& designedProgram, const QStringList& arguments);
@@ -15,3 +17,5 @@ public:
     // Adds the owner's execute permission and changes nothing else.
     bool allowToRun(const QString& programPath) override;
 };
+
+}  // namespace velandri

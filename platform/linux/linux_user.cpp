@@ -3,7 +3,11 @@
 #include <pwd.h>
 #include <unistd.h>
 
+namespace velandri {
+
 QString LinuxUserInfo::userName() {
     const passwd* entry = getpwuid(geteuid());
     return entry ? QString::fromLocal8Bit(entry->pw_name) : QString();
 }
+
+}  // namespace velandri

@@ -4,6 +4,8 @@
 #include <QLibrary>
 #include <array>
 
+namespace velandri {
+
 namespace {
 
 constexpr size_t kReasonBytes = 1024;
@@ -24,3 +26,5 @@ Result<> ModuleZipExtractor::extract(const QString& archivePath, const QString& 
         return Failure{QString::fromUtf8(reason.data())};
     return {};
 }
+
+}  // namespace velandri

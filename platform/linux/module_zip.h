@@ -2,6 +2,8 @@
 
 #include "platform/zip.h"
 
+namespace velandri {
+
 // The module's one entry point, with ZipExtractor::extract's meaning; paths in the local 8-bit
 // encoding of file names. On failure the reason, in UTF-8, is written to reason (cut to
 // reasonSize bytes, ending in a zero).
@@ -20,3 +22,5 @@ public:
 private:
     QString modulePath_;
 };
+
+}  // namespace velandri

@@ -4,6 +4,8 @@
 
 #include "platform/clock.h"
 
+namespace velandri {
+
 // Milliseconds since the clock was made, from the system's monotonic clock.
 class MonotonicClock : public Clock {
 public:
@@ -13,3 +15,5 @@ public:
 private:
     QElapsedTimer elapsed_;
 };
+
+}  // namespace velandri

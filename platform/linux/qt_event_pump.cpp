@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <algorithm>
 
+namespace velandri {
+
 void QtEventPump::processPending() { QCoreApplication::processEvents(); }
 
 // Sleeps in the event dispatcher until an event comes or the wake-up timer fires. A nested
@@ -21,3 +23,5 @@ void QtEventPump::waitForEvents(int maxMs) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     } while (!deadline.hasExpired());
 }
+
+}  // namespace velandri

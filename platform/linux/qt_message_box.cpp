@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+namespace velandri {
+
 namespace {
 
 int showBox(const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
@@ -21,3 +23,5 @@ bool QtMessageBox::ask(const QString& title, const QString& text) {
     return showBox(title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
 }
+
+}  // namespace velandri

@@ -3,6 +3,8 @@
 #include <QCursor>
 #include <QMenu>
 
+namespace velandri {
+
 bool QtTrayIcon::isAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 void QtTrayIcon::add(const QIcon& icon, const QString& tip) {
@@ -30,3 +32,5 @@ void QtTrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::Trigger) emit leftReleased();
     if (reason == QSystemTrayIcon::Context) emit rightPressed();
 }
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 
 #include "platform/tray.h"
 
+namespace velandri {
+
 class QtTrayIcon : public TrayIcon {
 public:
     bool isAvailable() override;
@@ -18,3 +20,5 @@ private:
 
     std::unique_ptr<QSystemTrayIcon> icon_;  // made on first use, once the application exists
 };
+
+}  // namespace velandri

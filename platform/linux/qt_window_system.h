@@ -2,7 +2,11 @@
 
 #include "platform/window_system.h"
 
+namespace velandri {
+
 class QtWindowSystem : public WindowSystem {
 public:
     void setTopMost(QWidget* window, bool topMost) override;
 };
+
+}  // namespace velandri

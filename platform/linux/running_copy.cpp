@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace velandri {
+
 namespace {
 
 // A folder only this user can enter: a real folder, owned by the user, closed to the rest.
@@ -54,3 +56,5 @@ bool peerIsThisUser(qintptr socketDescriptor) {
     return getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
            peer.uid == geteuid();
 }
+
+}  // namespace velandri

@@ -6,6 +6,8 @@
 #include "platform/linux/archive_zip.h"
 #include "platform/linux/module_zip.h"
 
+using namespace velandri;
+
 extern "C" Q_DECL_EXPORT bool velandriExtractZip(const char* archivePath, const char* folder,
                                                  char* reason, size_t reasonSize) {
     ArchiveZipExtractor extractor;

@@ -11,6 +11,8 @@
 #include "app/data_file_store.h"
 #include "window_harness.h"
 
+using namespace velandri;
+
 namespace {
 
 bool grab(QWidget& window, const QDir& folder, const QString& name) {

@@ -8,6 +8,8 @@
 #include "fakes/qt_printers.h"
 #include "fakes/stubbed_platform.h"
 
+using namespace velandri;
+
 namespace {
 
 const QString kUrl = QStringLiteral("http://example.com/a b");

@@ -9,6 +9,8 @@
 #include "store/text.h"
 #include "window_harness.h"
 
+using namespace velandri;
+
 namespace {
 
 // One run of the program over the real data file in dataFolder, with fakes for the rest.

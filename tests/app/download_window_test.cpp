@@ -4,6 +4,8 @@
 #include <QProgressBar>
 #include <QTest>
 
+using namespace velandri;
+
 class DownloadWindowTest : public QObject {
     Q_OBJECT
 

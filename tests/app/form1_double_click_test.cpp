@@ -13,6 +13,8 @@
 #include "fakes/stubbed_platform.h"
 #include "update/updater.h"
 
+using namespace velandri;
+
 namespace {
 
 class PreparedStoreIo : public StoreIo {

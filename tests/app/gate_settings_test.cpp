@@ -9,6 +9,8 @@
 
 #include "window_harness.h"
 
+using namespace velandri;
+
 namespace {
 
 enum { kApply = 0, kClose = 1 };

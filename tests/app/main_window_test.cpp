@@ -10,6 +10,8 @@
 #include "platform/program_identity.h"
 #include "window_harness.h"
 
+using namespace velandri;
+
 namespace {
 
 enum { kUrlSetting = 0, kUp = 1, kDown = 2, kLogOff = 3, kSettings = 4, kExit = 5 };

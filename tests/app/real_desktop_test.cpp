@@ -13,6 +13,8 @@
 #include "platform/linux/qt_message_box.h"
 #include "window_harness.h"
 
+using namespace velandri;
+
 namespace {
 
 using DesktopRun = WindowRun<MemoryStoreIo, QtMessageBox>;

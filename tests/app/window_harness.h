@@ -16,6 +16,8 @@
 #include "fakes/fake_platform.h"
 #include "update/updater.h"
 
+namespace velandri {
+
 // Records the load's calls and how many top-most changes came before the version check.
 class FakeUpdater : public Updater {
 public:
@@ -111,3 +113,5 @@ inline UrlStore storeWithEntries(int tab, int count) {
     }
     return store;
 }
+
+}  // namespace velandri

@@ -11,6 +11,8 @@
 
 #include "platform/platform.h"
 
+namespace velandri {
+
 // Recording fakes of every platform interface. A test builds one FakePlatform, sets what the
 // world should answer, hands platform() to the code under test and reads what was recorded.
 
@@ -223,3 +225,5 @@ struct FakePlatform {
                         http,    zip,   programEnd, shownMessages, windows, tray};
     }
 };
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <utility>
 
+namespace velandri {
+
 // Collects what the program logs in its category while it lives, with the info level that is
 // off by default turned on; other categories go on to the previous handler.
 class LogCapture {
@@ -37,3 +39,5 @@ private:
     }
     static inline QtMessageHandler previous_ = nullptr;
 };
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QThread>
 
+namespace velandri {
+
 namespace {
 
 void writeFile(const QString& path, const QByteArray& text, QFile::Permissions permissions) {
@@ -75,3 +77,5 @@ QString StubPrograms::binFolder() const { return root_.filePath(QStringLiteral("
 QString StubPrograms::logPath(const QString& logName) const {
     return root_.filePath(QStringLiteral("logs/") + logName + QStringLiteral(".args"));
 }
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+namespace velandri {
+
 // Shell scripts named like the browsers in a temporary PATH and HOME. Each writes the arguments
 // it received, one per line, to a log that the test reads back. The previous PATH and HOME come
 // back when the object goes.
@@ -43,3 +45,5 @@ private:
     QByteArray oldPath_;
     QByteArray oldHome_;
 };
+
+}  // namespace velandri

@@ -6,6 +6,8 @@
 #include "platform/linux/linux_process.h"
 #include "fakes/stub_programs.h"
 
+namespace velandri {
+
 // The real process start, program test and automation object over stub browsers; the rest
 // of the platform fake.
 struct StubbedPlatform {
@@ -17,3 +19,5 @@ struct StubbedPlatform {
     Platform platform{process,   files,    fake.user,       fake.clock,    fake.events,  automation,
                       fake.http, fake.zip, fake.programEnd, fake.messages, fake.windows, fake.tray};
 };
+
+}  // namespace velandri

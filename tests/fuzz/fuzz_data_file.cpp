@@ -5,6 +5,8 @@
 #include "store/store_line.h"
 #include "store_invariants.h"
 
+using namespace velandri;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     UrlStore store;
     parseLine(QByteArrayView(data, static_cast<qsizetype>(size)), store);

@@ -4,6 +4,8 @@
 
 #include "update/version.h"
 
+using namespace velandri;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString page =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

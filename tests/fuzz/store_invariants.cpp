@@ -4,6 +4,8 @@
 
 #include "store/text.h"
 
+namespace velandri {
+
 namespace {
 
 // "1" to "30", made once rather than for every input.
@@ -50,3 +52,5 @@ bool meetsInvariants(const UrlStore& store) {
     return slotsAreNumbered(store) && textsAreFilled(store) && usedSlotsLead(store) &&
            store.logoffMinutes >= 0 && store.logoffMinutes <= 60;
 }
+
+}  // namespace velandri

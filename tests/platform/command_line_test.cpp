@@ -9,6 +9,8 @@
 #include "fakes/qt_printers.h"
 #include "fakes/stub_programs.h"
 
+using namespace velandri;
+
 namespace {
 
 struct SplitCase {

@@ -11,6 +11,8 @@
 #include "fakes/qt_printers.h"
 #include "fakes/stub_programs.h"
 
+using namespace velandri;
+
 namespace {
 
 const QString kHelper = QStringLiteral("velandri-http");

@@ -18,6 +18,8 @@
 #include "fakes/qt_printers.h"
 #include "fakes/stub_programs.h"
 
+using namespace velandri;
+
 namespace {
 
 const QString kFirefox = QStringLiteral(R"(C:\Program Files\Mozilla Firefox\firefox.exe )");

@@ -22,6 +22,8 @@
 
 #include "app/single_instance.h"
 
+using namespace velandri;
+
 namespace {
 
 // Sets an environment variable, or unsets it when value is empty, until the object goes.

@@ -9,6 +9,8 @@
 
 #include "store/store_checks.h"
 
+using namespace velandri;
+
 namespace {
 
 const QString kSymbols = QStringLiteral("0123456789-空改");

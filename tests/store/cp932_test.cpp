@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+using namespace velandri;
+
 namespace {
 
 // glibc's own CP932 tables, an implementation independent of the one under test.

@@ -16,6 +16,8 @@
 #include "store/store_file.h"
 #include "store/store_line.h"
 
+using namespace velandri;
+
 namespace {
 
 QByteArray readBytes(const QString& path) {

@@ -4,6 +4,8 @@
 
 #include "store/text.h"
 
+namespace velandri {
+
 void expectStoreInvariants(const UrlStore& store) {
     EXPECT_GE(store.logoffMinutes, 0);
     EXPECT_LE(store.logoffMinutes, 60);
@@ -68,3 +70,5 @@ void expectSameStore(const UrlStore& actual, const UrlStore& expected) {
 }
 
 void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+}  // namespace velandri

@@ -5,6 +5,8 @@
 
 #include "store/url_store.h"
 
+namespace velandri {
+
 // Checks every invariant a store must meet after a load.
 void expectStoreInvariants(const UrlStore& store);
 
@@ -20,3 +22,5 @@ void expectSameStore(const UrlStore& actual, const UrlStore& expected);
 
 // Lets GoogleTest print texts readably.
 void PrintTo(const QString& text, std::ostream* os);
+
+}  // namespace velandri

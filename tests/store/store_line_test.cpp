@@ -10,6 +10,8 @@
 #include "store/codec.h"
 #include "store/store_checks.h"
 
+using namespace velandri;
+
 namespace {
 
 const QString kZeroPrefix(kPrefixLength, u'0');

@@ -9,6 +9,8 @@
 #include "store/text.h"
 #include "tools/icu_text_reference.h"
 
+using namespace velandri;
+
 namespace {
 
 std::u16string programWide(const std::u16string& text) {

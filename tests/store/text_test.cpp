@@ -4,6 +4,8 @@
 
 #include "store/store_checks.h"
 
+using namespace velandri;
+
 namespace {
 
 TEST(Text, TrimRemovesOnlyBothSpaces) {

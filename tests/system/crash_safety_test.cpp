@@ -10,6 +10,8 @@
 
 #include "store/data_file.h"
 
+using namespace velandri;
+
 namespace {
 
 UrlStore storeWithMark(const QString& mark) {

@@ -10,6 +10,8 @@
 #include "store/store_file.h"
 #include "tool_run.h"
 
+using namespace velandri;
+
 namespace {
 
 UrlEntry entry(const QString& title, const QString& url, const QString& content = {}) {

@@ -4,6 +4,8 @@
 #include "store/store_file.h"
 #include "store/text.h"
 
+using namespace velandri;
+
 namespace {
 
 TEST(FirstStart, FallbackFileHoldsTenTabsAndADozenBookmarks) {

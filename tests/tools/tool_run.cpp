@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QProcess>
 
+namespace velandri {
+
 ToolRun runTool(const QStringList& arguments, const QByteArray& input) {
     QProcess process;
     process.start(QStringLiteral(VELANDRI_STORE_TOOL), arguments);
@@ -27,3 +29,5 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) file.write(bytes);
 }
+
+}  // namespace velandri

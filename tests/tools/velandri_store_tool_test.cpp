@@ -11,6 +11,8 @@
 #include "tool_run.h"
 #include "tools/store_json.h"
 
+using namespace velandri;
+
 namespace {
 
 class StoreToolTest : public ::testing::Test {

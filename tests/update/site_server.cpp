@@ -10,6 +10,8 @@
 #include <chrono>
 #include <stdexcept>
 
+namespace velandri {
+
 TestSite::TestSite() {
     server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         answer(request, response);
@@ -171,3 +173,5 @@ std::vector<std::string> zipEntryNames(const QByteArray& zip) {
     archive_read_free(reader);
     return names;
 }
+
+}  // namespace velandri

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+namespace velandri {
+
 // A web site on 127.0.0.1 at a free port, serving whatever the test puts up.
 class TestSite {
 public:
@@ -77,3 +79,5 @@ QByteArray makeZip(const std::vector<ZipItem>& items);
 // archive attribute and no Unix permission bits.
 QByteArray asMadeOnWindows(QByteArray zip);
 std::vector<std::string> zipEntryNames(const QByteArray& zip);
+
+}  // namespace velandri

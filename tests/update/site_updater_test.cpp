@@ -21,6 +21,8 @@
 #include "site_server.h"
 #include "update/version.h"
 
+using namespace velandri;
+
 namespace {
 
 const std::string kVersionPath = "/SoftVer.html";

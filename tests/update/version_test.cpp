@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace velandri;
+
 class VersionTest : public QObject {
     Q_OBJECT
 

@@ -2,6 +2,8 @@
 
 #include "app/logic/list_line.h"
 
+using namespace velandri;
+
 namespace {
 
 UrlEntry entry(const QString& number, const QString& title, const QString& content) {

@@ -6,6 +6,8 @@
 #include "app/logic/settings_steps.h"
 #include "store/tab_edits.h"
 
+using namespace velandri;
+
 namespace {
 
 TabSlots tabWith(int count) {

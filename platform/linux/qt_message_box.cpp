@@ -1,14 +1,17 @@
 #include "platform/linux/qt_message_box.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace velandri {
 
 namespace {
 
+// The box belongs to the window the user is in, so the window manager keeps it above that
+// window (even a top-most one) and gives the focus back to it when the box closes.
 int showBox(const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
             QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(QMessageBox::NoIcon, title, text, buttons);
+    QMessageBox box(QMessageBox::NoIcon, title, text, buttons, QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
     return box.exec();
 }

@@ -5,9 +5,9 @@
 #include "app/data_file_store.h"
 #include "app/download_window.h"
 #include "app/program_windows.h"
-#include "app/single_instance.h"
 #include "platform/linux/display_probe.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/running_copy.h"
 #include "store/url_store.h"
 #include "update/site_updater.h"
 

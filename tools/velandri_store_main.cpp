@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QLocalSocket>
 #include <QString>
 #include <cstdio>
 
@@ -24,7 +23,6 @@ enum ExitStatus { kOk = 0, kBadInput = 1, kIoFailure = 2, kNotAllImported = 3 };
 
 // A browser's bookmark file is far smaller; the bound keeps a hostile file quick to refuse.
 constexpr qint64 kLargestHtml = 32 * 1024 * 1024;
-constexpr int kConnectTimeoutMs = 1000;
 const QString kDataFileName = QStringLiteral("url");
 
 const char kUsage[] =
@@ -145,9 +143,7 @@ int readHtml(const QString& path, QByteArray& html) {
 bool programRunsFor(const QString& dataFolder) {
     const QString socketPath = runningCopySocketPath(dataFolder);
     if (socketPath.isEmpty()) return false;
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    return socket.waitForConnected(kConnectTimeoutMs) && peerIsThisUser(socket.socketDescriptor());
+    return runningCopyAnswers(socketPath);
 }
 
 // The file an import adds to. One named url is the program's data file and goes through the

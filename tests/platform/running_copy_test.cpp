@@ -14,13 +14,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstring>
 #include <optional>
-
-#include "app/single_instance.h"
 
 using namespace velandri;
 
@@ -169,6 +169,40 @@ TEST_F(RunningCopyTest, SocketLiesInTheUsersPrivateRuntimeFolder) {
     runtimeVariable.set(temp);
     EXPECT_EQ(runningCopySocketPath(dataFolder), QString());
     EXPECT_TRUE(SingleInstance(dataFolder).claim());
+}
+
+// Only the request brings the running copy forward, however it arrives; other talk is dropped
+// without stopping the guard, and the name goes with the copy.
+TEST_F(RunningCopyTest, OnlyTheRequestBringsTheCopyForward) {
+    const QString path = runningCopySocketPath(dataFolder);
+    {
+        SingleInstance first(dataFolder);
+        ASSERT_TRUE(first.claim());
+        EXPECT_TRUE(runningCopyAnswers(path));
+        QSignalSpy asked(&first, &SingleInstance::activationRequested);
+
+        QLocalSocket chatter;
+        chatter.connectToServer(path);
+        ASSERT_TRUE(chatter.waitForConnected(1'000));
+        QSignalSpy cutOff(&chatter, &QLocalSocket::disconnected);
+        chatter.write(QByteArray(100, 'x') + "activate\n");
+        EXPECT_TRUE(cutOff.wait(5'000)) << "more than a request is cut off";
+        QLocalSocket silent;
+        silent.connectToServer(path);
+        ASSERT_TRUE(silent.waitForConnected(1'000));
+        QLocalSocket halting;
+        halting.connectToServer(path);
+        ASSERT_TRUE(halting.waitForConnected(1'000));
+        halting.write("activ");
+        ASSERT_TRUE(halting.waitForBytesWritten(1'000));
+        QTest::qWait(100);
+        halting.write("ate\n");
+        ASSERT_TRUE(asked.wait(5'000));
+        QTest::qWait(200);
+        EXPECT_EQ(asked.size(), 1);
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_FALSE(runningCopyAnswers(path));
 }
 
 // Another local user can reach the shared temporary folder and, through an inherited

@@ -338,9 +338,9 @@ void Form1::Command1_Click(int index) {
         case kUrlSetting:
             return enterEditMode();
         case kUp:
-            return moveSelected(-1);
+            return moveEntry(-1);
         case kDown:
-            return moveSelected(+1);
+            return moveEntry(+1);
         case kLogOff:
             return logOff();
         case kSettings:
@@ -427,12 +427,6 @@ void Form1::deleteSelected() {
     removeEntry(currentSlots(), row);
     url_road(currentTab());
     setSelectionButtons(false);
-    urlChanged = false;
-}
-
-void Form1::moveSelected(int direction) {
-    if (!canMove(selectedRow(), direction, List1->count())) return;
-    moveEntry(direction);
     urlChanged = false;
 }
 

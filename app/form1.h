@@ -107,7 +107,6 @@ private:
     void createEditRow();
     void createTimersAndMenu();
     void enterEditMode();
-    void moveSelected(int direction);
     void logOff();
     void openSettings();
     void exitProgram();

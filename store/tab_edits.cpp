@@ -21,8 +21,8 @@ int firstFreeSlot(const TabSlots& tabSlots) {
     return -1;
 }
 
-int commitSlot(const TabSlots& tabSlots, int16_t modifyMode, int selectedRow) {
-    if (modifyMode == 1 && validSlot(selectedRow)) return selectedRow;
+int commitSlot(const TabSlots& tabSlots, bool correcting, int selectedRow) {
+    if (correcting && validSlot(selectedRow)) return selectedRow;
     return firstFreeSlot(tabSlots);
 }
 

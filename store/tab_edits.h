@@ -16,7 +16,7 @@ int firstFreeSlot(const TabSlots& tabSlots);
 
 // Where "完了" writes the edit row: the selected slot while correcting, otherwise (also when
 // the corrected entry is gone) the first free slot. -1 when there is none.
-int commitSlot(const TabSlots& tabSlots, int16_t modifyMode, int selectedRow);
+int commitSlot(const TabSlots& tabSlots, bool correcting, int selectedRow);
 
 void writeEntry(UrlEntry& entry, const QString& title, const QString& url, const QString& content);
 

@@ -2,13 +2,8 @@
 
 namespace velandri {
 
-namespace {
-// How the data tool and the store name the correcting mode.
-constexpr int16_t kCorrectingCode = 1;
-}  // namespace
-
 int slotToWrite(const TabSlots& tabSlots, EditMode mode, int selectedRow) {
-    return commitSlot(tabSlots, mode == EditMode::Correcting ? kCorrectingCode : 0, selectedRow);
+    return commitSlot(tabSlots, mode == EditMode::Correcting, selectedRow);
 }
 
 bool canMove(int selectedRow, int direction, int count) {

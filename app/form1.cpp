@@ -149,9 +149,7 @@ void Form1::createTabsAndList() {
     // The blanks that pad the content column need not be scrolled to.
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->setTextElideMode(Qt::ElideNone);
-    // The selected tab's caption labels the list.
-    connect(TabStrip1, &QTabBar::currentChanged, List1,
-            [this](int tab) { List1->setAccessibleName(TabStrip1->tabText(tab)); });
+    connect(TabStrip1, &QTabBar::currentChanged, List1, [this] { nameListAfterSelectedTab(); });
 }
 
 void Form1::createButtons() {
@@ -239,6 +237,11 @@ void Form1::setTabCaptions() {
     for (int i = 0; i < TabStrip1->count() && i < kTabCount; ++i) {
         TabStrip1->setTabText(i, store_.tabNames[i]);
     }
+    nameListAfterSelectedTab();
+}
+
+// The selected tab's caption labels the list for screen readers.
+void Form1::nameListAfterSelectedTab() {
     List1->setAccessibleName(TabStrip1->tabText(TabStrip1->currentIndex()));
 }
 

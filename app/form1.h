@@ -119,6 +119,7 @@ private:
     void emptyEditRow();
     void setSelectionButtons(bool enabled);
     void setTabCaptions();
+    void nameListAfterSelectedTab();
     void setModeHeight(int twips);
     void applyModeHeight();
     int nonClientTwips() const;

@@ -23,7 +23,6 @@ enum ExitStatus { kOk = 0, kBadInput = 1, kIoFailure = 2, kNotAllImported = 3 };
 
 // A browser's bookmark file is far smaller; the bound keeps a hostile file quick to refuse.
 constexpr qint64 kLargestHtml = 32 * 1024 * 1024;
-const QString kDataFileName = QStringLiteral("url");
 
 const char kUsage[] =
     "usage: velandri-store COMMAND FILE\n"

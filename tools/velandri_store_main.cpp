@@ -127,7 +127,7 @@ int readHtml(const QString& path, QByteArray& html) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    html = file.read(kLargestHtml + 1);  // a pipe or a device may have no size to check first
+    html = readBounded(file, kLargestHtml);
     if (file.error() != QFileDevice::NoError)
         return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
     if (html.size() > kLargestHtml)

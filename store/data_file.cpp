@@ -102,13 +102,13 @@ bool isOtherThanAFile(const QString& path) {
 DataFile::DataFile(DataPaths paths) : paths_(std::move(paths)) {}
 
 QString DataFile::dataFilePath() const {
-    return QDir(paths_.dataFolder).filePath(QStringLiteral("url"));
+    return QDir(paths_.dataFolder).filePath(kDataFileName);
 }
 
 LoadOutcome DataFile::loadStore(UrlStore& store) {
     damagedFile_.clear();
     const QDir program(paths_.programFolder);
-    for (const QString& path : {dataFilePath(), program.filePath(QStringLiteral("url")),
+    for (const QString& path : {dataFilePath(), program.filePath(kDataFileName),
                                 program.filePath(QStringLiteral("url_bak"))}) {
         if (!isFoundFile(path)) continue;
         LoadOutcome outcome = loadStoreFile(path, store);

@@ -18,6 +18,9 @@ struct LoadOutcome {
 // A failure says, for the user, why the data file was not replaced.
 using SaveOutcome = Result<>;
 
+// The data file's name, in the data folder and as a fallback in the program folder.
+inline const QString kDataFileName = QStringLiteral("url");
+
 // The data file in the per-user folder with its read-only fallbacks in the program folder.
 class DataFile {
 public:

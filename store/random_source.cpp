@@ -1,11 +1,19 @@
 #include "store/random_source.h"
 
+#include <random>
+
 namespace velandri {
 
+namespace {
+
+// The program's one random generator, seeded once from the operating system. Its draws are 64
+// bits wide, so that one draw yields many of the small numbers the scrambling needs.
 std::mt19937_64& randomGenerator() {
     static std::mt19937_64 generator{std::random_device{}()};
     return generator;
 }
+
+}  // namespace
 
 // Lemire's multiply-and-reject: the high half of draw * bound, redrawn in the rare case that
 // the low half falls into the biased remainder.

@@ -17,7 +17,8 @@ LoadOutcome notRead(const QString& path, const QString& reason, UrlStore& store)
     return {path, Failure{reason}};
 }
 
-// The file's bytes up to one beyond the limit, so that a larger file is seen without being held.
+}  // namespace
+
 QByteArray readBounded(QFile& file, qint64 limit) {
     QByteArray bytes;
     bytes.reserve(std::min(file.size(), limit) + 1);
@@ -28,8 +29,6 @@ QByteArray readBounded(QFile& file, qint64 limit) {
     }
     return bytes;
 }
-
-}  // namespace
 
 LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
     QFile file(path);

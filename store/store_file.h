@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QFileDevice>
 #include <QString>
 
@@ -14,6 +15,10 @@ namespace velandri {
 // 300 addresses 2,083 Japanese characters long, Internet Explorer's limit, 100-character tab
 // names, every box full). A larger file is damaged and is not parsed.
 inline constexpr qint64 kMaxDataFileSize = 16 * 1024 * 1024;
+
+// An open file's bytes up to one beyond the limit, so that a larger file is seen without being
+// held; read piece by piece, as a pipe or a device may have no size to check first.
+QByteArray readBounded(QFile& file, qint64 limit);
 
 // Replaces the store with the file's content. A missing or unreadable file gives the empty
 // store completed to its invariants and readWhole failed (the caller decides whether to look

@@ -1,5 +1,7 @@
 #include "store/tab_edits.h"
 
+#include <algorithm>
+
 #include "store/text.h"
 
 namespace velandri {
@@ -19,6 +21,11 @@ int firstFreeSlot(const TabSlots& tabSlots) {
         if (isBlank(tabSlots[slot][UrlField::url])) return slot;
     }
     return -1;
+}
+
+bool tabHasEntries(const TabSlots& tabSlots) {
+    return std::any_of(tabSlots.begin(), tabSlots.end(),
+                       [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); });
 }
 
 int commitSlot(const TabSlots& tabSlots, bool correcting, int selectedRow) {

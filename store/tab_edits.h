@@ -14,6 +14,9 @@ int listedCount(const TabSlots& tabSlots);
 // The lowest slot whose trimmed url is empty; -1 when all thirty are used.
 int firstFreeSlot(const TabSlots& tabSlots);
 
+// True when a tab holds at least one entry (a slot whose trimmed url is not empty).
+bool tabHasEntries(const TabSlots& tabSlots);
+
 // Where "完了" writes the edit row: the selected slot while correcting, otherwise (also when
 // the corrected entry is gone) the first free slot. -1 when there is none.
 int commitSlot(const TabSlots& tabSlots, bool correcting, int selectedRow);

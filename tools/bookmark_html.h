@@ -6,16 +6,12 @@
 #include <array>
 #include <functional>
 
-#include "store/tab_edits.h"
 #include "store/url_store.h"
 
 namespace velandri {
 
 // Netscape bookmark files (<!DOCTYPE NETSCAPE-Bookmark-file-1>), the format every browser
 // imports and exports.
-
-// True when a tab holds at least one bookmark (a slot with an address).
-bool tabHasEntries(const TabSlots& tab);
 
 // The store as such a file in UTF-8: one folder per tab that has a name or entries, in tab
 // order, named after the tab; the store's filling of titles and contents removed.

@@ -1,5 +1,4 @@
-#include <algorithm>
-
+#include "store/tab_edits.h"
 #include "store/text.h"
 #include "tools/bookmark_html.h"
 
@@ -33,11 +32,6 @@ QString folderHtml(const QString& name, const TabSlots& tab) {
 }
 
 }  // namespace
-
-bool tabHasEntries(const TabSlots& tab) {
-    return std::any_of(tab.begin(), tab.end(),
-                       [](const UrlEntry& entry) { return !isBlank(entry[UrlField::url]); });
-}
 
 QByteArray exportBookmarkHtml(const UrlStore& store) {
     QString html = kHeader;

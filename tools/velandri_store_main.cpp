@@ -23,7 +23,6 @@ enum ExitStatus { kOk = 0, kBadInput = 1, kIoFailure = 2, kNotAllImported = 3 };
 
 // A browser's bookmark file is far smaller; the bound keeps a hostile file quick to refuse.
 constexpr qint64 kLargestHtml = 32 * 1024 * 1024;
-const QString kDataFileName = QStringLiteral("url");
 
 const char kUsage[] =
     "usage: velandri-store COMMAND FILE\n"
@@ -128,7 +127,7 @@ int readHtml(const QString& path, QByteArray& html) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    html = file.read(kLargestHtml + 1);  // a pipe or a device may have no size to check first
+    html = readBounded(file, kLargestHtml);
     if (file.error() != QFileDevice::NoError)
         return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
     if (html.size() > kLargestHtml)

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -22,7 +23,6 @@ extern char** environ;
 
 namespace velandri {
 
-using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // The helper's process: its request goes in over a socket, so that a helper gone early is an
@@ -121,23 +121,16 @@ struct HelperHttpClient::Patience {
 
 namespace {
 
-class Deadline {
-public:
-    explicit Deadline(milliseconds length) : end_(Clock::now() + length) {}
-    int remainingMs() const {
-        const auto left = std::chrono::duration_cast<milliseconds>(end_ - Clock::now()).count();
-        return int(std::clamp<long long>(left, 0, std::numeric_limits<int>::max()));
-    }
-
-private:
-    Clock::time_point end_;
-};
-
 enum class Wait { Readable, TimedOut };
 
-Wait waitForOutput(int fd, const Deadline& total, const Deadline& silence) {
+// poll takes an int time-out; a past deadline waits no more.
+int remainingMs(const QDeadlineTimer& deadline) {
+    return int(std::clamp<qint64>(deadline.remainingTime(), 0, std::numeric_limits<int>::max()));
+}
+
+Wait waitForOutput(int fd, const QDeadlineTimer& total, const QDeadlineTimer& silence) {
     for (;;) {
-        const int timeout = std::min(total.remainingMs(), silence.remainingMs());
+        const int timeout = std::min(remainingMs(total), remainingMs(silence));
         if (timeout == 0) return Wait::TimedOut;
         pollfd entry{fd, POLLIN, 0};
         const int ready = poll(&entry, 1, timeout);
@@ -148,9 +141,10 @@ Wait waitForOutput(int fd, const Deadline& total, const Deadline& silence) {
 
 Result<HttpResponse> readAnswer(int fd, milliseconds totalTime, milliseconds silenceTime,
                         HelperOutput& output, const HttpProgress& progress) {
-    const Deadline total(totalTime);
+    const QDeadlineTimer total(totalTime, Qt::PreciseTimer);
     std::vector<char> chunk(kReadChunkBytes);
-    for (Deadline silence(silenceTime);; silence = Deadline(silenceTime)) {
+    for (QDeadlineTimer silence(silenceTime, Qt::PreciseTimer);;
+         silence.setRemainingTime(silenceTime, Qt::PreciseTimer)) {
         if (waitForOutput(fd, total, silence) == Wait::TimedOut)
             return failure(QStringLiteral("no answer within the time limit"));
         const ssize_t got = read(fd, chunk.data(), chunk.size());

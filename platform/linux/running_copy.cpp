@@ -59,6 +59,14 @@ std::optional<sockaddr_un> socketAddress(const QString& path) {
     return address;
 }
 
+// Whether the process at the other end of a connected local socket runs as this user.
+bool peerIsThisUser(int connection) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == geteuid();
+}
+
 int localSocket() { return socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
 
 // A connection to this user's copy at path, or -1. A copy that cannot take the connection at
@@ -86,13 +94,6 @@ QString runningCopySocketPath(const QString& dataFolder) {
             .toHex()
             .left(16);
     return folder + QStringLiteral("/velandri-") + QString::fromLatin1(digest);
-}
-
-bool peerIsThisUser(qintptr socketDescriptor) {
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    return getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
-           peer.uid == geteuid();
 }
 
 bool runningCopyAnswers(const QString& socketPath) {

@@ -13,7 +13,9 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
+#include "platform/linux/local_socket_address.h"
 #include "platform/log.h"
 
 namespace velandri {
@@ -52,11 +54,7 @@ constexpr qsizetype kLongestRequest = 64;
 // Nothing when the path is too long for a local socket's address.
 std::optional<sockaddr_un> socketAddress(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path) return std::nullopt;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    return address;
+    return localSocketAddress(std::string_view(name.constData(), size_t(name.size())));
 }
 
 // Whether the process at the other end of a connected local socket runs as this user.

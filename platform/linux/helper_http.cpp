@@ -112,14 +112,23 @@ HelperProcess::~HelperProcess() {
     }
 }
 
+namespace {
+
 // How long the helper may take in all, and how long it may stay silent (progress comes at least
 // every second while a download runs; a page sends nothing before its answer).
-struct HelperHttpClient::Patience {
+struct Patience {
     milliseconds total;
     milliseconds silence;
 };
 
-namespace {
+Patience patienceFor(bool download, const HttpLimits& limits) {
+    if (!download) {
+        const milliseconds total = milliseconds(limits.pageTimeoutMs) + kHelperGrace;
+        return {total, total};
+    }
+    return {milliseconds(limits.downloadTimeoutMs) + kHelperGrace,
+            std::chrono::seconds(limits.lowSpeedSeconds) + kHelperGrace};
+}
 
 enum class Wait { Readable, TimedOut };
 
@@ -139,12 +148,13 @@ Wait waitForOutput(int fd, const QDeadlineTimer& total, const QDeadlineTimer& si
     }
 }
 
-Result<HttpResponse> readAnswer(int fd, milliseconds totalTime, milliseconds silenceTime,
-                        HelperOutput& output, const HttpProgress& progress) {
-    const QDeadlineTimer total(totalTime, Qt::PreciseTimer);
+Result<HttpResponse> readAnswer(int fd, const Patience& patience, qint64 maxBodyBytes,
+                                const HttpProgress& progress) {
+    HelperOutput output(maxBodyBytes);
+    const QDeadlineTimer total(patience.total, Qt::PreciseTimer);
     std::vector<char> chunk(kReadChunkBytes);
-    for (QDeadlineTimer silence(silenceTime, Qt::PreciseTimer);;
-         silence.setRemainingTime(silenceTime, Qt::PreciseTimer)) {
+    for (QDeadlineTimer silence(patience.silence, Qt::PreciseTimer);;
+         silence.setRemainingTime(patience.silence, Qt::PreciseTimer)) {
         if (waitForOutput(fd, total, silence) == Wait::TimedOut)
             return failure(QStringLiteral("no answer within the time limit"));
         const ssize_t got = read(fd, chunk.data(), chunk.size());
@@ -170,19 +180,13 @@ void HelperHttpClient::startAhead() {
     if (helper->start(helperPath_) == 0) ahead_ = std::move(helper);
 }
 
-Result<HttpResponse> HelperHttpClient::get(const QString& url) {
-    const milliseconds total = milliseconds(limits_.pageTimeoutMs) + kHelperGrace;
-    return run(url, false, {total, total}, {});
-}
+Result<HttpResponse> HelperHttpClient::get(const QString& url) { return run(url, false, {}); }
 
 Result<HttpResponse> HelperHttpClient::download(const QString& url, const HttpProgress& progress) {
-    const Patience patience{milliseconds(limits_.downloadTimeoutMs) + kHelperGrace,
-                            std::chrono::seconds(limits_.lowSpeedSeconds) + kHelperGrace};
-    return run(url, true, patience, progress);
+    return run(url, true, progress);
 }
 
 Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
-                                           const Patience& patience,
                                            const HttpProgress& progress) {
     const HelperRequest request{download ? HelperMode::Download : HelperMode::Page, url, limits_};
     const QByteArray text = requestText(request);
@@ -196,8 +200,8 @@ Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
     }
     if (const int error = helper->send(text))
         return failure(QStringLiteral("the request could not be sent: ") + errorText(error));
-    HelperOutput output(limits_.maxBodyBytes);
-    return readAnswer(helper->output(), patience.total, patience.silence, output, progress);
+    return readAnswer(helper->output(), patienceFor(download, limits_), limits_.maxBodyBytes,
+                      progress);
 }
 
 }  // namespace velandri

@@ -26,9 +26,7 @@ public:
     Result<HttpResponse> download(const QString& url, const HttpProgress& progress) override;
 
 private:
-    struct Patience;
-    Result<HttpResponse> run(const QString& url, bool download, const Patience& patience,
-                     const HttpProgress& progress);
+    Result<HttpResponse> run(const QString& url, bool download, const HttpProgress& progress);
 
     QString helperPath_;
     HttpLimits limits_;

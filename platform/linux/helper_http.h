@@ -2,7 +2,8 @@
 
 #include <memory>
 
-#include "platform/linux/curl_http.h"
+#include "platform/http.h"
+#include "platform/linux/http_limits.h"
 
 namespace velandri {
 

@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "platform/linux/curl_http.h"
+#include "platform/http.h"
+#include "platform/linux/http_limits.h"
 
 namespace velandri {
 

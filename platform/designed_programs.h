@@ -19,6 +19,8 @@ inline const QString usersFolder = QStringLiteral(R"(C:\Users\)");
 inline const QString perUserChromeTail =
     QStringLiteral(R"(\AppData\Local\Google\Chrome\Application\chrome.exe)");
 inline const QString explorer = QStringLiteral("EXPLORER.EXE");
+// The updater an update unpacks into the data folder and starts from there.
+inline const QString updater = QStringLiteral("Pelkamo.exe");
 
 }  // namespace DesignedProgram
 

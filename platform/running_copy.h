@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QtGlobal>
 #include <map>
 
 class QSocketNotifier;
@@ -17,9 +16,6 @@ namespace velandri {
 // (relative, with "..", through a link) give one path. Empty when the user has no private
 // runtime folder.
 QString runningCopySocketPath(const QString& dataFolder);
-
-// Whether the process at the other end of a connected local socket runs as this user.
-bool peerIsThisUser(qintptr socketDescriptor);
 
 // Whether a copy of this user's answers at socketPath.
 bool runningCopyAnswers(const QString& socketPath);

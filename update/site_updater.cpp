@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <utility>
 
+#include "platform/designed_programs.h"
 #include "platform/log.h"
 #include "platform/program_identity.h"
 #include "update/version.h"
@@ -16,7 +17,6 @@ namespace {
 const QString kVersionPage = QStringLiteral("SoftVer.html");
 const QString kArchiveAddress = QStringLiteral("send/URL/Pelkamo.zip");
 const QString kArchiveName = QStringLiteral("Pelkamo.zip");
-const QString kUpdater = QStringLiteral("Pelkamo.exe");
 const QString kQuestion =
     QStringLiteral("新しいバージョンのソフトが見つかりました。\r\nインストールしますか？");
 
@@ -112,12 +112,13 @@ Result<> SiteUpdater::install(const QString& archivePath) {
     if (!platform_.files.setCurrentDirectory(paths_.dataFolder))
         return Failure{
             QStringLiteral("cannot change to the data folder %1").arg(paths_.dataFolder)};
-    const QString updater = paths_.dataFolder + QLatin1Char('/') + kUpdater;
+    const QString updater = paths_.dataFolder + QLatin1Char('/') + DesignedProgram::updater;
     // An archive made on Windows gives its files no permission to run.
     if (!platform_.process.allowToRun(updater))
         return Failure{QStringLiteral("cannot allow %1 to run").arg(updater)};
-    if (!platform_.process.start(kUpdater, WindowStyle::NormalFocus))
-        return Failure{QStringLiteral("cannot start %1 in %2").arg(kUpdater, paths_.dataFolder)};
+    if (!platform_.process.start(DesignedProgram::updater, WindowStyle::NormalFocus))
+        return Failure{QStringLiteral("cannot start %1 in %2")
+                           .arg(DesignedProgram::updater, paths_.dataFolder)};
     return {};
 }
 

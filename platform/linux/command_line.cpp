@@ -131,7 +131,8 @@ QStringList linuxCandidates(const QString& designedProgram, const QString& homeF
         return {homeFolder + QStringLiteral("/.local/bin/google-chrome"),
                 homeFolder + QStringLiteral("/.local/bin/chromium")};
     if (sameProgram(p, DesignedProgram::explorer)) return {QStringLiteral("xdg-open")};
-    if (sameProgram(p, QStringLiteral("Pelkamo.exe"))) return {QStringLiteral("./Pelkamo.exe")};
+    if (sameProgram(p, DesignedProgram::updater))
+        return {QStringLiteral("./") + DesignedProgram::updater};
     // Any other Windows path has no counterpart here; a plain name or a Linux path is used as is.
     if (p.isEmpty() || isWindowsPath(p)) return {};
     return {p};

@@ -1,12 +1,13 @@
 #include "platform/linux/display_probe.h"
 
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <optional>
+
+#include "platform/linux/local_socket_address.h"
 
 namespace velandri {
 
@@ -34,14 +35,12 @@ std::string waylandSocketPath(const std::string& display) {
 }
 
 bool unixSocketAnswers(const std::string& path) {
-    sockaddr_un address{};
-    if (path.empty() || path.size() >= sizeof address.sun_path) return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.c_str(), path.size());
+    const std::optional<sockaddr_un> address = localSocketAddress(path);
+    if (!address) return false;
     const int socketFd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (socketFd < 0) return false;
     const bool answers =
-        connect(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        connect(socketFd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0;
     close(socketFd);
     return answers;
 }

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -22,7 +23,6 @@ extern char** environ;
 
 namespace velandri {
 
-using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // The helper's process: its request goes in over a socket, so that a helper gone early is an
@@ -112,32 +112,34 @@ HelperProcess::~HelperProcess() {
     }
 }
 
+namespace {
+
 // How long the helper may take in all, and how long it may stay silent (progress comes at least
 // every second while a download runs; a page sends nothing before its answer).
-struct HelperHttpClient::Patience {
+struct Patience {
     milliseconds total;
     milliseconds silence;
 };
 
-namespace {
-
-class Deadline {
-public:
-    explicit Deadline(milliseconds length) : end_(Clock::now() + length) {}
-    int remainingMs() const {
-        const auto left = std::chrono::duration_cast<milliseconds>(end_ - Clock::now()).count();
-        return int(std::clamp<long long>(left, 0, std::numeric_limits<int>::max()));
+Patience patienceFor(bool download, const HttpLimits& limits) {
+    if (!download) {
+        const milliseconds total = milliseconds(limits.pageTimeoutMs) + kHelperGrace;
+        return {total, total};
     }
-
-private:
-    Clock::time_point end_;
-};
+    return {milliseconds(limits.downloadTimeoutMs) + kHelperGrace,
+            std::chrono::seconds(limits.lowSpeedSeconds) + kHelperGrace};
+}
 
 enum class Wait { Readable, TimedOut };
 
-Wait waitForOutput(int fd, const Deadline& total, const Deadline& silence) {
+// poll takes an int time-out; a past deadline waits no more.
+int remainingMs(const QDeadlineTimer& deadline) {
+    return int(std::clamp<qint64>(deadline.remainingTime(), 0, std::numeric_limits<int>::max()));
+}
+
+Wait waitForOutput(int fd, const QDeadlineTimer& total, const QDeadlineTimer& silence) {
     for (;;) {
-        const int timeout = std::min(total.remainingMs(), silence.remainingMs());
+        const int timeout = std::min(remainingMs(total), remainingMs(silence));
         if (timeout == 0) return Wait::TimedOut;
         pollfd entry{fd, POLLIN, 0};
         const int ready = poll(&entry, 1, timeout);
@@ -146,11 +148,13 @@ Wait waitForOutput(int fd, const Deadline& total, const Deadline& silence) {
     }
 }
 
-Result<HttpResponse> readAnswer(int fd, milliseconds totalTime, milliseconds silenceTime,
-                        HelperOutput& output, const HttpProgress& progress) {
-    const Deadline total(totalTime);
+Result<HttpResponse> readAnswer(int fd, const Patience& patience, qint64 maxBodyBytes,
+                                const HttpProgress& progress) {
+    HelperOutput output(maxBodyBytes);
+    const QDeadlineTimer total(patience.total, Qt::PreciseTimer);
     std::vector<char> chunk(kReadChunkBytes);
-    for (Deadline silence(silenceTime);; silence = Deadline(silenceTime)) {
+    for (QDeadlineTimer silence(patience.silence, Qt::PreciseTimer);;
+         silence.setRemainingTime(patience.silence, Qt::PreciseTimer)) {
         if (waitForOutput(fd, total, silence) == Wait::TimedOut)
             return failure(QStringLiteral("no answer within the time limit"));
         const ssize_t got = read(fd, chunk.data(), chunk.size());
@@ -176,19 +180,13 @@ void HelperHttpClient::startAhead() {
     if (helper->start(helperPath_) == 0) ahead_ = std::move(helper);
 }
 
-Result<HttpResponse> HelperHttpClient::get(const QString& url) {
-    const milliseconds total = milliseconds(limits_.pageTimeoutMs) + kHelperGrace;
-    return run(url, false, {total, total}, {});
-}
+Result<HttpResponse> HelperHttpClient::get(const QString& url) { return run(url, false, {}); }
 
 Result<HttpResponse> HelperHttpClient::download(const QString& url, const HttpProgress& progress) {
-    const Patience patience{milliseconds(limits_.downloadTimeoutMs) + kHelperGrace,
-                            std::chrono::seconds(limits_.lowSpeedSeconds) + kHelperGrace};
-    return run(url, true, patience, progress);
+    return run(url, true, progress);
 }
 
 Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
-                                           const Patience& patience,
                                            const HttpProgress& progress) {
     const HelperRequest request{download ? HelperMode::Download : HelperMode::Page, url, limits_};
     const QByteArray text = requestText(request);
@@ -202,8 +200,8 @@ Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
     }
     if (const int error = helper->send(text))
         return failure(QStringLiteral("the request could not be sent: ") + errorText(error));
-    HelperOutput output(limits_.maxBodyBytes);
-    return readAnswer(helper->output(), patience.total, patience.silence, output, progress);
+    return readAnswer(helper->output(), patienceFor(download, limits_), limits_.maxBodyBytes,
+                      progress);
 }
 
 }  // namespace velandri

@@ -2,7 +2,8 @@
 
 #include <memory>
 
-#include "platform/linux/curl_http.h"
+#include "platform/http.h"
+#include "platform/linux/http_limits.h"
 
 namespace velandri {
 
@@ -26,9 +27,7 @@ public:
     Result<HttpResponse> download(const QString& url, const HttpProgress& progress) override;
 
 private:
-    struct Patience;
-    Result<HttpResponse> run(const QString& url, bool download, const Patience& patience,
-                     const HttpProgress& progress);
+    Result<HttpResponse> run(const QString& url, bool download, const HttpProgress& progress);
 
     QString helperPath_;
     HttpLimits limits_;

@@ -1,5 +1,9 @@
 #include "platform/linux/http_helper_protocol.h"
 
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
 namespace velandri {
 
 namespace {
@@ -20,40 +24,46 @@ std::optional<qint64> number(const QByteArray& text) {
     return value;
 }
 
+// The limits in the order the request carries them, after the mode and the address; the one
+// list both ends follow.
+template <typename Limits>  // HttpLimits, const or not
+auto limitFields(Limits& limits) {
+    return std::tie(limits.connectTimeoutMs, limits.pageTimeoutMs, limits.lowSpeedBytesPerSecond,
+                    limits.lowSpeedSeconds, limits.downloadTimeoutMs, limits.maxBodyBytes);
+}
+
+constexpr qsizetype kLimitFieldCount =
+    std::tuple_size_v<decltype(limitFields(std::declval<HttpLimits&>()))>;
+
 }  // namespace
 
 QByteArray requestText(const HelperRequest& request) {
-    const HttpLimits& limits = request.limits;
     const QByteArray url = request.url.toUtf8();
     if (url.contains('\n')) return {};
-    const QByteArray fields[] = {request.mode == HelperMode::Download ? kDownload : kPage,
-                                 url,
-                                 QByteArray::number(limits.connectTimeoutMs),
-                                 QByteArray::number(limits.pageTimeoutMs),
-                                 QByteArray::number(limits.lowSpeedBytesPerSecond),
-                                 QByteArray::number(limits.lowSpeedSeconds),
-                                 QByteArray::number(limits.downloadTimeoutMs),
-                                 QByteArray::number(limits.maxBodyBytes)};
-    QByteArray text;
-    for (const QByteArray& field : fields) text += field + '\n';
+    QByteArray text =
+        (request.mode == HelperMode::Download ? kDownload : kPage) + '\n' + url + '\n';
+    std::apply([&text](const auto&... field) { ((text += QByteArray::number(field) + '\n'), ...); },
+               limitFields(request.limits));
     return text;
 }
 
 std::optional<HelperRequest> parseRequestText(const QByteArray& text) {
     if (!text.endsWith('\n')) return std::nullopt;
     const QList<QByteArray> fields = text.chopped(1).split('\n');
-    if (fields.size() != 8) return std::nullopt;
+    if (fields.size() != 2 + kLimitFieldCount) return std::nullopt;
     if (fields[0] != kPage && fields[0] != kDownload) return std::nullopt;
-    std::optional<qint64> numbers[6];
-    for (int i = 0; i < 6; ++i) {
-        numbers[i] = number(fields[i + 2]);
-        if (!numbers[i]) return std::nullopt;
-    }
     HelperRequest request;
     request.mode = fields[0] == kDownload ? HelperMode::Download : HelperMode::Page;
     request.url = QString::fromUtf8(fields[1]);
-    request.limits = {long(*numbers[0]), long(*numbers[1]), long(*numbers[2]),
-                      long(*numbers[3]), long(*numbers[4]), *numbers[5]};
+    qsizetype next = 2;
+    const auto read = [&fields, &next](auto& field) {
+        const std::optional<qint64> value = number(fields[next++]);
+        if (value) field = std::remove_reference_t<decltype(field)>(*value);
+        return value.has_value();
+    };
+    const bool readable = std::apply([&read](auto&... field) { return (read(field) && ...); },
+                                     limitFields(request.limits));
+    if (!readable) return std::nullopt;
     return request;
 }
 

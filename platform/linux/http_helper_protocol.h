@@ -4,12 +4,13 @@
 #include <QStringList>
 #include <optional>
 
-#include "platform/linux/curl_http.h"
+#include "platform/http.h"
+#include "platform/linux/http_limits.h"
 
 namespace velandri {
 
 // The HTTP helper (velandri-http) reads one request on its standard input, the fields of
-// requestFields() one per line, runs that GET and answers on its standard output with
+// requestText() one per line, runs that GET and answers on its standard output with
 //   P <received> <total>\n                           progress, downloads only, any number
 //   R <status> <header bytes> <body bytes>\n<headers><body>   or
 //   E <bytes>\n<error text in UTF-8>

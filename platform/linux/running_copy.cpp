@@ -13,7 +13,9 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
+#include "platform/linux/local_socket_address.h"
 #include "platform/log.h"
 
 namespace velandri {
@@ -52,11 +54,15 @@ constexpr qsizetype kLongestRequest = 64;
 // Nothing when the path is too long for a local socket's address.
 std::optional<sockaddr_un> socketAddress(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path) return std::nullopt;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    return address;
+    return localSocketAddress(std::string_view(name.constData(), size_t(name.size())));
+}
+
+// Whether the process at the other end of a connected local socket runs as this user.
+bool peerIsThisUser(int connection) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == geteuid();
 }
 
 int localSocket() { return socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
@@ -86,13 +92,6 @@ QString runningCopySocketPath(const QString& dataFolder) {
             .toHex()
             .left(16);
     return folder + QStringLiteral("/velandri-") + QString::fromLatin1(digest);
-}
-
-bool peerIsThisUser(qintptr socketDescriptor) {
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    return getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
-           peer.uid == geteuid();
 }
 
 bool runningCopyAnswers(const QString& socketPath) {

@@ -2,6 +2,7 @@
 // an update, so that libarchive and its compression libraries stay out of every start.
 #include <QFile>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/linux/archive_zip.h"
 #include "platform/linux/module_zip.h"
@@ -19,3 +20,6 @@ extern "C" Q_DECL_EXPORT bool velandriExtractZip(const char* archivePath, const 
     reason[text.size()] = '\0';
     return false;
 }
+
+// The program resolves the entry point by name and calls it through this type.
+static_assert(std::is_same_v<decltype(&velandriExtractZip), VelandriExtractZip>);

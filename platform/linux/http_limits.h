@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace velandri {
+
+// An HTTP client's bounds. A page must come quickly; an archive over a slow line may take long, so
+// its download is bounded by a low-speed rule (fewer than lowSpeedBytesPerSecond for
+// lowSpeedSeconds in a row) and a generous total instead.
+struct HttpLimits {
+    long connectTimeoutMs = 3'000;
+    long pageTimeoutMs = 10'000;
+    long lowSpeedBytesPerSecond = 1'024;
+    long lowSpeedSeconds = 15;
+    long downloadTimeoutMs = 30 * 60 * 1'000;
+    qint64 maxBodyBytes = qint64(64) * 1024 * 1024;
+};
+
+}  // namespace velandri

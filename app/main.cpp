@@ -39,6 +39,8 @@ int main(int argc, char* argv[]) {
     if (!instance.claim()) return 0;
 
     LinuxPlatform linuxPlatform;
+    // The version check follows within milliseconds, inside the main window's load.
+    linuxPlatform.startHttpHelperAhead();
     Platform platform = linuxPlatform.platform();
     UrlStore store;
     SharedValues shared;

@@ -42,9 +42,9 @@ struct LinuxPlatform::Parts {
     QtTrayIcon tray;
 };
 
-// The version check follows the platform within milliseconds at every start: its helper loads
-// meanwhile, on another core.
-LinuxPlatform::LinuxPlatform() : parts_(std::make_unique<Parts>()) { parts_->http.startAhead(); }
+LinuxPlatform::LinuxPlatform() : parts_(std::make_unique<Parts>()) {}
+
+void LinuxPlatform::startHttpHelperAhead() { parts_->http.startAhead(); }
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -16,6 +16,9 @@ public:
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
 
     Platform platform();
+    // Starts the helper of the next HTTP request now, so that it loads on another core while
+    // the caller goes on; it is sent nothing before that request.
+    void startHttpHelperAhead();
 
     // $XDG_DATA_HOME/Velandri (default ~/.local/share/Velandri) and the executable's folder.
     static DataPaths dataPaths();

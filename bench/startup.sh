@@ -3,9 +3,9 @@
 # the main window's content (ten tabs, thirty list lines, eleven buttons, same size), the fair
 # yardstick, and an empty one for reference.
 # Builds a Release copy whose update site is an unreachable port on loopback, gives it a full
-# data file (300 entries), then starts the three programs in turns, round after round, until
-# each window is mapped, and prints the medians and their ratios (time to the mapped window,
-# peak resident memory).
+# data file (300 entries), then starts the three programs in turns, round after round, each
+# through bench/time_to_map (which awaits the mapping as an X event), and prints the medians and
+# their ratios (time to the mapped window, peak resident memory).
 # Usage: bench/startup.sh [ROUNDS]   (default 15)
 #   VELANDRI=path/to/velandri bench/startup.sh   measures another build of the program against
 #   the same yardsticks (an earlier commit, say).
@@ -20,7 +20,8 @@ fi
 build=build-bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELANDRI_TESTS=OFF \
   -DVELANDRI_SITE_URL=http://127.0.0.1:9/ >/dev/null
-cmake --build "$build" -j2 --target velandri velandri-store content_window minimal_window >/dev/null
+cmake --build "$build" -j2 --target velandri velandri-store content_window minimal_window \
+  time_to_map >/dev/null
 program=${VELANDRI:-$build/bin/velandri}
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 
@@ -41,38 +42,22 @@ full_store_json() {
 mkdir -p "$XDG_DATA_HOME/Velandri"
 full_store_json | "$build/bin/velandri-store" write "$XDG_DATA_HOME/Velandri/url"
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
-
-window_shown() { timeout 2 xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-
-# Prints "milliseconds-to-mapped peak-kilobytes" for one start of a program.
-measure() {
-  local title=$1; shift
-  local started memory_file=$work/memory pid child elapsed
-  started=$(now_ms)
-  /usr/bin/time -f %M -o "$memory_file" "$@" >>"$work/log" 2>&1 &
-  pid=$!
-  until window_shown "$title"; do
-    kill -0 "$pid" 2>/dev/null || { echo "$* ended before showing its window:" >&2; tail -5 "$work/log" >&2; exit 1; }
-    sleep 0.005
-  done
-  elapsed=$(( $(now_ms) - started ))
-  sleep 0.3   # let the first paint finish, so memory counts a shown window
-  child=$(pgrep -P "$pid")
-  kill "$child"
-  wait "$pid" 2>/dev/null || true
-  # The next start must not find this window still on the screen.
-  while window_shown "$title"; do sleep 0.01; done
-  echo "$elapsed $(tail -n 1 "$memory_file")"
-}
-
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
 : >"$work/program" && : >"$work/content" && : >"$work/empty"
+# Each line of a file: "milliseconds-to-mapped peak-KiB" for one start. The order turns every
+# round, so that no program always follows the same one.
+measure() {
+  case $1 in
+    program) "$build/bin/time_to_map" "Velandri  Version$version" "$program" ;;
+    content) "$build/bin/time_to_map" content-window "$build/bin/content_window" ;;
+    empty) "$build/bin/time_to_map" minimal-window "$build/bin/minimal_window" ;;
+  esac >>"$work/$1" 2>>"$work/log" || { tail -5 "$work/log" >&2; exit 1; }
+}
+order=(program content empty)
 for _ in $(seq "$rounds"); do
-  measure "Velandri  Version$version" "$program" >>"$work/program"
-  measure "content-window" "$build/bin/content_window" >>"$work/content"
-  measure "minimal-window" "$build/bin/minimal_window" >>"$work/empty"
+  for which in "${order[@]}"; do measure "$which"; done
+  order=("${order[@]:1}" "${order[0]}")
 done
 
 column_median() { cut -d' ' -f"$1" "$work/$2" | median; }

@@ -1,6 +1,8 @@
-// Draws the program's SVG icon into PNG files at build time, one for each size given, so that
-// the program reads plain pictures and needs no SVG renderer when it starts.
+// Draws the program's SVG icon at build time into one file of bare pixels for each size given
+// (premultiplied ARGB32, row after row, in this machine's byte order), so that the program takes
+// its icon as it is: no SVG renderer, and no PNG to inflate, while it starts.
 // Usage: velandri-render-icon SVG FOLDER SIZE...
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -15,6 +17,13 @@ QImage drawn(QSvgRenderer& renderer, int size) {
     QPainter painter(&image);
     renderer.render(&painter);
     return image;
+}
+
+bool writePixels(const QImage& image, const QString& file) {
+    QFile out(file);
+    const qsizetype bytes = image.sizeInBytes();
+    return out.open(QIODevice::WriteOnly) &&
+           out.write(reinterpret_cast<const char*>(image.constBits()), bytes) == bytes;
 }
 
 int fail(const QString& message) {
@@ -32,8 +41,8 @@ int main(int argc, char* argv[]) {
     QSvgRenderer renderer(arguments[1]);
     if (!renderer.isValid()) return fail(arguments[1] + QStringLiteral(": not a usable SVG"));
     for (const QString& size : arguments.mid(3)) {
-        const QString file = QStringLiteral("%1/velandri-%2.png").arg(arguments[2], size);
-        if (size.toInt() <= 0 || !drawn(renderer, size.toInt()).save(file))
+        const QString file = QStringLiteral("%1/velandri-%2.argb32").arg(arguments[2], size);
+        if (size.toInt() <= 0 || !writePixels(drawn(renderer, size.toInt()), file))
             return fail(file + QStringLiteral(": cannot be written"));
     }
     return 0;

@@ -2,11 +2,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QTabBar>
 #include <QTest>
 
 #include "app/logic/list_line.h"
+#include "app/program_icon.h"
 #include "platform/program_identity.h"
 #include "window_harness.h"
 
@@ -110,6 +113,20 @@ private slots:
         h->store.tabNames[2] = QStringLiteral("renamed");
         form.Form_Activate();
         QCOMPARE(form.TabStrip1->tabText(2), QStringLiteral("renamed"));
+    }
+
+    // The built-in pixels are the SVG drawn at each size, not bytes taken in the wrong order.
+    void iconIsTheSvgAtEverySize() {
+        QSvgRenderer svg(QStringLiteral(VELANDRI_ICON_SVG));
+        const QIcon icon = programIcon();
+        for (const QSize& size : icon.availableSizes()) {
+            QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+            drawn.fill(Qt::transparent);
+            QPainter painter(&drawn);
+            svg.render(&painter);
+            painter.end();
+            QCOMPARE(icon.pixmap(size).toImage().convertToFormat(drawn.format()), drawn);
+        }
     }
 
     void modeHeightsShowTheRightRows() {

@@ -51,11 +51,15 @@ public:
         next_ = symbols_.data();
     }
 
+    // The symbols go through a local pointer: written through the member, every stored symbol
+    // would make the compiler store and reload the pointer, as a char may alias it.
     void field(QStringView text) {
         const QStringView trimmed = trimmedView(text);
-        if (trimmed.isEmpty()) put(kCodeEndSymbol);
-        for (QChar c : trimmed) code(storedCode(c));
-        put(kFieldEndSymbol);
+        char* out = next_;
+        if (trimmed.isEmpty()) *out++ = kCodeEndSymbol;
+        for (QChar c : trimmed) out = code(out, storedCode(c));
+        *out++ = kFieldEndSymbol;
+        next_ = out;
     }
 
     void setting(int16_t value) { field(QString::number(value)); }
@@ -76,15 +80,14 @@ public:
 private:
     void put(uint8_t symbol) { *next_++ = static_cast<char>(symbol); }
 
-    void code(int value) {
+    static char* code(char* out, int value) {
         if (value >= 0 && value < kByteCodeCount) {
             // Four bytes always copied, the code's own kept: within the room of the longest code.
             const ByteCodeSymbols& symbols = kByteCodeSymbols[value];
-            std::memcpy(next_, symbols.symbols.data(), symbols.symbols.size());
-            next_ += symbols.length;
-            return;
+            std::memcpy(out, symbols.symbols.data(), symbols.symbols.size());
+            return out + symbols.length;
         }
-        if (value < 0) put(kMinusSymbol);
+        if (value < 0) *out++ = kMinusSymbol;
         unsigned rest = value < 0 ? -value : value;
         uint8_t digits[5];
         int length = 0;
@@ -92,8 +95,9 @@ private:
             digits[length++] = static_cast<uint8_t>(rest % 10);
             rest /= 10;
         } while (rest != 0);
-        while (length > 0) put(digits[--length]);
-        put(kCodeEndSymbol);
+        while (length > 0) *out++ = static_cast<char>(digits[--length]);
+        *out++ = kCodeEndSymbol;
+        return out;
     }
 
     QByteArray symbols_;

@@ -10,8 +10,6 @@ namespace velandri {
 
 namespace {
 
-constexpr qint64 kReadPiece = 1 << 16;
-
 LoadOutcome notRead(const QString& path, const QString& reason, UrlStore& store) {
     store = emptyStore();
     return {path, Failure{reason}};
@@ -19,14 +17,17 @@ LoadOutcome notRead(const QString& path, const QString& reason, UrlStore& store)
 
 }  // namespace
 
+// Read straight into one buffer: pieces of their own would be a second copy of the file.
 QByteArray readBounded(QFile& file, qint64 limit) {
-    QByteArray bytes;
-    bytes.reserve(std::min(file.size(), limit) + 1);
-    while (bytes.size() <= limit) {
-        const QByteArray piece = file.read(std::min(kReadPiece, limit + 1 - bytes.size()));
-        if (piece.isEmpty()) break;
-        bytes += piece;
+    QByteArray bytes(std::min(file.size(), limit) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled <= limit) {
+        if (filled == bytes.size()) bytes.resize(std::min(2 * bytes.size(), limit + 1));
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got <= 0) break;
+        filled += got;
     }
+    bytes.truncate(filled);
     return bytes;
 }
 
@@ -50,7 +51,8 @@ LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
 }
 
 SaveOutcome writeStoreFile(const QString& path, UrlStore& store, FileAccess access) {
-    const QByteArray line = encodeLine(store) + "\r\n";
+    QByteArray line = encodeLine(store);
+    line += "\r\n";  // in place: the line plus its ending would be a second copy of the file
     QSaveFile file(path);
     // The permissions go to the new file before its content does.
     if (!file.open(QIODevice::WriteOnly) ||

@@ -137,6 +137,22 @@ TEST_F(StoreToolTest, InputOutputFailuresExitWithTwo) {
     EXPECT_EQ(runTool({importHtml, html, folder_.path()}).exitCode, 2) << "a folder as FILE";
 }
 
+// A pipe tells no size beforehand: its whole content must still be read.
+TEST_F(StoreToolTest, ImportReadsBookmarksFromAPipe) {
+    QByteArray html = "<DL>";
+    for (int i = 0; i < 30; ++i)
+        html += QStringLiteral("<DT><A HREF=\"https://a.example/%1\">bookmark %1</A>\n")
+                    .arg(i)
+                    .toUtf8();
+    html += "</DL>";
+    const QString file = path(QStringLiteral("url"));
+    ASSERT_EQ(runTool({QStringLiteral("import-html"), QStringLiteral("/dev/stdin"), file}, html)
+                  .exitCode,
+              0);
+    const ToolRun dump = runTool({QStringLiteral("dump"), file});
+    EXPECT_TRUE(dump.out.contains("https://a.example/29")) << dump.out.toStdString();
+}
+
 TEST_F(StoreToolTest, DumpOfADamagedFileWarnsAndStillPrintsTheStore) {
     const QString file = path(QStringLiteral("url"));
     QFile damaged(file);

@@ -15,8 +15,11 @@
 #include <chrono>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/linux/helper_output.h"
 #include "platform/linux/http_helper_protocol.h"
 
 extern char** environ;
@@ -38,7 +41,7 @@ public:
     // 0, or the errno of what failed.
     int start(const QString& program);
     // The request, then the end of the input; 0 or an errno.
-    int send(const QByteArray& request);
+    int send(std::string_view request);
     int output() const { return output_; }
 
 private:
@@ -89,15 +92,12 @@ int HelperProcess::start(const QString& program) {
     return result;
 }
 
-int HelperProcess::send(const QByteArray& request) {
-    const char* data = request.constData();
-    qsizetype left = request.size();
-    while (left > 0) {
-        const ssize_t sent = ::send(input_, data, size_t(left), MSG_NOSIGNAL);
+int HelperProcess::send(std::string_view request) {
+    while (!request.empty()) {
+        const ssize_t sent = ::send(input_, request.data(), request.size(), MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR) continue;
         if (sent < 0) return errno;
-        data += sent;
-        left -= sent;
+        request.remove_prefix(size_t(sent));
     }
     closeIfOpen(input_);
     return 0;
@@ -188,9 +188,10 @@ Result<HttpResponse> HelperHttpClient::download(const QString& url, const HttpPr
 
 Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
                                            const HttpProgress& progress) {
-    const HelperRequest request{download ? HelperMode::Download : HelperMode::Page, url, limits_};
-    const QByteArray text = requestText(request);
-    if (text.isEmpty()) return failure(QStringLiteral("an address with a line break"));
+    const HelperRequest request{download ? HelperMode::Download : HelperMode::Page,
+                                url.toStdString(), limits_};
+    const std::string text = requestText(request);
+    if (text.empty()) return failure(QStringLiteral("an address with a line break"));
     std::unique_ptr<HelperProcess> helper = std::move(ahead_);
     if (!helper) {
         helper = std::make_unique<HelperProcess>();

@@ -30,8 +30,9 @@ using CurlProgress = std::function<void(std::int64_t received, std::int64_t tota
 // libcurl's global start, done by the first transfer; callable ahead of it.
 void initialiseCurl();
 
-// GETs, synchronous. Redirects are followed; the headers are those of the last response. A body
-// larger than the cap is abandoned.
+// Both GETs are synchronous. Redirects are followed; the headers are those of the last response.
+// A body larger than the cap is abandoned.
+
 // A page must arrive within the connect and page time-outs.
 CurlResult curlGetPage(const std::string& url, const HttpLimits& limits);
 // A download is given up when it stalls, not when it is slow.

@@ -5,13 +5,11 @@
 
 namespace velandri {
 
-// HTTP and HTTPS GET with libcurl's easy interface, synchronous. Redirects are followed; the
-// headers are those of the last response. A body larger than the cap is abandoned.
+// libcurl's transfers (curl_transfer.h) linked in, as an HttpClient: for the tests, which run
+// each case both this way and through the helper the program uses.
 class CurlHttpClient : public HttpClient {
 public:
     explicit CurlHttpClient(HttpLimits limits = {});
-    // libcurl's global start, done by the first client; callable ahead of it.
-    static void initialiseLibrary();
 
     Result<HttpResponse> get(const QString& url) override;
     Result<HttpResponse> download(const QString& url, const HttpProgress& progress) override;

@@ -15,8 +15,13 @@
 #include <chrono>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
+#include "platform/linux/helper_output.h"
 #include "platform/linux/http_helper_protocol.h"
 
 extern char** environ;
@@ -26,8 +31,8 @@ namespace velandri {
 using std::chrono::milliseconds;
 
 // The helper's process: its request goes in over a socket, so that a helper gone early is an
-// error to the sender rather than a SIGPIPE; its answer comes back on a pipe. Killed and reaped
-// when the object goes, whether it has ended by itself or not.
+// error to the sender rather than a SIGPIPE; its answer comes back on a pipe. Killed when the
+// object goes, whether it has ended by itself or not, and reaped in the background.
 class HelperProcess {
 public:
     HelperProcess() = default;
@@ -38,7 +43,7 @@ public:
     // 0, or the errno of what failed.
     int start(const QString& program);
     // The request, then the end of the input; 0 or an errno.
-    int send(const QByteArray& request);
+    int send(std::string_view request);
     int output() const { return output_; }
 
 private:
@@ -89,27 +94,42 @@ int HelperProcess::start(const QString& program) {
     return result;
 }
 
-int HelperProcess::send(const QByteArray& request) {
-    const char* data = request.constData();
-    qsizetype left = request.size();
-    while (left > 0) {
-        const ssize_t sent = ::send(input_, data, size_t(left), MSG_NOSIGNAL);
+int HelperProcess::send(std::string_view request) {
+    while (!request.empty()) {
+        const ssize_t sent = ::send(input_, request.data(), request.size(), MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR) continue;
         if (sent < 0) return errno;
-        data += sent;
-        left -= sent;
+        request.remove_prefix(size_t(sent));
     }
     closeIfOpen(input_);
     return 0;
 }
 
-HelperProcess::~HelperProcess() {
-    closeIfOpen(input_);  // a helper still waiting for its request ends here by itself
-    closeIfOpen(output_);
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
-    while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+namespace {
+
+void reap(pid_t pid) {
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
     }
+}
+
+// A helper is done once its answer is read: killing it spares its own clean-up, and its reaping
+// waits for the kernel to take its memory down, so a thread of its own does that rather than the
+// caller. The process stays unreaped until then, so its id cannot go to another.
+void endInBackground(pid_t pid) {
+    kill(pid, SIGKILL);
+    try {
+        std::thread(reap, pid).detach();
+    } catch (const std::system_error&) {
+        reap(pid);  // no thread to be had: better late than a zombie
+    }
+}
+
+}  // namespace
+
+HelperProcess::~HelperProcess() {
+    closeIfOpen(input_);
+    closeIfOpen(output_);
+    if (pid_ > 0) endInBackground(pid_);
 }
 
 namespace {
@@ -153,7 +173,9 @@ Result<HttpResponse> readAnswer(int fd, const Patience& patience, qint64 maxBody
     HelperOutput output(maxBodyBytes);
     const QDeadlineTimer total(patience.total, Qt::PreciseTimer);
     std::vector<char> chunk(kReadChunkBytes);
-    for (QDeadlineTimer silence(patience.silence, Qt::PreciseTimer);;
+    // Taken as soon as it is whole: the end of the output would only come once the helper has
+    // exited, which takes it a while longer.
+    for (QDeadlineTimer silence(patience.silence, Qt::PreciseTimer); !output.complete();
          silence.setRemainingTime(patience.silence, Qt::PreciseTimer)) {
         if (waitForOutput(fd, total, silence) == Wait::TimedOut)
             return failure(QStringLiteral("no answer within the time limit"));
@@ -188,9 +210,10 @@ Result<HttpResponse> HelperHttpClient::download(const QString& url, const HttpPr
 
 Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
                                            const HttpProgress& progress) {
-    const HelperRequest request{download ? HelperMode::Download : HelperMode::Page, url, limits_};
-    const QByteArray text = requestText(request);
-    if (text.isEmpty()) return failure(QStringLiteral("an address with a line break"));
+    const HelperRequest request{download ? HelperMode::Download : HelperMode::Page,
+                                url.toStdString(), limits_};
+    const std::string text = requestText(request);
+    if (text.empty()) return failure(QStringLiteral("an address with a line break"));
     std::unique_ptr<HelperProcess> helper = std::move(ahead_);
     if (!helper) {
         helper = std::make_unique<HelperProcess>();

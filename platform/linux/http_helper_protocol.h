@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QStringList>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
-#include "platform/http.h"
 #include "platform/linux/http_limits.h"
 
 namespace velandri {
@@ -16,51 +17,26 @@ namespace velandri {
 //   E <bytes>\n<error text in UTF-8>
 // and nothing after that. Byte counts are decimal; the payload is taken as it is. Its input
 // closed without a request, it ends without a word.
+// This half is shared by both ends and free of Qt, which the helper does not load; the program
+// reads the records with HelperOutput (helper_output.h).
 
 enum class HelperMode { Page, Download };
 
 struct HelperRequest {
     HelperMode mode = HelperMode::Page;
-    QString url;
+    std::string url;  // UTF-8
     HttpLimits limits;
 };
 
 // Empty when a field would not fit on one line.
-QByteArray requestText(const HelperRequest& request);
-std::optional<HelperRequest> parseRequestText(const QByteArray& text);
+std::string requestText(const HelperRequest& request);
+std::optional<HelperRequest> parseRequestText(std::string_view text);
 
-QByteArray progressRecord(qint64 received, qint64 total);
-QByteArray answerRecord(const Result<HttpResponse>& response);
-
-// Reads the helper's output as it arrives, passing progress on at once, and refuses anything
-// that does not follow the records above or exceeds the body cap.
-class HelperOutput {
-public:
-    explicit HelperOutput(qint64 maxBodyBytes);
-
-    // False once the output can no longer be a valid answer; problem() says why.
-    bool take(const char* data, qsizetype size, const HttpProgress& progress);
-    bool complete() const { return state_ == State::Done; }
-    QString problem() const { return problem_; }
-    // The answer, once complete.
-    Result<HttpResponse> response();
-
-private:
-    enum class State { Lines, Payload, Done, Failed };
-
-    bool takeLines(const HttpProgress& progress);
-    bool takeLine(const QByteArray& line, const HttpProgress& progress);
-    bool startPayload(const QList<QByteArray>& fields);
-    bool fail(const QString& problem);
-
-    qint64 maxBodyBytes_;
-    State state_ = State::Lines;
-    QByteArray buffer_;
-    bool isError_ = false;
-    long status_ = 0;
-    qint64 headerBytes_ = 0;
-    qint64 payloadBytes_ = 0;
-    QString problem_;
-};
+std::string progressRecord(std::int64_t received, std::int64_t total);
+// The line that opens an answer record; the headers and then the body follow it as they are,
+// written from where they lie rather than copied into one record.
+std::string responseLine(long status, std::size_t headerBytes, std::size_t bodyBytes);
+// The line that opens an error record; the error text follows it.
+std::string errorLine(std::size_t textBytes);
 
 }  // namespace velandri

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <cstdint>
 
 namespace velandri {
 
@@ -13,7 +13,7 @@ struct HttpLimits {
     long lowSpeedBytesPerSecond = 1'024;
     long lowSpeedSeconds = 15;
     long downloadTimeoutMs = 30 * 60 * 1'000;
-    qint64 maxBodyBytes = qint64(64) * 1024 * 1024;
+    std::int64_t maxBodyBytes = std::int64_t(64) * 1024 * 1024;
 };
 
 }  // namespace velandri

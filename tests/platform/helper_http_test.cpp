@@ -3,8 +3,11 @@
 #include "platform/linux/helper_http.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QThread>
 #include <utility>
 #include <vector>
 
@@ -25,12 +28,18 @@ protected:
         limits.lowSpeedSeconds = 1;
         limits.maxBodyBytes = 1024;
     }
-    // A stand-in that counts its starts and keeps the request it reads, as the real helper reads
-    // it, before it runs body.
+    // A stand-in that counts its starts, notes its process id and keeps the request it reads, as
+    // the real helper reads it, before it runs body.
     void installHelper(const QByteArray& body) {
         const QByteArray log = stubs.home().toLocal8Bit();
-        stubs.installScript(
-            kHelper, "echo >> '" + log + "/starts'\n/bin/cat > '" + log + "/request'\n" + body);
+        stubs.installScript(kHelper, "echo >> '" + log + "/starts'\necho $$ > '" + log +
+                                         "/pid'\n/bin/cat > '" + log + "/request'\n" + body);
+    }
+    // The last stand-in's process id, once it has noted it.
+    pid_t helperPid() const {
+        const QDeadlineTimer deadline(10'000);
+        while (!logged("pid").endsWith('\n') && !deadline.hasExpired()) QThread::msleep(5);
+        return logged("pid").trimmed().toInt();
     }
     QByteArray logged(const char* name) const {
         QFile file(stubs.home() + '/' + name);
@@ -109,6 +118,48 @@ TEST_F(HelperHttpTest, HelperFailuresAreFailedTransfers) {
         const QString& reason = response.error().reason;
         EXPECT_TRUE(reason.startsWith(kHelper)) << reason.toStdString();
     }
+}
+
+// Whether pid is still a child of this process, running or a zombie.
+bool isOurChild(pid_t pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return false;
+    const QByteArray text = stat.readAll();
+    // "pid (name) state ppid ...", where the name may hold anything but a last ')'.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 1 && fields[1].toInt() == getpid();
+}
+
+bool endsWithin10s(pid_t pid) {
+    const QDeadlineTimer deadline(10'000);
+    while (isOurChild(pid) && !deadline.hasExpired()) QThread::msleep(5);
+    return !isOurChild(pid);
+}
+
+// The answer is taken as soon as it is whole; a helper that stays on after it, or never answers,
+// or is never sent a request, ends all the same and leaves no zombie behind.
+TEST_F(HelperHttpTest, HelperEndsAndIsReapedWhateverItDoes) {
+    installHelper("printf 'R 200 0 2\\nok'\n");
+    EXPECT_EQ(client().get(kUrl).value().body, "ok");
+    EXPECT_TRUE(endsWithin10s(helperPid()));
+
+    installHelper("printf 'R 200 0 2\\nok'\nexec /bin/sleep 60\n");
+    const Result<HttpResponse> stays = client().get(kUrl);
+    ASSERT_TRUE(stays.has_value()) << stays.error().reason.toStdString();
+    EXPECT_EQ(stays.value().body, "ok");
+    EXPECT_TRUE(endsWithin10s(helperPid()));
+
+    installHelper("exec /bin/sleep 60\n");
+    EXPECT_FALSE(client().get(kUrl).has_value());
+    EXPECT_TRUE(endsWithin10s(helperPid()));
+
+    QFile::remove(stubs.home() + QStringLiteral("/pid"));
+    {
+        HelperHttpClient unused = client();
+        unused.startAhead();
+        helperPid();  // started for sure
+    }
+    EXPECT_TRUE(endsWithin10s(helperPid()));
 }
 
 TEST_F(HelperHttpTest, DownloadReportsProgressUntilTheHelperFails) {

@@ -6,6 +6,7 @@
 #include "app/download_window.h"
 #include "app/program_windows.h"
 #include "platform/linux/display_probe.h"
+#include "platform/linux/font_configuration_ahead.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/running_copy.h"
 #include "store/url_store.h"
@@ -27,6 +28,8 @@ int reportNoDisplay(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The main window's first text needs it some milliseconds from now.
+    const FontConfigurationAhead fonts;
     const DisplayChoice display = chooseDisplayPlatform();
     if (!display.found) return reportNoDisplay(display.problem);
     QApplication app(argc, argv);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <future>
+
 #include "app/store_io.h"
 #include "store/data_file.h"
 
@@ -9,11 +11,20 @@ namespace velandri {
 class DataFileStore : public StoreIo {
 public:
     explicit DataFileStore(const DataPaths& paths) : file_(paths) {}
+    // Starts the first load on a thread of its own, while the windows are being built; the next
+    // loadStore takes its result.
+    void loadAhead();
     LoadOutcome loadStore(UrlStore& store) override;
     SaveOutcome saveStore(UrlStore& store) override;
 
 private:
+    struct Load {
+        UrlStore store;
+        LoadOutcome outcome;
+    };
+
     DataFile file_;
+    std::future<Load> ahead_;  // waited for when it goes
 };
 
 }  // namespace velandri

@@ -48,6 +48,8 @@ int main(int argc, char* argv[]) {
     UrlStore store;
     SharedValues shared;
     DataFileStore storeIo(paths);
+    // Read while the windows are built; the password window's load takes it.
+    storeIo.loadAhead();
     DownloadWindowOnDemand downloadWindow;
     const QString siteUrl = QStringLiteral(VELANDRI_SITE_URL);
     SiteUpdater updater({platform.http, platform.zip, platform.files, platform.process,

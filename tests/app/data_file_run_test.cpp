@@ -13,9 +13,13 @@ using namespace velandri;
 
 namespace {
 
-// One run of the program over the real data file in dataFolder, with fakes for the rest.
+// One run of the program over the real data file in dataFolder, with fakes for the rest; the
+// file is read ahead, as the program does.
 struct FileRun : WindowRun<DataFileStore> {
-    explicit FileRun(const DataPaths& paths) : WindowRun(paths) { start(); }
+    explicit FileRun(const DataPaths& paths) : WindowRun(paths) {
+        storeIo.loadAhead();
+        start();
+    }
 
     void add(const QString& title, const QString& url) {
         Form1& form = windows.form1();
@@ -65,6 +69,25 @@ private slots:
             QCOMPARE(run.windows.form1().List1->count(), 3);
             QVERIFY(run.store.entries[0][3][UrlField::url].isEmpty());
         }
+    }
+
+    // What the load ahead found out about the file reaches the run: the notice, and the
+    // damaged file kept aside at the save.
+    void aDamagedFileReadAheadIsReportedAndKeptAside() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
+        QVERIFY(QDir().mkpath(paths.dataFolder));
+        QFile damaged(QDir(paths.dataFolder).filePath("url"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(300, 'L'));
+        damaged.close();
+
+        FileRun run(paths);
+        QCOMPARE(run.fake.messages.shown.size(), size_t(1));
+        run.windows.form1().Command1[5]->click();
+        QCOMPARE(run.endings, 1);
+        QCOMPARE(QDir(paths.dataFolder).entryList({QStringLiteral("url.damaged-*")}).size(), 1);
     }
 };
 

@@ -18,7 +18,9 @@ LoadOutcome DataFileStore::loadStore(UrlStore& store) {
 }
 
 SaveOutcome DataFileStore::saveStore(UrlStore& store) {
-    if (ahead_.valid()) ahead_.wait();  // the file is the load's until it is done
+    // A load still running has the file until it is done; its result would be older than this
+    // save, so a later load reads the file anew.
+    ahead_ = {};
     return file_.saveStore(store);
 }
 

@@ -71,6 +71,22 @@ private slots:
         }
     }
 
+    // A save made before the load ahead is taken is what the next load reads.
+    void aSaveBeforeTheLoadAheadIsWhatTheNextLoadReads() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
+        DataFileStore file(paths);
+        UrlStore saved = storeWithEntries(0, 2);
+        QVERIFY(file.saveStore(saved).has_value());
+        file.loadAhead();
+        saved = storeWithEntries(0, 5);
+        QVERIFY(file.saveStore(saved).has_value());
+        UrlStore loaded;
+        QVERIFY(file.loadStore(loaded).readWhole.has_value());
+        QCOMPARE(loaded.entries[0][4][UrlField::url], QStringLiteral("http://host/4"));
+    }
+
     // What the load ahead found out about the file reaches the run: the notice, and the
     // damaged file kept aside at the save.
     void aDamagedFileReadAheadIsReportedAndKeptAside() {

@@ -1,7 +1,10 @@
 #include "platform/linux/helper_output.h"
 
 #include <optional>
+#include <string_view>
 #include <utility>
+
+#include "platform/linux/http_helper_protocol.h"
 
 namespace velandri {
 
@@ -14,10 +17,7 @@ constexpr qint64 kMaxHeaderBytes = 1024 * 1024;
 constexpr qint64 kMaxErrorBytes = 64 * 1024;
 
 std::optional<qint64> number(const QByteArray& text) {
-    bool ok = false;
-    const qint64 value = text.toLongLong(&ok);
-    if (!ok || value < 0) return std::nullopt;
-    return value;
+    return parseCount(std::string_view(text.constData(), size_t(text.size())));
 }
 
 }  // namespace

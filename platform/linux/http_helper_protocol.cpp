@@ -13,14 +13,6 @@ namespace {
 constexpr std::string_view kPage = "page";
 constexpr std::string_view kDownload = "download";
 
-std::optional<std::int64_t> number(std::string_view text) {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end || value < 0) return std::nullopt;
-    return value;
-}
-
 std::vector<std::string_view> lines(std::string_view text) {
     std::vector<std::string_view> found;
     for (size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
@@ -44,6 +36,14 @@ constexpr size_t kLimitFieldCount =
 
 }  // namespace
 
+std::optional<std::int64_t> parseCount(std::string_view text) {
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < 0) return std::nullopt;
+    return value;
+}
+
 std::string requestText(const HelperRequest& request) {
     if (request.url.find('\n') != std::string::npos) return {};
     std::string text((request.mode == HelperMode::Download ? kDownload : kPage));
@@ -64,7 +64,7 @@ std::optional<HelperRequest> parseRequestText(std::string_view text) {
     request.url = fields[1];
     size_t next = 2;
     const auto read = [&fields, &next](auto& field) {
-        const std::optional<std::int64_t> value = number(fields[next++]);
+        const std::optional<std::int64_t> value = parseCount(fields[next++]);
         if (value) field = std::remove_reference_t<decltype(field)>(*value);
         return value.has_value();
     };

@@ -32,6 +32,9 @@ struct HelperRequest {
 std::string requestText(const HelperRequest& request);
 std::optional<HelperRequest> parseRequestText(std::string_view text);
 
+// A count of a request or a record: decimal digits only; nothing for anything else.
+std::optional<std::int64_t> parseCount(std::string_view text);
+
 std::string progressRecord(std::int64_t received, std::int64_t total);
 // The line that opens an answer record; the headers and then the body follow it as they are,
 // written from where they lie rather than copied into one record.

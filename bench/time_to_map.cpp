@@ -136,9 +136,8 @@ bool hasEnded(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == pid; }
 
 long endAndTakePeakKiB(pid_t pid) {
     kill(pid, SIGTERM);
-    int status = 0;
     rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    while (wait4(pid, nullptr, 0, &usage) < 0 && errno == EINTR) {
     }
     return usage.ru_maxrss;
 }

@@ -17,7 +17,7 @@ LoadOutcome notRead(const QString& path, const QString& reason, UrlStore& store)
 
 }  // namespace
 
-// Read straight into one buffer: pieces of their own would be a second copy of the file.
+// Pieces read apart and joined would be a second copy of the file.
 QByteArray readBounded(QFile& file, qint64 limit) {
     QByteArray bytes(std::min(file.size(), limit) + 1, Qt::Uninitialized);
     qsizetype filled = 0;

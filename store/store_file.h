@@ -17,7 +17,7 @@ namespace velandri {
 inline constexpr qint64 kMaxDataFileSize = 16 * 1024 * 1024;
 
 // An open file's bytes up to one beyond the limit, so that a larger file is seen without being
-// held; read piece by piece, as a pipe or a device may have no size to check first.
+// held; read into one buffer that grows as it fills, as a pipe or a device may have no size.
 QByteArray readBounded(QFile& file, qint64 limit);
 
 // Replaces the store with the file's content. A missing or unreadable file gives the empty

@@ -32,6 +32,14 @@ std::unique_ptr<WindowHarness> started(const UrlStore& store) {
     return h;
 }
 
+// Three entries in tab 1, the one in row being corrected.
+std::unique_ptr<WindowHarness> correctingRow(int row) {
+    auto h = started(storeWithEntries(0, 3));
+    h->form1().List1->setCurrentRow(row);
+    h->form1().Command1[kCorrect]->click();
+    return h;
+}
+
 void fillEditRow(Form1& form, const QString& title, const QString& url, const QString& content) {
     form.Text1[0]->setText(title);
     form.Text1[1]->setText(url);
@@ -268,10 +276,8 @@ private slots:
     }
 
     void aClickWhileCorrectingTurnsItIntoAnAdd() {
-        auto h = started(storeWithEntries(0, 3));
+        auto h = correctingRow(0);
         Form1& form = h->form1();
-        form.List1->setCurrentRow(0);
-        form.Command1[kCorrect]->click();
         form.List1->setCurrentRow(2);
         QVERIFY(editRowEmpty(form));
         QCOMPARE(form.modeHeightTwips(), 5200);
@@ -279,10 +285,8 @@ private slots:
     }
 
     void correctingADeletedEntryAddsTheEditRow() {
-        auto h = started(storeWithEntries(0, 3));
+        auto h = correctingRow(2);
         Form1& form = h->form1();
-        form.List1->setCurrentRow(2);
-        form.Command1[kCorrect]->click();
         form.Command1[kDelete]->click();  // Yes
         QCOMPARE(form.selectedRow(), -1);
         QCOMPARE(h->shared.modifyMode, EditMode::Correcting);
@@ -345,10 +349,8 @@ private slots:
     }
 
     void tabChangeInEditModeEmptiesTheRow() {
-        auto h = started(storeWithEntries(0, 3));
+        auto h = correctingRow(0);
         Form1& form = h->form1();
-        form.List1->setCurrentRow(0);
-        form.Command1[kCorrect]->click();
         form.TabStrip1->setCurrentIndex(4);
         QCOMPARE(form.List1->count(), 0);
         QVERIFY(editRowEmpty(form));

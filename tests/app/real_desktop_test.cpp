@@ -2,14 +2,18 @@
 // the window manager's focus and the widgets themselves do, which offscreen runs cannot show.
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
+#include "app/twips.h"
 #include "platform/linux/qt_message_box.h"
 #include "window_harness.h"
 
@@ -19,7 +23,7 @@ namespace {
 
 using DesktopRun = WindowRun<MemoryStoreIo, QtMessageBox>;
 
-enum { kApply = 0 };
+enum { kApply = 0, kClose = 1 };
 enum { kCommit = 6, kCorrect = 9, kSettings = 4 };
 
 const QString kTwentyCharacters = QStringLiteral("あいうえおかきくけこさしすせそたちつてと");
@@ -69,6 +73,42 @@ void doubleClick(QWidget* widget, QPoint point) {
 Form3& openSettings(DesktopRun& run) {
     run.form1().Command1[kSettings]->click();
     return run.form3();
+}
+
+// Real input through the X server, as from the keyboard, the pointer or the window manager.
+void xdotool(const QStringList& arguments) {
+    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+}
+
+// A pointer click in the middle of the widget, in the screen's own pixels.
+void clickWithThePointer(QWidget* widget) {
+    const QPointF centre = widget->mapToGlobal(QPointF(widget->rect().center()));
+    const QPoint pixel = (centre * widget->devicePixelRatioF()).toPoint();
+    xdotool({QStringLiteral("mousemove"), QString::number(pixel.x()), QString::number(pixel.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// Digit keys whose text QTest::keyClicks cannot type: the full-width digits of a layout or an
+// input method in direct input.
+void pressDigitKeys(QWidget* box, const QString& digits) {
+    for (const QChar digit : digits) {
+        const auto key = static_cast<Qt::Key>(Qt::Key_0 + digit.digitValue());
+        QTest::sendKeyEvent(QTest::Click, box, key, QString(digit), Qt::NoModifier);
+    }
+}
+
+// An input method's commit, as ibus or fcitx delivers converted text.
+void commitAsAnInputMethod(QWidget* box, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(box, &commit);
+}
+
+// The whole widget is shown: not clipped by the window's scrolling, not beyond the screen.
+bool wholeOnTheScreen(QWidget* widget) {
+    const QRect global(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    return widget->visibleRegion().boundingRect() == widget->rect() &&
+           widget->screen()->geometry().contains(global);
 }
 
 }  // namespace
@@ -185,6 +225,90 @@ private slots:
         doubleClick(lines, lastLine.center());
         QCOMPARE(run->shared.logoffTicks, int16_t(0));
         QCOMPARE(run->launcher.opened, QStringList{QStringLiteral("http://host/1")});
+    }
+
+    // With the input method on, digits come full-width, from the keyboard and as commits.
+    void fullWidthDigitsCountInTheMinutesBox() {
+        auto run = started(storeWithEntries(0, 1));
+        Form3& form = openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        QTest::keyClicks(form.Text1[0], "pw");
+        QTest::keyClicks(form.Text1[1], "pw");  // the minutes box is for a password only
+        form.Text3->setFocus();
+        form.Text3->clear();
+        pressDigitKeys(form.Text3, QStringLiteral("５９１"));
+        QCOMPARE(form.Text3->text(), QStringLiteral("59"));  // two characters at most
+        form.Text3->clear();
+        commitAsAnInputMethod(form.Text3, QStringLiteral("２０"));
+        QCOMPARE(form.Text3->text(), QStringLiteral("20"));
+    }
+
+    // Where the designed height does not fit the screen, the window does, the column scrolls
+    // to the focused control, and both buttons are on the screen and work.
+    void settingsWindowFitsTheScreen() {
+        auto run = started(storeWithEntries(0, 1));
+        Form3& form = openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        const QSize designed(twipsToPixelsX(&form, 2400), twipsToPixelsY(&form, 9630));
+        const QRect available = form.screen()->availableGeometry();
+        const bool tooSmall = qEnvironmentVariableIsSet("VELANDRI_SCREEN_TOO_SMALL");
+        QCOMPARE(designed.height() > available.height(), tooSmall);
+        if (!tooSmall) QCOMPARE(form.size(), designed);
+        QVERIFY(available.contains(form.frameGeometry()));
+        QVERIFY(wholeOnTheScreen(form.Command1[kApply]) && wholeOnTheScreen(form.Command1[kClose]));
+
+        form.Text2[9]->setFocus();
+        QTest::keyClick(form.Text2[9], Qt::Key_Tab);  // into the browser options
+        MessageBoxAnswerer answerer;  // each other browser chosen brings its notice
+        for (int option = 1; option < 5; ++option) {
+            answerer.answerNext();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QVERIFY(activeAndSettled(form));
+            QVERIFY(QApplication::focusWidget() == form.Option1[option]);
+            QVERIFY(wholeOnTheScreen(form.Option1[option]));
+        }
+        clickWithThePointer(form.Command1[kClose]);
+        QTRY_VERIFY(!form.isVisible());
+        openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        QVERIFY(wholeOnTheScreen(form.Text1[0]));  // focused at the opening
+        form.Text2[0]->setText(QStringLiteral("renamed"));
+        clickWithThePointer(form.Command1[kApply]);
+        QTRY_COMPARE(run->store.tabNames[0], QStringLiteral("renamed"));
+    }
+
+    // The settings window's close box, from the title bar or Alt+F4, is its "終了" button:
+    // the program and the session's bookmarks stay.
+    void theCloseBoxIsTheEndButton() {
+        auto run = started(storeWithEntries(0, 3));
+        QTRY_VERIFY(run->form1().isActiveWindow());
+        Form3& form = openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        form.Text2[0]->setText(QStringLiteral("unapplied"));
+        QTest::keyClicks(form.Text1[0], "pw");
+        QTest::keyClicks(form.Text1[1], "pw");
+        QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"),
+                                                     QString::number(form.winId())});
+        QVERIFY(activeAndSettled(run->form1()));
+        QCOMPARE(run->endings, 0);
+        QCOMPARE(run->store.password, QStringLiteral("pw"));
+        QCOMPARE(run->store.tabNames[0], QStringLiteral("tab1"));  // as "終了" leaves it
+
+        openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        QTest::keyClicks(form.Text1[0], "abc");
+        MessageBoxAnswerer answerer;
+        answerer.answerNext();
+        xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
+        QTRY_COMPARE(answerer.texts, QStringList{QStringLiteral("確認用パスワード欄が空欄です。")});
+        QVERIFY(activeAndSettled(form));
+        QTest::keyClicks(form.Text1[1], "abc");
+        xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
+        QVERIFY(activeAndSettled(run->form1()));
+        QVERIFY(!form.isVisible());
+        QCOMPARE(run->endings, 0);
+        QCOMPARE(run->store.password, QStringLiteral("abc"));
+        QCOMPARE(run->store.entries, storeWithEntries(0, 3).entries);
     }
 };
 

@@ -116,11 +116,7 @@ click_control "$main" 4425 3165 885 255           # 各種設定
 window_named "各種設定" >/dev/null || fail "no settings window"
 screenshot 3-settings
 wmctrl -c "各種設定"
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name "^各種設定\$" >/dev/null 2>&1 || break
-  sleep 0.1
-done
-sleep 0.5
+sleep 1
 kill -0 "$program_pid" 2>/dev/null || fail "closing the settings window ended the program"
 screenshot 3-settings-closed
 press_exit "$main"

@@ -94,11 +94,15 @@ void SearchBar::close() {
 
 void SearchBar::end() {
     if (!isOpen()) return;
-    const bool hadFocus = box_->hasFocus();
     session_.reset();
     hits_.clear();
+    // The list takes the focus while its notices are still off: taking it makes a row current
+    // without selecting it, and a later click on that row would go unnoticed.
+    if (box_->hasFocus()) {
+        list_->setFocus();
+        list_->setCurrentItem(nullptr);
+    }
     list_->blockSignals(false);
-    if (hadFocus) list_->setFocus();
     box_->hide();
     box_->clear();
     list_->setAccessibleName(form_.TabStrip1->tabText(form_.TabStrip1->currentIndex()));

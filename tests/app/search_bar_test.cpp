@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 
 #include "window_harness.h"
@@ -37,6 +38,7 @@ private slots:
         form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
         box = form().findChild<QLineEdit*>(QStringLiteral("SearchBox"));
+        QVERIFY(box);
         tabLines = lines(form().List1);
     }
 
@@ -76,6 +78,21 @@ private slots:
         QCOMPARE(lines(form().List1), tabLines);
         QCOMPARE(form().selectedRow(), 1);
         QVERIFY(rowButtonsEnabled(form()));
+    }
+
+    void anotherTabOrControlEndsTheSearch() {
+        QTest::keyClick(form().List1, Qt::Key_T);
+        form().TabStrip1->setCurrentIndex(2);
+        QVERIFY(!box->isVisible());
+        QCOMPARE(form().List1->count(), 1);
+        form().List1->setCurrentRow(0);
+        QVERIFY(rowButtonsEnabled(form()));
+
+        QTest::keyClick(form().List1, Qt::Key_T);
+        QTest::mouseClick(form().Command1[0], Qt::LeftButton);  // "URL設定"
+        QVERIFY(!box->isVisible());
+        QVERIFY(form().inEditMode());
+        QCOMPARE(form().List1->count(), 1);
     }
 
 private:

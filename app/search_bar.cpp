@@ -57,9 +57,11 @@ SearchBar::SearchBar(Form1& form, const UrlStore& store)
     connect(find, &QShortcut::activated, this, [this] { open(); });
     // Another tab shows its own list; the search has nothing left to restore.
     connect(form.TabStrip1, &QTabBar::currentChanged, this, [this] { end(); });
-    // A control outside the box and the list takes the focus: the user has left the search.
+    // Another control takes the focus, or the list does while the box is still empty: the user
+    // has left the search.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (isOpen() && now && now != box_ && now != list_ && now->window() == &form_) close();
+        if (!isOpen() || !now || now == box_ || now->window() != &form_) return;
+        if (now != list_ || box_->text().isEmpty()) close();
     });
     // Installed after the main window's own filters, so these run first.
     list_->installEventFilter(this);

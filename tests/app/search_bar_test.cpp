@@ -81,6 +81,12 @@ private slots:
     }
 
     void anotherTabOrControlEndsTheSearch() {
+        QTest::keyClick(form().List1, Qt::Key_F, Qt::ControlModifier);
+        const QRect firstRow = form().List1->visualItemRect(form().List1->item(0));
+        QTest::mouseClick(form().List1->viewport(), Qt::LeftButton, {}, firstRow.center());
+        QVERIFY(!box->isVisible());  // an empty box gives way to a click into the list
+        QVERIFY(rowButtonsEnabled(form()));
+
         QTest::keyClick(form().List1, Qt::Key_T);
         form().TabStrip1->setCurrentIndex(2);
         QVERIFY(!box->isVisible());

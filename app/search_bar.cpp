@@ -17,6 +17,10 @@ namespace velandri {
 
 namespace {
 
+// Long enough after the main window's load for it to be drawn, short enough to come before the
+// user's first search.
+constexpr int kPrepareFoldingMs = 500;
+
 // "↑", "↓", "削除" and "修正" act on rows of the current tab, which a search does not show.
 constexpr int kRowButtons[] = {1, 2, 7, 9};
 
@@ -63,6 +67,8 @@ SearchBar::SearchBar(Form1& form, const UrlStore& store)
         if (!isOpen() || !now || now == box_ || now->window() != &form_) return;
         if (now != list_ || box_->text().isEmpty()) close();
     });
+    connect(&form, &FormWindow::loadFinished, this,
+            [] { QTimer::singleShot(kPrepareFoldingMs, &prepareFolding); });
     // Installed after the main window's own filters, so these run first.
     list_->installEventFilter(this);
     list_->viewport()->installEventFilter(this);

@@ -19,7 +19,8 @@ namespace {
 // and the ideographic space become half-width. Hiragana and kanji have no half-width form.
 constexpr char16_t kFoldRules[] = u"Katakana-Hiragana; Fullwidth-Halfwidth";
 
-// Built at the first search, not at start: parsing the rules takes a few milliseconds.
+// Built at the first use, not at start: ICU's list of transliterators and the rules take about
+// 10 ms to load.
 const icu::Transliterator* foldTransliterator() {
     static const std::unique_ptr<icu::Transliterator> transliterator = [] {
         UErrorCode status = U_ZERO_ERROR;
@@ -50,13 +51,19 @@ QString hostOf(const QString& url) {
 }  // namespace
 
 QString foldForSearch(const QString& text) {
+    // Neither kana nor full-width forms are ASCII: an address needs its letter case folded only.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        return text.toLower();
+    }
     icu::UnicodeString folding = toIcu(text);
     if (const icu::Transliterator* transliterator = foldTransliterator()) {
         transliterator->transliterate(folding);
     }
     folding.foldCase();
-    return fromIcu(folding).replace(u'\u3000', u' ');
+    return fromIcu(folding);
 }
+
+void prepareFolding() { foldTransliterator(); }
 
 std::vector<SearchHit> BookmarkSearch::find(const QString& query) {
     const QStringList words = foldForSearch(query).split(u' ', Qt::SkipEmptyParts);
@@ -65,7 +72,8 @@ std::vector<SearchHit> BookmarkSearch::find(const QString& query) {
     std::array<std::vector<SearchHit>, static_cast<size_t>(Place::Nowhere)> byPlace;
     for (int tab = 0; tab < kTabCount; ++tab) {
         const TabSlots& tabSlots = store_.entries[tab];
-        for (int slot = 0; slot < listedCount(tabSlots); ++slot) {
+        const int listed = listedCount(tabSlots);
+        for (int slot = 0; slot < listed; ++slot) {
             const Place place = bestPlace(words, tab, tabSlots[slot]);
             if (place != Place::Nowhere) byPlace[static_cast<size_t>(place)].push_back({tab, slot});
         }

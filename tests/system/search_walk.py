@@ -8,28 +8,18 @@ import time
 
 import pyatspi
 
+from accessibility_walk import children, window
+
 MAIN_TITLE = "Velandri  Version" + os.environ["VELANDRI_VERSION"]
 
 
-def children(node):
-    return [node.getChildAtIndex(i) for i in range(node.childCount)]
-
-
-def main_window():
-    desktop = pyatspi.Registry.getDesktop(0)
-    # Nothing here runs the event loop that would keep the cached tree current.
-    desktop.clearCache()
-    app = next((a for a in children(desktop) if a and a.name == "velandri"), None)
-    return next((w for w in children(app) if w.name == MAIN_TITLE), None) if app else None
-
-
 def the_list():
-    window = main_window()
-    return next((n for n in children(window) if n.getRole() == pyatspi.ROLE_LIST), None)
+    return next((n for n in children(window(MAIN_TITLE)) if n.getRole() == pyatspi.ROLE_LIST),
+                None)
 
 
 def the_button(name):
-    return next(n for n in children(main_window()) if n.name == name)
+    return next(n for n in children(window(MAIN_TITLE)) if n.name == name)
 
 
 def lines():

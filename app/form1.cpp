@@ -18,6 +18,7 @@
 #include "app/logic/settings_steps.h"
 #include "app/message_titles.h"
 #include "app/program_icon.h"
+#include "app/search_bar.h"
 #include "app/twips.h"
 #include "app/typing_limit.h"
 #include "app/window_font.h"
@@ -114,6 +115,8 @@ Form1::Form1(UrlStore& store, SharedValues& shared, Form1Platform platform, Stor
     setFont(windowFont());
     createControls();
     createTimersAndMenu();
+    // Last, so that its filters on the list see keys and double-clicks first.
+    new SearchBar(*this, store_);
 }
 
 void Form1::createControls() {
@@ -314,11 +317,22 @@ void Form1::List1_Click() {
     shared_.modifyMode = EditMode::Adding;
 }
 
-void Form1::List1_DblClick() {
+void Form1::List1_DblClick() { openEntry(currentTab(), selectedRow()); }
+
+void Form1::openEntry(int tab, int slot) {
     shared_.logoffTicks = 0;
-    const int e = selectedRow();
-    if (e < 0) return;
-    subOpenIE(store_.entries[currentTab()][e][UrlField::url]);
+    if (tab < 0 || tab >= kTabCount || slot < 0 || slot >= listedCount(store_.entries[tab])) return;
+    subOpenIE(store_.entries[tab][slot][UrlField::url]);
+}
+
+void Form1::showEntry(int tab, int slot) {
+    if (TabStrip1->currentIndex() == tab) {
+        url_road(tab);
+    } else {
+        TabStrip1->setCurrentIndex(tab);
+    }
+    List1->setCurrentRow(slot);
+    List1->setFocus();
 }
 
 void Form1::TabStrip1_Change() {

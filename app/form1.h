@@ -52,6 +52,11 @@ public:
     void moveEntry(int direction);
     void List1_Click();
     void List1_DblClick();
+    // What a double-click does, for any listed slot of any tab: the log-off time restarts and
+    // the slot's URL opens. Nothing happens for a slot that is not listed.
+    void openEntry(int tab, int slot);
+    // The tab selected and the slot's row selected in its list, as a click on it does.
+    void showEntry(int tab, int slot);
     void TabStrip1_Change();
     void Command1_Click(int index);
     void Text1_Change();

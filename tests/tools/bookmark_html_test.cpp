@@ -333,4 +333,33 @@ TEST_F(BookmarkHtmlTest, HostileFilesEndQuicklyAndLeaveTheDataFileAlone) {
     expectStoreInvariants(load(target));
 }
 
+// A double-click appends the address to the browser's command line, split at blanks: a shared
+// file must not hand the browser options of its own.
+TEST_F(BookmarkHtmlTest, AddressesABrowserWouldTakeAsOptionsAreListedNotImported) {
+    const QString target = path(QStringLiteral("url"));
+    const QString html = writeHtml(
+        "<H1>B</H1><DL><p><DT><H3>F</H3><DL><p>\n"
+        "<DT><A HREF=\"https://e.org/1 -profile /tmp/evil -new-instance\">blank</A>\n"
+        "<DT><A HREF=\"--renderer-cmd-prefix=/tmp/evil\">dash</A>\n"
+        "<DT><A HREF=\"https://e.org/&#x3000;--incognito\">ideographic space</A>\n"
+        "<DT><A HREF=\"https://e.org/\x1b[2J\">escape</A>\n"
+        "<DT><A HREF=\"https://e.org/&#x85;x\">next line</A>\n"
+        "<DT><A HREF=\"https://e.org/ok-1?a=-b\">fine</A>\n"
+        "</DL><p></DL>");
+
+    const ToolRun run = import(html, target);
+    EXPECT_EQ(run.exitCode, 3);
+    const QList<QByteArray> lines = run.err.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 5) << run.err.toStdString();
+    for (const char* shown : {"https://e.org/1 -profile /tmp/evil -new-instance",
+                              "--renderer-cmd-prefix=/tmp/evil", "https://e.org/\u3000--incognito",
+                              "https://e.org/\xef\xbf\xbd[2J", "https://e.org/\xef\xbf\xbdx"})
+        EXPECT_TRUE(run.err.contains(QByteArray(shown) + ": the address holds a blank"))
+            << shown << "\n" << run.err.toStdString();
+    UrlStore expected;
+    expected.tabNames[0] = QStringLiteral("F");
+    expected.entries[0][0] = entry(QStringLiteral("fine"), QStringLiteral("https://e.org/ok-1?a=-b"));
+    expectSameStore(load(target), asLoaded(expected));
+}
+
 }  // namespace

@@ -49,7 +49,8 @@ const char kUsage[] =
     "                    copy kept as url.prev); another FILE is replaced as write replaces it.\n"
     "                    Refused while the program runs for FILE's folder: it would overwrite\n"
     "                    the import when it saves at exit. HTML without links, larger than\n"
-    "                    32 MiB, or too deeply nested or broken to read is refused whole\n"
+    "                    32 MiB, too deeply nested, with elements of more than 100\n"
+    "                    attributes, or too broken to read is refused whole\n"
     "  --help            print this text\n"
     "\n"
     "exit status: 0 done, 1 bad arguments or input, 2 a file could not be read or written,\n"
@@ -198,6 +199,8 @@ private:
 QString whyStopped(HtmlReadout::Stop stop) {
     if (stop == HtmlReadout::Stop::TooDeep)
         return QStringLiteral("elements nested deeper than %1").arg(kDeepestNesting);
+    if (stop == HtmlReadout::Stop::TooManyAttributes)
+        return QStringLiteral("an element with more than %1 attributes").arg(kMostAttributes);
     return QStringLiteral("too many markup errors to be a bookmark file");
 }
 

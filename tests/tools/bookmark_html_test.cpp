@@ -301,6 +301,13 @@ TEST_F(BookmarkHtmlTest, ADamagedDataFileIsKeptAsideAndAnyOtherDamagedFileRefuse
     EXPECT_EQ(load(target).tabNames[0], QStringLiteral("ブックマークツールバー"));
 }
 
+// Distinct names: libxml2 compares each attribute with those before it in its element.
+QByteArray attributes(int count) {
+    QByteArray names;
+    for (int i = 0; i < count; ++i) names += " a" + QByteArray::number(i);
+    return names;
+}
+
 TEST_F(BookmarkHtmlTest, HostileFilesEndQuicklyAndLeaveTheDataFileAlone) {
     const QString target = writeStore(QStringLiteral("url"), exchangeStore());
     const QByteArray before = readBytes(target);
@@ -317,6 +324,14 @@ TEST_F(BookmarkHtmlTest, HostileFilesEndQuicklyAndLeaveTheDataFileAlone) {
         {"unmatched end tags deep down",
          QByteArray("<DT>").repeated(90000) + QByteArray("</X>").repeated(100000), "markup errors"},
         {"no links", "<P>Hello</P>", "no bookmarks"},
+        {"an element with 200,000 attributes",
+         "<DL><DT><A HREF=\"https://a.example/\"" + attributes(200000) + ">a</A></DL>",
+         "more than 100 attributes"},
+        // A misplaced <body> is dropped without being reported, its attributes read all the same.
+        {"many dropped elements of 150 attributes",
+         "<html><body><DL><DT><A HREF=\"https://a.example/\">a</A></DL>" +
+             ("<body" + attributes(150) + ">").repeated(5000),
+         "markup errors"},
     };
     for (const auto& hostile : cases) {
         const ToolRun run = import(writeHtml(hostile.html), target);

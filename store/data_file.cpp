@@ -130,6 +130,9 @@ SaveOutcome DataFile::saveStore(UrlStore& store) {
 }
 
 SaveOutcome DataFile::replaceDataFile(UrlStore& store) {
+    // Refused before anything on disk changes.
+    const Result<QByteArray> content = storeFileContent(store);
+    if (!content) return content.error();
     if (!makeDataFolder(paths_.dataFolder))
         return Failure{QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder)};
     if (isOtherThanAFile(dataFilePath()))
@@ -142,7 +145,7 @@ SaveOutcome DataFile::replaceDataFile(UrlStore& store) {
         damagedFile_.isEmpty() ? keepPrevious(dataFilePath()) : setAside(damagedFile_);
     if (!kept) return kept;
     damagedFile_.clear();
-    return writeStoreFile(dataFilePath(), store, FileAccess::ownerOnly);
+    return writeFileContent(dataFilePath(), content.value(), FileAccess::ownerOnly);
 }
 
 }  // namespace velandri

@@ -46,8 +46,9 @@ QString copyContent(QFile& source, QFile& copy) {
 QString copyFile(const QString& from, const QString& to) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) return source.errorString();
-    const int created = open(QFile::encodeName(to).constData(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    const int created =
+        open(QFile::encodeName(to).constData(),
+             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (created < 0) return QString::fromLocal8Bit(std::strerror(errno));
     QFile copy;
     QString error = copy.open(created, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)

@@ -109,7 +109,8 @@ int exportHtml(const QString& path) {
 int readAtMost(QFile& file, qint64 limit, QByteArray& content) {
     content = readBounded(file, limit);
     if (file.error() != QFileDevice::NoError)
-        return complain(kIoFailure, QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
+        return complain(kIoFailure,
+                        QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
     if (content.size() > limit)
         return complain(kBadInput, QStringLiteral("%1 is larger than %2 MiB")
                                        .arg(file.fileName().isEmpty() ? QStringLiteral("the input")

@@ -12,8 +12,8 @@
 using namespace velandri;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Result<UrlStore> store =
-        storeFromJson(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    Result<UrlStore> store = storeFromJson(
+        QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     if (!store) {
         if (store.error().reason.isEmpty()) std::abort();
         return 0;

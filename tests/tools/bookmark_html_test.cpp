@@ -370,10 +370,12 @@ TEST_F(BookmarkHtmlTest, AddressesABrowserWouldTakeAsOptionsAreListedNotImported
                               "--renderer-cmd-prefix=/tmp/evil", "https://e.org/\u3000--incognito",
                               "https://e.org/\xef\xbf\xbd[2J", "https://e.org/\xef\xbf\xbdx"})
         EXPECT_TRUE(run.err.contains(QByteArray(shown) + ": the address holds a blank"))
-            << shown << "\n" << run.err.toStdString();
+            << shown << "\n"
+            << run.err.toStdString();
     UrlStore expected;
     expected.tabNames[0] = QStringLiteral("F");
-    expected.entries[0][0] = entry(QStringLiteral("fine"), QStringLiteral("https://e.org/ok-1?a=-b"));
+    expected.entries[0][0] =
+        entry(QStringLiteral("fine"), QStringLiteral("https://e.org/ok-1?a=-b"));
     expectSameStore(load(target), asLoaded(expected));
 }
 

@@ -103,10 +103,8 @@ QString unstorableNotice(const QString& unstorable) {
            unstorable;
 }
 
-bool isEnterKey(const QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
+int pressedKey(const QEvent* event) {
+    return event->type() == QEvent::KeyPress ? static_cast<const QKeyEvent*>(event)->key() : 0;
 }
 
 QString discardQuestion() {
@@ -613,10 +611,19 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         List1_DblClick();
     }
-    // Return and the keypad's Enter open the selected line as a double-click does.
-    if (watched == List1 && isEnterKey(event)) {
-        List1_DblClick();
-        return true;
+    if (watched == List1) {
+        const int key = pressedKey(event);
+        // Return and the keypad's Enter open the selected line as a double-click does.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            List1_DblClick();
+            return true;
+        }
+        // Space selects the current line. The list's own Space also searches for a line
+        // starting with a blank, and every line does, so it would move on to the next.
+        if (key == Qt::Key_Space) {
+            if (List1->currentRow() >= 0) List1->setCurrentRow(List1->currentRow());
+            return true;
+        }
     }
     return FormWindow::eventFilter(watched, event);
 }

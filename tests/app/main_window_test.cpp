@@ -186,6 +186,32 @@ private slots:
         QVERIFY(h->fake.messages.shown.empty());
     }
 
+    // Title and content are text for people: what the data file cannot keep becomes "?", and
+    // "完了" says so once before it stores the entry as it stands.
+    void commitNamesTheCharactersTheFileCannotKeep() {
+        auto h = started(storeWithEntries(0, 1));
+        Form1& form = h->form1();
+        form.Command1[kUrlSetting]->click();
+        fillEditRow(form, QStringLiteral("한국어 \U0001F600"), QStringLiteral("https://ko.example/한"),
+                    QStringLiteral("東京と한"));
+        form.Command1[kCommit]->click();
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        const ShownMessage& notice = h->fake.messages.shown.front();
+        QCOMPARE(notice.title, QStringLiteral("メッセージ"));
+        QCOMPARE(notice.text,
+                 QStringLiteral("次の文字はデータファイルに保存できないため、「?」に置き換えて"
+                                "登録します。\r\n한국어\U0001F600"));
+        QVERIFY(!notice.question);
+        QCOMPARE(h->store.entries[0][1][UrlField::title], QStringLiteral("한국어 \U0001F600"));
+        QCOMPARE(form.modeHeightTwips(), 4000);
+
+        form.Command1[kUrlSetting]->click();
+        fillEditRow(form, QStringLiteral("東京"), QStringLiteral("https://ko.example/한"), QString());
+        form.Command1[kCommit]->click();  // the address is stored encoded: nothing to name
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        QCOMPARE(h->store.entries[0][2][UrlField::title], QStringLiteral("東京"));
+    }
+
     void commitRefusesBlankTitleOrUrlAndIgnoresListMode() {
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();

@@ -1,5 +1,5 @@
 """Prints the text of a box of the running program, read over AT-SPI as a screen reader reads
-it, once it equals the expected text or after 10 s.
+it, once it equals the expected text or after 10 s; fails when it never did.
 Usage: box_text.py WINDOW_TITLE BOX_NAME [EXPECTED]"""
 import sys
 import time
@@ -44,7 +44,7 @@ def main():
             break
         time.sleep(0.1)
     print(shown if shown is not None else "")
-    sys.exit(0 if shown is not None else 1)
+    sys.exit(0 if shown is not None and (expected is None or shown == expected) else 1)
 
 
 if __name__ == "__main__":

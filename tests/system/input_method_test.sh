@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Japanese typed through a real input method: ibus with Mozc composes and commits 今日 in the
-# title box of the real program, "完了" and "終了" save it, and the data file holds it.
+# Japanese typed through a real input method: ibus with Mozc composes and commits 今日, an
+# ideographic space and 東京 in the title box of the real program, "完了" and "終了" save it,
+# and the data file holds it.
 # Mozc's server refuses to run as root, so the desktop runs as the unprivileged user nobody,
 # with a private home, in its own X server and session bus.
 # Usage: input_method_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER
@@ -35,7 +36,7 @@ if [[ "${1:-}" != --desktop ]]; then
   saved=$("$store_tool" dump "$work/data/Velandri/url" |
     jq -r '.entries[0][] | select(.url == "https://example.org/kyou") | .title | sub("\u3000+$"; "")')
   echo "the data file holds the title: $saved"
-  [[ "$saved" == "今日" ]] || { echo "FAIL: the saved title is '$saved', not 今日" >&2; exit 1; }
+  [[ "$saved" == "今日　東京" ]] || { echo "FAIL: the saved title is '$saved', not 今日　東京" >&2; exit 1; }
   echo "input_method: passed"
   exit 0
 fi
@@ -99,8 +100,8 @@ pids+=($!)
 wait_until 20 wmctrl -m || fail "openbox did not start"
 # Mozc as the only engine: the panel selects its first engine as it starts, which may come
 # after the selection below.
-dconf write /desktop/ibus/general/preload-engines "['mozc-jp']"
-dconf write /desktop/ibus/general/engines-order "['mozc-jp']"
+dconf write /desktop/ibus/general/preload-engines "['mozc-jp', 'xkb:us::eng']"
+dconf write /desktop/ibus/general/engines-order "['mozc-jp', 'xkb:us::eng']"
 ibus-daemon -drx
 wait_until 20 engine_selected mozc-jp || fail "ibus could not select the Mozc engine"
 
@@ -140,17 +141,22 @@ click_control 120 3165 885 240                     # URL設定: the focus goes t
 wait_until 10 box_text "タイトル" "" || fail "the title box is not in the accessibility tree"
 wait_until 20 composing || fail "Mozc did not start composing in the title box"
 box_text "タイトル" "" >/dev/null || fail "the composition probe left text in the title box"
+# Two words with the ideographic space that Mozc types between them.
 xdotool type --delay 80 kyou
 xdotool key --delay 300 space Return
-shown=$(box_text "タイトル" "今日") || true
-echo "typed: kyou, then Space and Return with ibus-mozc; the title box shows: $shown"
+box_text "タイトル" "今日" >/dev/null || fail "the title box shows '$(box_text "タイトル")', not 今日"
+xdotool key space
+xdotool type --delay 80 toukyou
+xdotool key --delay 300 space Return
+shown=$(box_text "タイトル" "今日　東京") || true
+echo "typed: kyou Space Return Space toukyou Space Return with ibus-mozc; the title box shows: $shown"
 import -window root "$work/artifacts/input-method-title.png" 2>/dev/null || true
-[[ "$shown" == "今日" ]] || fail "the title box shows '$shown' after composing, not 今日"
+[[ "$shown" == "今日　東京" ]] || fail "the title box shows '$shown' after composing, not 今日　東京"
 
 wait_until 5 engine_selected xkb:us::eng || fail "ibus could not leave Mozc for the address"
 click_control 2250 3990 2100 240                   # URL box
 xdotool type --delay 30 "https://example.org/kyou"
-box_text "URL" "https://example.org/kyou" >/dev/null || fail "the address did not arrive"
+address=$(box_text "URL" "https://example.org/kyou") || fail "the URL box shows '$address'"
 click_control 90 4350 5295 255                     # 完了
 click_control 5415 3165 615 240                    # 終了
 wait_until 20 bash -c "! kill -0 $program_pid" || fail "the program did not end after 終了"

@@ -96,11 +96,19 @@ constexpr ControlPlace kBoxes[] = {
     {2, "", 4365, 3990, 2100, 240},
 };
 
-// The characters of the title and content that "完了" will store as "?"; empty when none.
+// Names the characters of a title or content that the data file will keep as "?".
 QString unstorableNotice(const QString& unstorable) {
     return QStringLiteral(
                "次の文字はデータファイルに保存できないため、「?」に置き換えて登録します。\r\n") +
            unstorable;
+}
+
+// A drag that carries no link is ignored, so the pointer shows that it cannot be dropped.
+void acceptOnlyLinks(QDropEvent* event) {
+    if (droppedLink(*event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 int pressedKey(const QEvent* event) {
@@ -227,10 +235,10 @@ void Form1::orderEditRowFocus() {
 // The edit row is out of the focus chain while it lies below the window's bottom, so no key
 // reaches text the user cannot see.
 void Form1::setEditRowReachable(bool reachable) {
-    const bool focusInRow = std::any_of(editRow().begin(), editRow().end(),
-                                        [](const QWidget* w) { return w->hasFocus(); });
-    for (QWidget* widget : editRow())
-        widget->setFocusPolicy(reachable ? Qt::StrongFocus : Qt::NoFocus);
+    const std::array<QWidget*, 5> row = editRow();
+    const bool focusInRow =
+        std::any_of(row.begin(), row.end(), [](const QWidget* w) { return w->hasFocus(); });
+    for (QWidget* widget : row) widget->setFocusPolicy(reachable ? Qt::StrongFocus : Qt::NoFocus);
     if (!reachable && focusInRow) List1->setFocus();
 }
 
@@ -628,24 +636,16 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return FormWindow::eventFilter(watched, event);
 }
 
-// A drag that carries no link is ignored, so the pointer shows that it cannot be dropped.
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (droppedLink(*event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
+void Form1::dragEnterEvent(QDragEnterEvent* event) { acceptOnlyLinks(event); }
 
-void Form1::dragMoveEvent(QDragMoveEvent* event) {
-    if (droppedLink(*event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
+void Form1::dragMoveEvent(QDragMoveEvent* event) { acceptOnlyLinks(event); }
 
 void Form1::dropEvent(QDropEvent* event) {
     const std::optional<DroppedLink> link = droppedLink(*event->mimeData());
-    if (!link) return event->ignore();
+    if (!link) {
+        event->ignore();
+        return;
+    }
     event->acceptProposedAction();
     enterEditModeWithLink(link->url, link->title);
 }

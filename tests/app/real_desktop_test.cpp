@@ -368,6 +368,17 @@ private slots:
         form.Command1[kBack]->click();
         QCOMPARE(answerer.texts.size(), 2);
 
+        auto* mozUrl = new QMimeData;  // Firefox's own format, in UTF-16, where it arrives
+        const QString mozText = QStringLiteral("http://host/moz\nモズ");
+        mozUrl->setData(QStringLiteral("text/x-moz-url"),
+                        QByteArray(reinterpret_cast<const char*>(mozText.utf16()),
+                                   mozText.size() * 2));
+        QVERIFY(dragAndDrop(form, overList, mozUrl));
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("モズ"));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/moz"));
+        answerer.answerNext();
+        form.Command1[kBack]->click();
+
         for (const QString& notALink :
              {QStringLiteral("two words"), QStringLiteral("javascript:alert(1)")}) {
             auto* text = new QMimeData;

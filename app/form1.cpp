@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QEvent>
-#include <QKeyEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

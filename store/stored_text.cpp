@@ -17,8 +17,8 @@ bool storable(QChar c) { return c == u'?' || storedCode(c) != kQuestionMarkCode;
 
 // The character (one or two UTF-16 units) that starts at index i.
 QStringView characterAt(QStringView text, qsizetype i) {
-    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() &&
-                      text[i + 1].isLowSurrogate();
+    const bool pair =
+        text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
     return text.sliced(i, pair ? 2 : 1);
 }
 

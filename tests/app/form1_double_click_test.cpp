@@ -147,8 +147,12 @@ struct FileRun {
     DataFileStore storeIo;
     NoUpdate updater;
     BrowserLaunch launcher{store, browserPlatform(platform)};
-    ProgramWindows windows{store,    shared,   platform,
-                           storeIo,  updater,  launcher,
+    ProgramWindows windows{store,
+                           shared,
+                           platform,
+                           storeIo,
+                           updater,
+                           launcher,
                            QStringLiteral("http://site.invalid/")};
 };
 

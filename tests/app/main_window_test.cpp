@@ -192,8 +192,8 @@ private slots:
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();
         form.Command1[kUrlSetting]->click();
-        fillEditRow(form, QStringLiteral("한국어 \U0001F600"), QStringLiteral("https://ko.example/한"),
-                    QStringLiteral("東京と한"));
+        fillEditRow(form, QStringLiteral("한국어 \U0001F600"),
+                    QStringLiteral("https://ko.example/한"), QStringLiteral("東京と한"));
         form.Command1[kCommit]->click();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
         const ShownMessage& notice = h->fake.messages.shown.front();
@@ -206,7 +206,8 @@ private slots:
         QCOMPARE(form.modeHeightTwips(), 4000);
 
         form.Command1[kUrlSetting]->click();
-        fillEditRow(form, QStringLiteral("東京"), QStringLiteral("https://ko.example/한"), QString());
+        fillEditRow(form, QStringLiteral("東京"), QStringLiteral("https://ko.example/한"),
+                    QString());
         form.Command1[kCommit]->click();  // the address is stored encoded: nothing to name
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
         QCOMPARE(h->store.entries[0][2][UrlField::title], QStringLiteral("東京"));

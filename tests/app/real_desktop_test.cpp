@@ -5,9 +5,9 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -318,8 +318,8 @@ private slots:
 
         form.Command1[kUrlSetting]->click();
         QTRY_COMPARE(QApplication::focusWidget(), form.Text1[0]);
-        QCOMPARE(tabWalk(4), (QList<QWidget*>{form.Text1[1], form.Text1[2],
-                                              form.Command1[kCommit], form.Command1[kBack]}));
+        QCOMPARE(tabWalk(4), (QList<QWidget*>{form.Text1[1], form.Text1[2], form.Command1[kCommit],
+                                              form.Command1[kBack]}));
         form.Text1[0]->setFocus();
         QTest::keyClicks(form.Text1[0], "typed");
         pressKey(Qt::Key_Tab);
@@ -370,9 +370,9 @@ private slots:
 
         auto* mozUrl = new QMimeData;  // Firefox's own format, in UTF-16, where it arrives
         const QString mozText = QStringLiteral("http://host/moz\nモズ");
-        mozUrl->setData(QStringLiteral("text/x-moz-url"),
-                        QByteArray(reinterpret_cast<const char*>(mozText.utf16()),
-                                   mozText.size() * 2));
+        mozUrl->setData(
+            QStringLiteral("text/x-moz-url"),
+            QByteArray(reinterpret_cast<const char*>(mozText.utf16()), mozText.size() * 2));
         QVERIFY(dragAndDrop(form, overList, mozUrl));
         QCOMPARE(form.Text1[0]->text(), QStringLiteral("モズ"));
         QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/moz"));

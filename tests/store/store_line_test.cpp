@@ -98,7 +98,8 @@ TEST(StoreLine, AddressesAreStoredInAFormTheFileKeeps) {
         EXPECT_TRUE(parseLine(encodeLine(store), back).damage.isEmpty());
         EXPECT_EQ(back.entries[3][0][UrlField::url], stored);
         EXPECT_EQ(QUrl(stored).toEncoded(), QUrl(typed).toEncoded());
-        EXPECT_EQ(back.entries[3][0][UrlField::title], QStringLiteral("?") + QString(14, u'\u3000'));
+        EXPECT_EQ(back.entries[3][0][UrlField::title],
+                  QStringLiteral("?") + QString(14, u'\u3000'));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "store/jis_fold.h"
+#include "store/text.h"
 
 namespace velandri {
 
@@ -85,10 +86,12 @@ QString unstorableCharacters(const QString& text) {
 
 QString storableUrl(const QString& url) {
     if (storesWhole(url)) return url;
-    const HostSpan host = hostSpan(url);
-    const QStringView text(url);
+    // The file keeps fields trimmed; the scheme must start the text to be found.
+    const QString trimmed = trim(url);
+    const HostSpan host = hostSpan(trimmed);
+    const QStringView text(trimmed);
     return percentEncoded(text.first(host.start)) +
-           storableHost(url.sliced(host.start, host.length)) +
+           storableHost(trimmed.sliced(host.start, host.length)) +
            percentEncoded(text.sliced(host.start + host.length));
 }
 

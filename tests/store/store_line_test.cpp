@@ -86,6 +86,7 @@ TEST(StoreLine, AddressesAreStoredInAFormTheFileKeeps) {
         {QStringLiteral("http://me@日本.한국:8080/東京/한?"),
          QStringLiteral("http://me@日本.xn--3e0b707e:8080/東京/%ED%95%9C?")},
         {QStringLiteral("mailto:한@example.org"), QStringLiteral("mailto:%ED%95%9C@example.org")},
+        {QStringLiteral("\u3000 http://한국.kr/ "), QStringLiteral("http://xn--3e0b707e.kr/")},
         {QStringLiteral("https://ja.wikipedia.org/wiki/東京?a=1&b=%20#x"),
          QStringLiteral("https://ja.wikipedia.org/wiki/東京?a=1&b=%20#x")},
     };
@@ -97,7 +98,7 @@ TEST(StoreLine, AddressesAreStoredInAFormTheFileKeeps) {
         UrlStore back;
         EXPECT_TRUE(parseLine(encodeLine(store), back).damage.isEmpty());
         EXPECT_EQ(back.entries[3][0][UrlField::url], stored);
-        EXPECT_EQ(QUrl(stored).toEncoded(), QUrl(typed).toEncoded());
+        EXPECT_EQ(QUrl(stored).toEncoded(), QUrl(typed.trimmed()).toEncoded());
         EXPECT_EQ(back.entries[3][0][UrlField::title],
                   QStringLiteral("?") + QString(14, u'\u3000'));
     }

@@ -14,7 +14,8 @@ namespace {
 
 constexpr int16_t kQuestionMarkCode = 63;
 
-bool storable(QChar c) { return c == u'?' || storedCode(c) != kQuestionMarkCode; }
+// ASCII first: it has codes of its own, and addresses are mostly ASCII.
+bool storable(QChar c) { return c.unicode() < 0x80 || storedCode(c) != kQuestionMarkCode; }
 
 // The character (one or two UTF-16 units) that starts at index i.
 QStringView characterAt(QStringView text, qsizetype i) {

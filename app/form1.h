@@ -104,6 +104,9 @@ protected:
     // The window manager's close request is refused, as the missing close box is.
     bool closeRequestEndsProgram() const override { return false; }
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
@@ -111,7 +114,11 @@ private:
     void createButtons();
     void createEditRow();
     void createTimersAndMenu();
-    void enterEditMode();
+    bool enterEditMode();
+    void enterEditModeWithLink(const QString& url, const QString& title);
+    void orderEditRowFocus();
+    void setEditRowReachable(bool reachable);
+    std::array<QWidget*, 5> editRow() const;
     void logOff();
     void openSettings();
     void exitProgram();
@@ -141,7 +148,6 @@ private:
     Launcher& launcher_;
     QString siteUrl_;
     int modeHeightTwips_ = 0;
-    bool trimming_ = false;
 };
 
 }  // namespace velandri

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Japanese typed through a real input method: ibus with Mozc composes and commits 今日, an
 # ideographic space and 東京 in the title box of the real program, "完了" and "終了" save it,
-# and the data file holds it.
+# and the data file holds it; a search composed the same way finds the entry.
 # Mozc's server refuses to run as root, so the desktop runs as the unprivileged user nobody,
 # with a private home, in its own X server and session bus.
 # Usage: input_method_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER
@@ -157,6 +157,29 @@ wait_until 5 engine_selected xkb:us::eng || fail "ibus could not leave Mozc for 
 click_control 2250 3990 2100 240                   # URL box
 xdotool type --delay 30 "https://example.org/kyou"
 address=$(box_text "URL" "https://example.org/kyou") || fail "the URL box shows '$address'"
-click_control 90 4350 5295 255                     # 完了
+click_control 90 4350 5295 255                     # 完了: the list takes the focus
+
+# A search composed through Mozc: the list shows what the committed 東京 finds, across tabs.
+xdotool key ctrl+f
+box_text "検索" "" >/dev/null || fail "Ctrl+F opened no search box"
+wait_until 5 engine_selected mozc-jp || fail "ibus could not select Mozc for the search"
+xdotool type --delay 80 toukyou
+xdotool key --delay 300 space Return
+query=$(box_text "検索" "東京") || fail "the search box shows '$query' after composing, not 東京"
+found=$(/usr/bin/python3 - "$here" "$main_title" <<'END'
+import sys
+sys.path.insert(0, sys.argv[1])
+import pyatspi
+from accessibility_walk import children, window
+shown = next(n for n in children(window(sys.argv[2])) if n.getRole() == pyatspi.ROLE_LIST)
+print("\n".join([shown.name] + [line.name for line in children(shown)]))
+END
+)
+echo "typed: toukyou Space Return into the search box with ibus-mozc; the list shows:"$'\n'"$found"
+[[ "$(sed -n 1p <<<"$found")" == "検索結果" && "$(sed -n '$=' <<<"$found")" -ge 2 ]] ||
+  fail "the search for 東京 listed no results"
+sed -n '2,$p' <<<"$found" | grep -qv "東京" && fail "the search for 東京 listed a line without it"
+xdotool key Escape
+
 click_control 5415 3165 615 240                    # 終了
 wait_until 20 bash -c "! kill -0 $program_pid" || fail "the program did not end after 終了"

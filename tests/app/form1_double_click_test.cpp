@@ -43,6 +43,13 @@ const QString kHostileUrl = QStringLiteral("http://x/;touch $HOME/pwned1 `touch 
 
 // The real windows and the real process start, file test and automation object, with stub
 // browsers; everything else is fake.
+// A real double-click arrives as a click followed by the double-click event.
+void doubleClickLine(Form1& form1, int row) {
+    const QRect line = form1.List1->visualItemRect(form1.List1->item(row));
+    QTest::mouseClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+    QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+}
+
 class Form1DoubleClickTest : public testing::Test, protected StubbedPlatform {
 protected:
     Form1DoubleClickTest() {
@@ -63,13 +70,9 @@ protected:
     }
 
     void doubleClickRow(int row) {
-        Form1& form1 = windows.form1();
-        form1.showNormal();
+        windows.form1().showNormal();
         shared.logoffTicks = 5;
-        const QRect line = form1.List1->visualItemRect(form1.List1->item(row));
-        // A real double-click arrives as a click followed by the double-click event.
-        QTest::mouseClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
-        QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+        doubleClickLine(windows.form1(), row);
     }
 
     UrlStore store;
@@ -134,12 +137,7 @@ struct FileRun {
         windows.start();
         store.browser = 1;
     }
-    void doubleClickRow(int row) {
-        Form1& form1 = windows.form1();
-        const QRect line = form1.List1->visualItemRect(form1.List1->item(row));
-        QTest::mouseClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
-        QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
-    }
+    void doubleClickRow(int row) { doubleClickLine(windows.form1(), row); }
 
     Platform& platform;
     UrlStore store;

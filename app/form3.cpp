@@ -75,9 +75,12 @@ Form3::Form3(UrlStore& store, SharedValues& shared, MessageBox& messages, Window
     designedSize_ =
         QSize(twipsToPixelsX(this, kClientWidthTwips), twipsToPixelsY(this, kClientHeightTwips));
     setFixedSize(designedSize_);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* focused) { scrollToFocus(focused); });
+    focusFollowing_ = connect(qApp, &QApplication::focusChanged, this,
+                              [this](QWidget*, QWidget* focused) { scrollToFocus(focused); });
 }
+
+// Hiding the window while it is destroyed moves the focus, which must not reach a member.
+Form3::~Form3() { disconnect(focusFollowing_); }
 
 QLabel* Form3::addLabel(int index, const QString& caption) {
     auto* label = new QLabel(caption, this);

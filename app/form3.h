@@ -30,6 +30,7 @@ class Form3 : public FormWindow {
 
 public:
     Form3(UrlStore& store, SharedValues& shared, MessageBox& messages, WindowSystem& windows);
+    ~Form3() override;
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -95,6 +96,8 @@ private:
     QScrollArea* scrollArea_;
     QSize designedSize_;
     QMargins fittedFrame_;
+    // The application's focus changes reach the window until its destructor begins.
+    QMetaObject::Connection focusFollowing_;
 };
 
 }  // namespace velandri

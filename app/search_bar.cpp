@@ -51,7 +51,12 @@ bool movesInList(const QKeyEvent* key) {
 }  // namespace
 
 SearchBar::SearchBar(Form1& form, const UrlStore& store)
-    : QObject(&form), form_(form), store_(store), list_(form.List1), box_(new QLineEdit(&form)) {
+    : QObject(&form),
+      form_(form),
+      store_(store),
+      list_(form.List1),
+      listViewport_(form.List1->viewport()),
+      box_(new QLineEdit(&form)) {
     box_->setObjectName(QStringLiteral("SearchBox"));
     box_->setAccessibleName(QStringLiteral("検索"));
     box_->hide();
@@ -71,7 +76,7 @@ SearchBar::SearchBar(Form1& form, const UrlStore& store)
             [] { QTimer::singleShot(kPrepareFoldingMs, &prepareFolding); });
     // Installed after the main window's own filters, so these run first.
     list_->installEventFilter(this);
-    list_->viewport()->installEventFilter(this);
+    listViewport_->installEventFilter(this);
     box_->installEventFilter(this);
 }
 
@@ -143,7 +148,7 @@ void SearchBar::search(const QString& query) {
 }
 
 bool SearchBar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonDblClick && isOpen()) {
+    if (watched == listViewport_ && event->type() == QEvent::MouseButtonDblClick && isOpen()) {
         openSelected();
         return true;
     }

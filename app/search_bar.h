@@ -55,6 +55,8 @@ private:
     Form1& form_;
     const UrlStore& store_;
     QListWidget* list_;
+    // Kept apart: events still reach the filter while the list is being destroyed.
+    QWidget* listViewport_;
     QLineEdit* box_;
     std::optional<BookmarkSearch> session_;
     std::vector<SearchHit> hits_;

@@ -1,8 +1,10 @@
 #include "app/form1.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,17 +14,20 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "app/logic/dropped_link.h"
 #include "app/logic/entry_edits.h"
 #include "app/logic/list_line.h"
 #include "app/logic/logoff_clock.h"
 #include "app/logic/settings_steps.h"
 #include "app/message_titles.h"
 #include "app/program_icon.h"
+#include "app/search_bar.h"
 #include "app/twips.h"
 #include "app/typing_limit.h"
 #include "app/window_font.h"
 #include "platform/designed_programs.h"
 #include "platform/program_identity.h"
+#include "store/stored_text.h"
 #include "store/text.h"
 #include "update/version.h"
 
@@ -92,6 +97,25 @@ constexpr ControlPlace kBoxes[] = {
     {2, "", 4365, 3990, 2100, 240},
 };
 
+// Names the characters of a title or content that the data file will keep as "?".
+QString unstorableNotice(const QString& unstorable) {
+    return QStringLiteral(
+               "次の文字はデータファイルに保存できないため、「?」に置き換えて登録します。\r\n") +
+           unstorable;
+}
+
+// A drag that carries no link is ignored, so the pointer shows that it cannot be dropped.
+void acceptOnlyLinks(QDropEvent* event) {
+    if (droppedLink(*event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+int pressedKey(const QEvent* event) {
+    return event->type() == QEvent::KeyPress ? static_cast<const QKeyEvent*>(event)->key() : 0;
+}
+
 QString discardQuestion() {
     return QStringLiteral(
         "URL情報が変更されています。登録せずに終了しますか？\r\n"
@@ -114,18 +138,25 @@ Form1::Form1(UrlStore& store, SharedValues& shared, Form1Platform platform, Stor
     setFont(windowFont());
     createControls();
     createTimersAndMenu();
+    // Last, so that its filters on the list see keys and double-clicks first.
+    new SearchBar(*this, store_);
 }
 
 void Form1::createControls() {
     createTabsAndList();
     createButtons();
     createEditRow();
-    connect(List1, &QListWidget::currentRowChanged, this, [this] {
+    orderEditRowFocus();
+    setAcceptDrops(true);
+    // The list's current line can stand without a selection (it takes the first line with the
+    // focus), so Space selects without moving it: the selection is what counts.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
         if (selectedRow() >= 0) List1_Click();
     });
     connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
     // Every double-click of the list counts, also one below the last line.
     List1->viewport()->installEventFilter(this);
+    List1->installEventFilter(this);
     connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Change(); });
 }
 
@@ -186,12 +217,36 @@ void Form1::createEditRow() {
         if (place.index != kUrlBox) limitTyping(box, kTextBoxLimit);
         Text1[place.index] = box;
         connect(box, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+        connect(box, &QLineEdit::returnPressed, this, [this] { Command1_Click(kCommit); });
     }
     // Screen readers name each box after the caption above it; the indices cross, as
     // Label1(2) "URL" stands over Text1(1).
     Text1[0]->setAccessibleName(Label1[0]->text());
     Text1[1]->setAccessibleName(Label1[2]->text());
     Text1[2]->setAccessibleName(Label1[1]->text());
+}
+
+// Tab walks the edit row as it reads on the screen, after the button row.
+void Form1::orderEditRowFocus() {
+    QWidget* previous = Command1[kHomePage];
+    for (QWidget* next : editRow()) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+// The edit row is out of the focus chain while it lies below the window's bottom, so no key
+// reaches text the user cannot see.
+void Form1::setEditRowReachable(bool reachable) {
+    const std::array<QWidget*, 5> row = editRow();
+    const bool focusInRow =
+        std::any_of(row.begin(), row.end(), [](const QWidget* w) { return w->hasFocus(); });
+    for (QWidget* widget : row) widget->setFocusPolicy(reachable ? Qt::StrongFocus : Qt::NoFocus);
+    if (!reachable && focusInRow) List1->setFocus();
+}
+
+std::array<QWidget*, 5> Form1::editRow() const {
+    return {Text1[0], Text1[1], Text1[2], Command1[kCommit], Command1[kBack]};
 }
 
 void Form1::createTimersAndMenu() {
@@ -264,6 +319,7 @@ void Form1::centre() {
 
 void Form1::setModeHeight(int twips) {
     modeHeightTwips_ = twips;
+    setEditRowReachable(inEditMode());
     applyModeHeight();
 }
 
@@ -296,6 +352,8 @@ void Form1::url_road(int tab) {
     List1->clear();
     const TabSlots& tabSlots = store_.entries[std::clamp<int>(tab, 0, kTabCount - 1)];
     for (int e = 0; e < listedCount(tabSlots); ++e) List1->addItem(listLine(tabSlots[e]));
+    // The user begins at the list; one walking the tabs with the arrow keys stays on them.
+    if (!TabStrip1->hasFocus()) List1->setFocus();
 }
 
 void Form1::moveEntry(int direction) {
@@ -314,11 +372,22 @@ void Form1::List1_Click() {
     shared_.modifyMode = EditMode::Adding;
 }
 
-void Form1::List1_DblClick() {
+void Form1::List1_DblClick() { openEntry(currentTab(), selectedRow()); }
+
+void Form1::openEntry(int tab, int slot) {
     shared_.logoffTicks = 0;
-    const int e = selectedRow();
-    if (e < 0) return;
-    subOpenIE(store_.entries[currentTab()][e][UrlField::url]);
+    if (tab < 0 || tab >= kTabCount || slot < 0 || slot >= listedCount(store_.entries[tab])) return;
+    subOpenIE(store_.entries[tab][slot][UrlField::url]);
+}
+
+void Form1::showEntry(int tab, int slot) {
+    if (TabStrip1->currentIndex() == tab) {
+        url_road(tab);
+    } else {
+        TabStrip1->setCurrentIndex(tab);
+    }
+    List1->setCurrentRow(slot);
+    List1->setFocus();
 }
 
 void Form1::TabStrip1_Change() {
@@ -339,7 +408,8 @@ void Form1::emptyEditRow() {
 void Form1::Command1_Click(int index) {
     switch (index) {
         case kUrlSetting:
-            return enterEditMode();
+            enterEditMode();
+            return;
         case kUp:
             return moveEntry(-1);
         case kDown:
@@ -365,14 +435,15 @@ void Form1::Command1_Click(int index) {
     }
 }
 
-void Form1::enterEditMode() {
+bool Form1::enterEditMode() {
     if (List1->count() >= kSlotCount) {
         platform_.messages.notice(kMessageTitle, QStringLiteral("30件以上は、登録できません。"));
-        return;
+        return false;
     }
     setModeHeight(kEditModeTwips);
     Text1[0]->setFocus();
     urlChanged = false;
+    return true;
 }
 
 void Form1::correctSelected() {
@@ -403,11 +474,15 @@ void Form1::commitEditRow() {
         urlChanged = false;
         return;
     }
-    writeEntry(currentSlots()[slot], Text1[0]->text(), Text1[1]->text(), Text1[2]->text());
-    url_road(currentTab());
+    const QString title = trim(Text1[0]->text());
+    const QString content = trim(Text1[2]->text());
+    // The address is written in an encoded form the file keeps; text for people is not.
+    if (const QString lost = unstorableCharacters(title + content); !lost.isEmpty())
+        platform_.messages.notice(kMessageTitle, unstorableNotice(lost));
+    writeEntry(currentSlots()[slot], title, trim(Text1[1]->text()), content);
     emptyEditRow();
-    Text1[0]->setFocus();
     setModeHeight(kListModeTwips);
+    url_road(currentTab());
     setSelectionButtons(false);
     shared_.modifyMode = EditMode::Adding;
     urlChanged = false;
@@ -482,17 +557,10 @@ bool Form1::save() {
 
 void Form1::minimize() { setWindowState(windowState() | Qt::WindowMinimized); }
 
+// The boxes keep what is typed, blanks included; trimming applies where their texts are used.
 void Form1::Text1_Change() {
-    if (trimming_) return;
-    trimming_ = true;
-    bool someText = false;
-    for (QLineEdit* box : Text1) {
-        const QString trimmed = trim(box->text());
-        if (trimmed != box->text()) box->setText(trimmed);
-        someText = someText || !trimmed.isEmpty();
-    }
-    trimming_ = false;
-    urlChanged = someText;
+    urlChanged = std::any_of(Text1.begin(), Text1.end(),
+                             [](const QLineEdit* box) { return !isBlank(box->text()); });
 }
 
 void Form1::Form_QueryUnload() { emit endRequested(); }
@@ -565,7 +633,44 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         List1_DblClick();
     }
+    if (watched == List1) {
+        const int key = pressedKey(event);
+        // Return and the keypad's Enter open the selected line as a double-click does.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            List1_DblClick();
+            return true;
+        }
+        // Space selects the current line. The list's own Space also searches for a line
+        // starting with a blank, and every line does, so it would move on to the next.
+        if (key == Qt::Key_Space) {
+            if (List1->currentRow() >= 0) List1->setCurrentRow(List1->currentRow());
+            return true;
+        }
+    }
     return FormWindow::eventFilter(watched, event);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) { acceptOnlyLinks(event); }
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) { acceptOnlyLinks(event); }
+
+void Form1::dropEvent(QDropEvent* event) {
+    const std::optional<DroppedLink> link = droppedLink(*event->mimeData());
+    if (!link) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    enterEditModeWithLink(link->url, link->title);
+}
+
+// A dropped link starts a new entry, as "URL設定" does; nothing is stored before "完了".
+void Form1::enterEditModeWithLink(const QString& url, const QString& title) {
+    if (!enterEditMode()) return;
+    shared_.modifyMode = EditMode::Adding;
+    setTypedText(Text1[0], title);
+    Text1[1]->setText(url);
+    Text1[2]->clear();
 }
 
 }  // namespace velandri

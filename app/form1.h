@@ -52,6 +52,11 @@ public:
     void moveEntry(int direction);
     void List1_Click();
     void List1_DblClick();
+    // What a double-click does, for any listed slot of any tab: the log-off time restarts and
+    // the slot's URL opens. Nothing happens for a slot that is not listed.
+    void openEntry(int tab, int slot);
+    // The tab selected and the slot's row selected in its list, as a click on it does.
+    void showEntry(int tab, int slot);
     void TabStrip1_Change();
     void Command1_Click(int index);
     void Text1_Change();
@@ -99,6 +104,9 @@ protected:
     // The window manager's close request is refused, as the missing close box is.
     bool closeRequestEndsProgram() const override { return false; }
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
@@ -106,7 +114,11 @@ private:
     void createButtons();
     void createEditRow();
     void createTimersAndMenu();
-    void enterEditMode();
+    bool enterEditMode();
+    void enterEditModeWithLink(const QString& url, const QString& title);
+    void orderEditRowFocus();
+    void setEditRowReachable(bool reachable);
+    std::array<QWidget*, 5> editRow() const;
     void logOff();
     void openSettings();
     void exitProgram();
@@ -136,7 +148,6 @@ private:
     Launcher& launcher_;
     QString siteUrl_;
     int modeHeightTwips_ = 0;
-    bool trimming_ = false;
 };
 
 }  // namespace velandri

@@ -1,7 +1,9 @@
 #include "app/form3.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,9 +11,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include "app/message_titles.h"
 #include "app/password_box.h"
@@ -29,6 +35,7 @@ constexpr int kClientHeightTwips = 9630;
 constexpr int kFirstTabLabel = 6;
 constexpr int kBrowserHeading = 16;
 constexpr int kApply = 0;
+constexpr int kClose = 1;
 constexpr int kSectionGap = 3;  // pixels between the headed sections
 
 const char* const kBrowserCaptions[] = {"Internet Explorer", "Firefox", "Safari", "Opera",
@@ -36,6 +43,25 @@ const char* const kBrowserCaptions[] = {"Internet Explorer", "Firefox", "Safari"
 
 // A heading's text without its bullet, as a screen reader should say it.
 QString spokenHeading(const QLabel* heading) { return heading->text().remove(u'●'); }
+
+// The minutes box takes at most two digits; the full-width digits of an input method are taken
+// as the digits they are, so the box holds ASCII digits only.
+class MinutesValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        input = withAsciiDigits(input);
+        static const QRegularExpression digits(QStringLiteral("\\A[0-9]{0,2}\\z"));
+        return digits.match(input).hasMatch() ? Acceptable : Invalid;
+    }
+};
+
+QMargins frameOf(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
 
 }  // namespace
 
@@ -46,7 +72,11 @@ Form3::Form3(UrlStore& store, SharedValues& shared, MessageBox& messages, Window
     setWindowIcon(programIcon());
     setFont(windowFont());
     createControls();
-    setFixedSize(twipsToPixelsX(this, kClientWidthTwips), twipsToPixelsY(this, kClientHeightTwips));
+    designedSize_ =
+        QSize(twipsToPixelsX(this, kClientWidthTwips), twipsToPixelsY(this, kClientHeightTwips));
+    setFixedSize(designedSize_);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* focused) { scrollToFocus(focused); });
 }
 
 QLabel* Form3::addLabel(int index, const QString& caption) {
@@ -57,8 +87,23 @@ QLabel* Form3::addLabel(int index, const QString& caption) {
 }
 
 void Form3::createControls() {
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(6, 4, 6, 6);
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName(QStringLiteral("settingsColumn"));
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setWidgetResizable(true);
+    scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollArea_->setWidget(createColumn());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->setSpacing(1);
+    layout->addWidget(scrollArea_, 1);
+    addButtons(layout);
+}
+
+QWidget* Form3::createColumn() {
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(6, 4, 6, 0);
     column->setSpacing(1);
     addPasswordSection(column);
     addMinutesSection(column);
@@ -66,7 +111,7 @@ void Form3::createControls() {
     addTabNameSection(column);
     addBrowserSection(column);
     column->addStretch(1);
-    addButtons(column);
+    return content;
 }
 
 void Form3::addPasswordSection(QVBoxLayout* column) {
@@ -93,8 +138,7 @@ void Form3::addMinutesSection(QVBoxLayout* column) {
     Text3->setAccessibleName(spokenHeading(Label1[1]));
     Text3->setAccessibleDescription(Label1[2]->text());
     Text3->setMaxLength(2);
-    Text3->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), Text3));
+    Text3->setValidator(new MinutesValidator(Text3));
     Text3->setFixedWidth(twipsToPixelsX(this, 600));
     connect(Text3, &QLineEdit::textChanged, this, [this] { Text3_Change(); });
     column->addWidget(Text3);
@@ -148,8 +192,9 @@ void Form3::addBrowserSection(QVBoxLayout* column) {
     Option1[0]->setChecked(true);
 }
 
-void Form3::addButtons(QVBoxLayout* column) {
+void Form3::addButtons(QVBoxLayout* layout) {
     auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(6, 0, 6, 0);
     const char* const captions[] = {"設定", "終了"};
     for (int i = 0; i < 2; ++i) {
         Command1[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
@@ -158,7 +203,7 @@ void Form3::addButtons(QVBoxLayout* column) {
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         buttons->addWidget(Command1[i]);
     }
-    column->addLayout(buttons);
+    layout->addLayout(buttons);
 }
 
 void Form3::Form_Load() {
@@ -255,7 +300,46 @@ bool Form3::applyPassword() {
     return change == PasswordChange::Unchanged || change == PasswordChange::Set;
 }
 
-void Form3::Form_QueryUnload() { emit endRequested(); }
+// The close box does what "終了" does, its messages included: the session's work stays.
+void Form3::Form_QueryUnload() { Command1_Click(kClose); }
+
+void Form3::closeEvent(QCloseEvent* event) {
+    if (isUnloading()) {
+        FormWindow::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    Form_QueryUnload();
+}
+
+void Form3::showEvent(QShowEvent* event) {
+    fitScreen();
+    FormWindow::showEvent(event);
+}
+
+// The window manager's frame is known only once it has framed the window, which moves it.
+void Form3::moveEvent(QMoveEvent* event) {
+    if (frameOf(this) != fittedFrame_) fitScreen();
+    FormWindow::moveEvent(event);
+}
+
+void Form3::fitScreen() {
+    fittedFrame_ = frameOf(this);
+    const int scrollBarExtent = scrollArea_->verticalScrollBar()->sizeHint().width();
+    const std::optional<QRect> fitted = clientFittedToScreen(
+        screen()->availableGeometry(), QRect(geometry().topLeft(), designedSize_), fittedFrame_,
+        scrollBarExtent);
+    setFixedSize(fitted ? fitted->size() : designedSize_);
+    if (fitted && fitted->topLeft() != geometry().topLeft()) {
+        move(fitted->topLeft() - QPoint(fittedFrame_.left(), fittedFrame_.top()));
+    }
+}
+
+void Form3::scrollToFocus(QWidget* focused) {
+    if (focused != nullptr && scrollArea_->widget()->isAncestorOf(focused)) {
+        scrollArea_->ensureWidgetVisible(focused);
+    }
+}
 
 // The box's own handling of the event moves the cursor first; the whole text is selected
 // after it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMargins>
+#include <QSize>
 #include <array>
 
 #include "app/form_window.h"
@@ -15,12 +17,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace velandri {
 
 // The settings window: password, log-off minutes, top-most and minimize flags, tab names and
-// browser. It edits the store in memory only and is always top-most.
+// browser. It edits the store in memory only and is always top-most. On a screen too small for
+// its designed size the column scrolls, and the two buttons stay in view below it.
 class Form3 : public FormWindow {
     Q_OBJECT
 
@@ -54,14 +58,21 @@ public:
 signals:
     // The settings were applied: the main window takes the top-most choice.
     void settingsApplied();
-    // The window closed by a button: the main window, if shown, becomes active again.
+    // The window closed by a button or its close box: the main window, if shown, becomes
+    // active again.
     void mainWindowWanted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
+    QWidget* createColumn();
+    void fitScreen();
+    void scrollToFocus(QWidget* focused);
     void addPasswordSection(QVBoxLayout* column);
     void addMinutesSection(QVBoxLayout* column);
     QCheckBox* addFlagSection(QVBoxLayout* column, int labelIndex, const QString& heading,
@@ -69,7 +80,7 @@ private:
     void addFlagSections(QVBoxLayout* column);
     void addTabNameSection(QVBoxLayout* column);
     void addBrowserSection(QVBoxLayout* column);
-    void addButtons(QVBoxLayout* column);
+    void addButtons(QVBoxLayout* layout);
     QLabel* addLabel(int index, const QString& caption);
     void selectBrowserOption();
     bool applyPassword();
@@ -81,6 +92,9 @@ private:
     MessageBox& messages_;
     WindowSystem& windows_;
     QButtonGroup* browserGroup_;
+    QScrollArea* scrollArea_;
+    QSize designedSize_;
+    QMargins fittedFrame_;
 };
 
 }  // namespace velandri

@@ -51,7 +51,8 @@ void FormWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-// Closing a window by its close box ends the program without saving.
+// Unless a window handles it itself, closing it by its close box ends the program without
+// saving.
 void FormWindow::closeEvent(QCloseEvent* event) {
     if (!unloading_) {
         if (!closeRequestEndsProgram()) {

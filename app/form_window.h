@@ -36,6 +36,7 @@ protected:
     bool event(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool isUnloading() const { return unloading_; }
     // Whether the window system's close request ends the program; the main window refuses it.
     virtual bool closeRequestEndsProgram() const { return true; }
 

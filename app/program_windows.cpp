@@ -52,7 +52,6 @@ Form3& ProgramWindows::form3() {
 }
 
 void ProgramWindows::connectSettingsWindow() {
-    connect(form3_.get(), &FormWindow::endRequested, this, [this] { end(); });
     connect(form3_.get(), &Form3::settingsApplied, this, [this] { form1_->front(); });
     connect(form3_.get(), &Form3::mainWindowWanted, this, [this] { returnToMainWindow(); });
 }

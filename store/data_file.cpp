@@ -1,12 +1,16 @@
 #include "store/data_file.h"
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/log.h"
 #include "store/store_file.h"
@@ -16,9 +20,15 @@ namespace velandri {
 
 namespace {
 
+// Anything at all holds the name, also a link that leads nowhere.
+bool isTaken(const QString& name) {
+    struct stat status {};
+    return lstat(QFile::encodeName(name).constData(), &status) == 0;
+}
+
 QString unusedName(const QString& base) {
     QString name = base;
-    for (int n = 2; QFileInfo::exists(name); ++n) name = base + QStringLiteral("-%1").arg(n);
+    for (int n = 2; isTaken(name); ++n) name = base + QStringLiteral("-%1").arg(n);
     return name;
 }
 
@@ -32,15 +42,29 @@ QString copyContent(QFile& source, QFile& copy) {
 }
 
 // Copies a file to a new owner-only one, removed again when that fails; the reason if it does.
+// The copy is always a new file: a name already taken, even by a link, fails.
 QString copyFile(const QString& from, const QString& to) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) return source.errorString();
-    QFile copy(to);
-    if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly))
-        return copy.errorString();
-    const QString error = copyContent(source, copy);
-    if (!error.isEmpty()) copy.remove();
+    const int created =
+        open(QFile::encodeName(to).constData(),
+             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (created < 0) return QString::fromLocal8Bit(std::strerror(errno));
+    QFile copy;
+    QString error = copy.open(created, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+                        ? copyContent(source, copy)
+                        : copy.errorString();
+    copy.close();
+    if (!error.isEmpty()) QFile::remove(to);
     return error;
+}
+
+// Moves a file to a name nothing holds, then makes it owner-only as a copy would be.
+bool moveToNew(const QString& from, const QString& to) {
+    const QByteArray target = QFile::encodeName(to);
+    return renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD, target.constData(),
+                     RENAME_NOREPLACE) == 0 &&
+           chmod(target.constData(), S_IRUSR | S_IWUSR) == 0;
 }
 
 // Keeps a file that could not be read whole beside it; moves it when it cannot be copied.
@@ -48,7 +72,7 @@ SaveOutcome setAside(const QString& path) {
     if (!QFileInfo::exists(path)) return {};
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString aside = unusedName(path + QStringLiteral(".damaged-") + stamp);
-    if (copyFile(path, aside).isEmpty() || QFile::rename(path, aside)) return {};
+    if (copyFile(path, aside).isEmpty() || moveToNew(path, aside)) return {};
     return Failure{QStringLiteral("読み込めなかったデータファイル %1 を %2 に退避できません")
                        .arg(path, aside)};
 }
@@ -130,6 +154,9 @@ SaveOutcome DataFile::saveStore(UrlStore& store) {
 }
 
 SaveOutcome DataFile::replaceDataFile(UrlStore& store) {
+    // Refused before anything on disk changes.
+    const Result<QByteArray> content = storeFileContent(store);
+    if (!content) return content.error();
     if (!makeDataFolder(paths_.dataFolder))
         return Failure{QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder)};
     if (isOtherThanAFile(dataFilePath()))
@@ -142,7 +169,7 @@ SaveOutcome DataFile::replaceDataFile(UrlStore& store) {
         damagedFile_.isEmpty() ? keepPrevious(dataFilePath()) : setAside(damagedFile_);
     if (!kept) return kept;
     damagedFile_.clear();
-    return writeStoreFile(dataFilePath(), store, FileAccess::ownerOnly);
+    return writeFileContent(dataFilePath(), content.value(), FileAccess::ownerOnly);
 }
 
 }  // namespace velandri

@@ -50,19 +50,33 @@ LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
     return {path, {}};
 }
 
-SaveOutcome writeStoreFile(const QString& path, UrlStore& store, FileAccess access) {
-    QByteArray line = encodeLine(store);
-    line += "\r\n";  // in place: the line plus its ending would be a second copy of the file
+Result<QByteArray> storeFileContent(UrlStore& store) {
+    QByteArray content = encodeLine(store);
+    content += "\r\n";  // in place: the line plus its ending would be a second copy of the file
+    if (content.size() > kMaxDataFileSize)
+        return Failure{QStringLiteral("データが大きすぎます: データファイルが %1 MiB を超えるため、"
+                                      "読み込めるファイルになりません")
+                           .arg(kMaxDataFileSize >> 20)};
+    return content;
+}
+
+SaveOutcome writeFileContent(const QString& path, const QByteArray& content, FileAccess access) {
     QSaveFile file(path);
     // The permissions go to the new file before its content does.
     if (!file.open(QIODevice::WriteOnly) ||
         (access == FileAccess::ownerOnly && !file.setPermissions(kOwnerOnly)))
         return Failure{
             QStringLiteral("データファイル %1 を作成できません: %2").arg(path, file.errorString())};
-    if (file.write(line) != line.size() || !file.commit())
+    if (file.write(content) != content.size() || !file.commit())
         return Failure{
             QStringLiteral("データファイル %1 を書き込めません: %2").arg(path, file.errorString())};
     return {};
+}
+
+SaveOutcome writeStoreFile(const QString& path, UrlStore& store, FileAccess access) {
+    const Result<QByteArray> content = storeFileContent(store);
+    if (!content) return content.error();
+    return writeFileContent(path, content.value(), access);
 }
 
 }  // namespace velandri

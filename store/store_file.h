@@ -33,8 +33,16 @@ inline constexpr QFileDevice::Permissions kOwnerOnly =
 // the umask lets read a new file and the old permissions an existing one.
 enum class FileAccess { ownerOnly, usual };
 
-// Renumbers the store and replaces the file atomically with its line and CR LF; the old file
-// stays whole when this fails.
+// Renumbers the store and gives the file's content: its line and CR LF. Refused when the file
+// would be larger than a load reads (kMaxDataFileSize): it would be written, then set aside as
+// damaged.
+Result<QByteArray> storeFileContent(UrlStore& store);
+
+// Replaces the file atomically with the content; the old file stays whole when this fails.
+SaveOutcome writeFileContent(const QString& path, const QByteArray& content,
+                             FileAccess access = FileAccess::usual);
+
+// Both of the above.
 SaveOutcome writeStoreFile(const QString& path, UrlStore& store,
                            FileAccess access = FileAccess::usual);
 

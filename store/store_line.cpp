@@ -9,6 +9,7 @@
 #include "store/cp932.h"
 #include "store/jis_fold.h"
 #include "store/random_source.h"
+#include "store/stored_text.h"
 #include "store/text.h"
 
 namespace velandri {
@@ -104,13 +105,19 @@ private:
     char* next_;
 };
 
+// The text a field of an entry is stored as: an address in the form the file keeps whole.
+QString storedField(const UrlEntry& entry, int field) {
+    return field == UrlField::url ? storableUrl(entry[field]) : entry[field];
+}
+
 qsizetype plainCapacity(const UrlStore& store, qsizetype prefixLength) {
     qsizetype capacity = prefixLength + PlainWriter::capacityFor(store.password) +
                          4 * PlainWriter::capacityFor(kLongestSetting);
     for (const QString& name : store.tabNames) capacity += PlainWriter::capacityFor(name);
     for (const auto& tab : store.entries)
         for (const UrlEntry& entry : tab)
-            for (const QString& text : entry) capacity += PlainWriter::capacityFor(text);
+            for (int field = 0; field < kFieldCount; ++field)
+                capacity += PlainWriter::capacityFor(storedField(entry, field));
     return capacity;
 }
 
@@ -125,7 +132,8 @@ QByteArray storeSymbols(const UrlStore& store, QByteArrayView prefix) {
     for (const QString& name : store.tabNames) writer.field(name);
     for (const auto& tab : store.entries)
         for (const UrlEntry& entry : tab)
-            for (const QString& text : entry) writer.field(text);
+            for (int field = 0; field < kFieldCount; ++field)
+                writer.field(storedField(entry, field));
     return writer.finish();
 }
 

@@ -33,9 +33,13 @@ inline constexpr int kDeepestNesting = 100000;
 // (a second or so of errors). Browsers' own files give none.
 inline constexpr qint64 kErrorCost = 100;
 inline constexpr qint64 kErrorBudget = qint64(1) << 28;
+// libxml2 compares each attribute with every one before it in its element. A browser writes a
+// few per element; an element with more stops the reading. Large elements cost their share of
+// the error budget, so that no file of many of them holds the reading for long.
+inline constexpr int kMostAttributes = 100;
 
 struct HtmlReadout {
-    enum class Stop { None, TooDeep, TooBroken };
+    enum class Stop { None, TooDeep, TooBroken, TooManyAttributes };
     qsizetype linkCount = 0;
     Stop stop = Stop::None;  // why the reading ended before the end of the file
 };

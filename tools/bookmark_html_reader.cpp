@@ -2,6 +2,8 @@
 #include <libxml/parserInternals.h>
 
 #include <QByteArrayView>
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -44,6 +46,12 @@ QString cleanText(const QByteArray& utf8) {
     return clean.sliced(begin, end - begin);
 }
 
+int attributeCount(const xmlChar** attributes) {
+    int count = 0;
+    while (attributes != nullptr && attributes[2 * count] != nullptr) ++count;
+    return count;
+}
+
 QByteArray attribute(const xmlChar** attributes, const char* name) {
     for (int i = 0; attributes != nullptr && attributes[i] != nullptr; i += 2)
         if (QByteArrayView(reinterpret_cast<const char*>(attributes[i])) == name)
@@ -63,6 +71,10 @@ public:
         if (stopped()) return;
         if (++depth_ > kDeepestNesting) {
             stop_ = HtmlReadout::Stop::TooDeep;
+            return;
+        }
+        if (attributeCount(attributes) > kMostAttributes) {
+            stop_ = HtmlReadout::Stop::TooManyAttributes;
             return;
         }
         if (name == "dd") {
@@ -97,9 +109,17 @@ public:
         if (capture_ != Capture::None) text_.append(reinterpret_cast<const char*>(text), length);
     }
 
-    void error() {
-        errorCost_ += kErrorCost + depth_;
-        if (errorCost_ > kErrorBudget && !stopped()) stop_ = HtmlReadout::Stop::TooBroken;
+    void error() { charge(kErrorCost + depth_); }
+
+    // Before libxml2 reads the next piece of the file. Its table of an element's attributes has
+    // room for the largest element so far, and each attribute of the piece is compared with up
+    // to that many: a piece costs its size times the room beyond what browsers' files need. An
+    // element still being read may hold any number of attributes, so a room far beyond the
+    // bound stops the reading before the element ends.
+    void beforePiece(qsizetype size, int attributeRoom) {
+        if (attributeRoom > 2 * kMostAttributes && !stopped())
+            stop_ = HtmlReadout::Stop::TooManyAttributes;
+        charge(size * std::max(0, attributeRoom - kFreeAttributeRoom));
     }
 
     bool stopped() const { return stop_ != HtmlReadout::Stop::None; }
@@ -111,6 +131,14 @@ public:
 
 private:
     enum class Capture { None, Heading, FolderName, Title, Description };
+
+    // Elements of up to this many attributes cost nothing beyond their reading.
+    static constexpr int kFreeAttributeRoom = 32;
+
+    void charge(qint64 cost) {
+        errorCost_ += cost;
+        if (errorCost_ > kErrorBudget && !stopped()) stop_ = HtmlReadout::Stop::TooBroken;
+    }
 
     // nullopt: outside every folder, the heading's.
     std::optional<QString> currentFolder() const {
@@ -177,6 +205,43 @@ private:
     HtmlReadout::Stop stop_ = HtmlReadout::Stop::None;
 };
 
+// The file handed to libxml2 piece by piece, each piece charged before it is read.
+struct HtmlFeed {
+    QByteArrayView html;
+    BookmarkReader& reader;
+    htmlParserCtxtPtr context = nullptr;
+    qsizetype offset = 0;
+};
+
+// An end of input once the reading has stopped: libxml2 cannot be halted inside its reading.
+int readPiece(void* feedPointer, char* buffer, int length) {
+    HtmlFeed& feed = *static_cast<HtmlFeed*>(feedPointer);
+    const qsizetype size = std::min<qsizetype>(length, feed.html.size() - feed.offset);
+    feed.reader.beforePiece(size, feed.context->maxatts / 2);
+    if (feed.reader.stopped() || size <= 0) return 0;
+    std::memcpy(buffer, feed.html.data() + feed.offset, size_t(size));
+    feed.offset += size;
+    return int(size);
+}
+
+// A parser that reads the feed. Null when libxml2 is out of memory.
+htmlParserCtxtPtr feedParser(HtmlFeed& feed) {
+    htmlParserCtxtPtr context = htmlNewParserCtxt();
+    if (context == nullptr) return nullptr;
+    feed.context = context;
+    xmlParserInputBufferPtr buffer =
+        xmlParserInputBufferCreateIO(readPiece, nullptr, &feed, XML_CHAR_ENCODING_NONE);
+    xmlParserInputPtr input =
+        buffer ? xmlNewIOInputStream(context, buffer, XML_CHAR_ENCODING_NONE) : nullptr;
+    if (input == nullptr && buffer != nullptr) xmlFreeParserInputBuffer(buffer);
+    // inputPush frees the input when it fails.
+    if (input == nullptr || inputPush(context, input) < 0) {
+        htmlFreeParserCtxt(context);
+        return nullptr;
+    }
+    return context;
+}
+
 BookmarkReader& readerOf(void* context) {
     return *static_cast<BookmarkReader*>(static_cast<htmlParserCtxtPtr>(context)->_private);
 }
@@ -209,8 +274,8 @@ void onError(void* context, xmlErrorPtr) {
 HtmlReadout readBookmarkHtml(QByteArrayView html, const BookmarkVisitor& visit) {
     BookmarkReader reader(visit);
     if (html.isEmpty() || html.size() > std::numeric_limits<int>::max()) return {};
-    htmlParserCtxtPtr context =
-        htmlCreateMemoryParserCtxt(html.data(), static_cast<int>(html.size()));
+    HtmlFeed feed{html, reader};
+    htmlParserCtxtPtr context = feedParser(feed);
     if (context == nullptr) return {};
     // Events only, no tree: memory stays with the nesting depth, not the document size.
     *context->sax = htmlSAXHandler{};

@@ -28,6 +28,13 @@ QString unopenableScheme(const QString& url) {
     return {};
 }
 
+// The launch appends the address to the browser's command line, which is split at blanks.
+bool couldBeAnOption(const QString& url) {
+    return url.startsWith(u'-') || std::any_of(url.begin(), url.end(), [](QChar c) {
+               return c.isSpace() || c.category() == QChar::Other_Control;
+           });
+}
+
 bool isTooLong(const QString& text) { return text.size() > kLongestImportedText; }
 
 bool isTooLong(const HtmlBookmark& bookmark) {
@@ -50,6 +57,10 @@ QString reason(const HtmlBookmark& bookmark, ImportResult result) {
         case ImportResult::CannotOpen:
             return QStringLiteral("Velandri cannot open %1 links")
                 .arg(unopenableScheme(bookmark.url));
+        case ImportResult::NotAnAddress:
+            return QStringLiteral(
+                "the address holds a blank or a control character, or begins with \"-\": a "
+                "browser would take it as options");
         case ImportResult::TooLong:
             return QStringLiteral(
                        "its address, title, description or folder name is longer "
@@ -70,10 +81,11 @@ QString reason(const HtmlBookmark& bookmark, ImportResult result) {
     return {};
 }
 
-// NoAddress, CannotOpen or TooLong when the link itself cannot go into any tab.
+// NoAddress, CannotOpen, NotAnAddress or TooLong when the link itself cannot go into any tab.
 std::optional<ImportResult> linkProblem(const HtmlBookmark& bookmark) {
     if (bookmark.url.isEmpty()) return ImportResult::NoAddress;
     if (!unopenableScheme(bookmark.url).isEmpty()) return ImportResult::CannotOpen;
+    if (couldBeAnOption(bookmark.url)) return ImportResult::NotAnAddress;
     if (isTooLong(bookmark)) return ImportResult::TooLong;
     return std::nullopt;
 }

@@ -15,6 +15,8 @@ enum class ImportResult {
     Duplicate,   // its tab already holds the address
     NoAddress,   // the link has no HREF
     CannotOpen,  // a javascript: or place: link, which only a browser itself can run
+    NotAnAddress,  // a blank or control character inside, or a leading "-": on a browser's
+                   // command line it would become an option of its own
     TooLong,     // an address, title, description or folder name longer than
                  // kLongestImportedText
     TabFull,     // its tab holds kSlotCount entries

@@ -23,6 +23,9 @@ enum ExitStatus { kOk = 0, kBadInput = 1, kIoFailure = 2, kNotAllImported = 3 };
 
 // A browser's bookmark file is far smaller; the bound keeps a hostile file quick to refuse.
 constexpr qint64 kLargestHtml = 32 * 1024 * 1024;
+// The JSON of any store a data file can hold is smaller: a character the file stores in two or
+// more symbols takes at most six bytes of JSON ("\u3042"), and the layout adds some kilobytes.
+constexpr qint64 kLargestJson = 4 * kMaxDataFileSize;
 
 const char kUsage[] =
     "usage: velandri-store COMMAND FILE\n"
@@ -30,10 +33,11 @@ const char kUsage[] =
     "\n"
     "  dump FILE         load FILE as the program loads its data file and print the whole\n"
     "                    store as one JSON object (UTF-8)\n"
-    "  plain FILE        print the decoded first line of FILE (the plain text with its prefix)\n"
+    "  plain FILE        print the decoded first line of FILE (the plain text with its prefix);\n"
+    "                    a FILE larger than 16 MiB, which the program does not read, is refused\n"
     "  write FILE        read such a JSON object from standard input and write FILE as the\n"
     "                    program saves its data file; FILE is left untouched when the input\n"
-    "                    is refused\n"
+    "                    is refused, also when FILE would be larger than 16 MiB\n"
     "  export-html FILE  print FILE's bookmarks as a browser bookmark file (Netscape format,\n"
     "                    UTF-8): one folder per tab that has a name or entries\n"
     "  import-html HTML FILE\n"
@@ -41,13 +45,16 @@ const char kUsage[] =
     "                    (a missing FILE starts empty). Each folder goes to the tab of its name,\n"
     "                    else to the first unnamed empty tab; links outside every folder count\n"
     "                    as a folder named after the file's heading. An address the tab already\n"
-    "                    holds is skipped. What does not fit (a 31st entry, an 11th folder) or\n"
-    "                    cannot be opened (javascript:, place:) is listed on standard error.\n"
+    "                    holds is skipped. What does not fit (a 31st entry, an 11th folder),\n"
+    "                    cannot be opened (javascript:, place:) or would reach the browser as\n"
+    "                    options (an address with a blank or a control character, or one that\n"
+    "                    begins with \"-\") is listed on standard error.\n"
     "                    A FILE named url is saved as the program saves its data file (previous\n"
     "                    copy kept as url.prev); another FILE is replaced as write replaces it.\n"
     "                    Refused while the program runs for FILE's folder: it would overwrite\n"
     "                    the import when it saves at exit. HTML without links, larger than\n"
-    "                    32 MiB, or too deeply nested or broken to read is refused whole\n"
+    "                    32 MiB, too deeply nested, with elements of more than 100\n"
+    "                    attributes, or too broken to read is refused whole\n"
     "  --help            print this text\n"
     "\n"
     "exit status: 0 done, 1 bad arguments or input, 2 a file could not be read or written,\n"
@@ -98,14 +105,30 @@ int exportHtml(const QString& path) {
     return print(exportBookmarkHtml(store));
 }
 
+// Reads at most limit bytes; kOk, or the exit status after its message.
+int readAtMost(QFile& file, qint64 limit, QByteArray& content) {
+    content = readBounded(file, limit);
+    if (file.error() != QFileDevice::NoError)
+        return complain(kIoFailure,
+                        QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
+    if (content.size() > limit)
+        return complain(kBadInput, QStringLiteral("%1 is larger than %2 MiB")
+                                       .arg(file.fileName().isEmpty() ? QStringLiteral("the input")
+                                                                      : file.fileName())
+                                       .arg(limit >> 20));
+    return kOk;
+}
+
 int plain(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    QByteArray line = file.readLine();
-    const qsizetype end = line.indexOf('\r');
-    if (end >= 0) line.truncate(end);
-    if (line.endsWith('\n')) line.chop(1);
+    // The program reads no larger data file.
+    QByteArray line;
+    if (const int status = readAtMost(file, kMaxDataFileSize, line); status != kOk) return status;
+    // The first line, without its ending.
+    for (const char ending : {'\n', '\r'})
+        if (const qsizetype end = line.indexOf(ending); end >= 0) line.truncate(end);
     if (!printBytes(decodeSymbols(line).toUtf8() + '\n'))
         return complain(kIoFailure, QStringLiteral("cannot write to standard output"));
     return kOk;
@@ -115,10 +138,15 @@ int write(const QString& path) {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly))
         return complain(kIoFailure, QStringLiteral("cannot read standard input"));
-    Result<UrlStore> store = storeFromJson(input.readAll());
+    QByteArray json;
+    if (const int status = readAtMost(input, kLargestJson, json); status != kOk) return status;
+    Result<UrlStore> store = storeFromJson(json);
+    json.clear();
     if (!store) return complain(kBadInput, store.error().reason);
+    const Result<QByteArray> content = storeFileContent(store.value());
+    if (!content) return complain(kBadInput, content.error().reason);
     // A data file holds the password in a reversible form.
-    const SaveOutcome outcome = writeStoreFile(path, store.value(), FileAccess::ownerOnly);
+    const SaveOutcome outcome = writeFileContent(path, content.value(), FileAccess::ownerOnly);
     if (!outcome) return complain(kIoFailure, outcome.error().reason);
     return kOk;
 }
@@ -127,14 +155,7 @@ int readHtml(const QString& path, QByteArray& html) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    html = readBounded(file, kLargestHtml);
-    if (file.error() != QFileDevice::NoError)
-        return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    if (html.size() > kLargestHtml)
-        return complain(kBadInput, QStringLiteral("%1 is larger than %2 MiB: not a bookmark file")
-                                       .arg(path)
-                                       .arg(kLargestHtml / (1024 * 1024)));
-    return kOk;
+    return readAtMost(file, kLargestHtml, html);
 }
 
 // The running program saves its whole store at exit, over anything written meanwhile. Without
@@ -196,6 +217,8 @@ private:
 QString whyStopped(HtmlReadout::Stop stop) {
     if (stop == HtmlReadout::Stop::TooDeep)
         return QStringLiteral("elements nested deeper than %1").arg(kDeepestNesting);
+    if (stop == HtmlReadout::Stop::TooManyAttributes)
+        return QStringLiteral("an element with more than %1 attributes").arg(kMostAttributes);
     return QStringLiteral("too many markup errors to be a bookmark file");
 }
 

@@ -1,5 +1,7 @@
 #include "app/logic/settings_steps.h"
 
+#include <algorithm>
+
 #include "app/logic/logoff_clock.h"
 #include "store/text.h"
 
@@ -32,6 +34,13 @@ bool minutesAboveLongest(const QString& minutesText) {
     return minutesFromText(minutesText) > kLongestLogoffMinutes;
 }
 
+QString withAsciiDigits(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Number_DecimalDigit) c = QChar(u'0' + c.digitValue());
+    }
+    return text;
+}
+
 SettingsFields shownSettings(const UrlStore& store) {
     SettingsFields fields;
     fields.topMost = flagOn(store.topMost);
@@ -56,6 +65,21 @@ bool keepLogoffWithPassword(UrlStore& store) {
 
 bool browserChoiceNeedsNotice(int chosen, int current) {
     return chosen != current && chosen != kInternetExplorer;
+}
+
+std::optional<QRect> clientFittedToScreen(const QRect& available, const QRect& designedClient,
+                                          const QMargins& frame, int scrollBarExtent) {
+    const QSize framed = designedClient.marginsAdded(frame).size();
+    if (framed.width() <= available.width() && framed.height() <= available.height()) {
+        return std::nullopt;
+    }
+    const QRect room = available.marginsRemoved(frame);
+    const QSize size(std::min(designedClient.width() + scrollBarExtent, room.width()),
+                     std::min(designedClient.height(), room.height()));
+    const QPoint topLeft(
+        std::clamp(designedClient.left(), room.left(), room.left() + room.width() - size.width()),
+        std::clamp(designedClient.top(), room.top(), room.top() + room.height() - size.height()));
+    return QRect(topLeft, size);
 }
 
 }  // namespace velandri

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QMargins>
+#include <QRect>
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "store/url_store.h"
 
@@ -26,6 +29,10 @@ PasswordChange applyPasswordBoxes(UrlStore& store, bool clear, const QString& pa
 // applied.
 bool minutesAboveLongest(const QString& minutesText);
 
+// The minutes box's text with every decimal digit as its ASCII digit, so that the full-width
+// digits an input method gives ("５") count as the digits they are. Other characters stay.
+QString withAsciiDigits(QString text);
+
 // The fields "設定" writes into the store, as the window shows them.
 struct SettingsFields {
     bool topMost = false;
@@ -45,5 +52,11 @@ bool keepLogoffWithPassword(UrlStore& store);
 
 // Any browser but Internet Explorer, chosen anew, must be installed by the user.
 bool browserChoiceNeedsNotice(int chosen, int current);
+
+// Where the settings window's client area goes when its designed size, framed, does not fit the
+// screen's free area: as tall as fits, widened for a scroll bar where there is room, moved so
+// that the frame lies inside. Nothing where the designed size fits: size and place stay.
+std::optional<QRect> clientFittedToScreen(const QRect& available, const QRect& designedClient,
+                                          const QMargins& frame, int scrollBarExtent);
 
 }  // namespace velandri

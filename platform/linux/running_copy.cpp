@@ -29,16 +29,34 @@ bool isPrivateFolder(const QString& folder) {
            status.st_uid == geteuid() && (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
-// Another user may have made the folder first, or an inherited $XDG_RUNTIME_DIR may name
-// another user's folder: either is refused.
+// A folder of this user's own for the socket, made for the owner alone when missing.
+QString ownFolder(const QString& folder) {
+    // An existing folder is judged like a new one.
+    mkdir(QFile::encodeName(folder).constData(), S_IRWXU);
+    return isPrivateFolder(folder) ? folder : QString();
+}
+
+// Without $XDG_RUNTIME_DIR, a folder in the user's own cache folder. Never one in the shared
+// temporary folder: another user can make the name first, or remove it between two starts, and
+// so keep the copies from finding each other.
+QString cacheRuntimeFolder() {
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!QDir::isAbsolutePath(cache)) cache = QDir::homePath() + QStringLiteral("/.cache");
+    if (!QDir::isAbsolutePath(cache) || !QDir().mkpath(cache)) return {};
+    return ownFolder(cache + QStringLiteral("/velandri-runtime"));
+}
+
+// An inherited $XDG_RUNTIME_DIR may name another user's folder: it is refused, as is any folder
+// not ours and private.
 QString privateRuntimeFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime)) return runtime;
-    const QString own = QFileInfo(QDir::tempPath()).absoluteFilePath() +
-                        QStringLiteral("/velandri-runtime-%1").arg(geteuid());
-    // An existing folder is judged like a new one.
-    mkdir(QFile::encodeName(own).constData(), S_IRWXU);
-    return isPrivateFolder(own) ? own : QString();
+    const QString own = cacheRuntimeFolder();
+    if (own.isEmpty())
+        qCInfo(velandriLog) << "no private runtime folder: neither $XDG_RUNTIME_DIR nor a folder "
+                               "of the user's own in the cache folder; running without the "
+                               "guard against a second copy";
+    return own;
 }
 
 // A folder that does not exist yet (before the first save) cannot be resolved through links.

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "app/browser_launch.h"
+#include "app/data_file_store.h"
 #include "app/form1.h"
 #include "app/program_windows.h"
 #include "app/store_io.h"
@@ -38,6 +43,13 @@ const QString kHostileUrl = QStringLiteral("http://x/;touch $HOME/pwned1 `touch 
 
 // The real windows and the real process start, file test and automation object, with stub
 // browsers; everything else is fake.
+// A real double-click arrives as a click followed by the double-click event.
+void doubleClickLine(Form1& form1, int row) {
+    const QRect line = form1.List1->visualItemRect(form1.List1->item(row));
+    QTest::mouseClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+    QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+}
+
 class Form1DoubleClickTest : public testing::Test, protected StubbedPlatform {
 protected:
     Form1DoubleClickTest() {
@@ -58,13 +70,9 @@ protected:
     }
 
     void doubleClickRow(int row) {
-        Form1& form1 = windows.form1();
-        form1.showNormal();
+        windows.form1().showNormal();
         shared.logoffTicks = 5;
-        const QRect line = form1.List1->visualItemRect(form1.List1->item(row));
-        // A real double-click arrives as a click followed by the double-click event.
-        QTest::mouseClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
-        QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+        doubleClickLine(windows.form1(), row);
     }
 
     UrlStore store;
@@ -119,6 +127,58 @@ TEST_F(Form1DoubleClickTest, ABrowserThatIsNotInstalledIsExplainedAndTheWindowSt
     EXPECT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_TRUE(windows.form1().isMinimized());
     EXPECT_EQ(fake.programEnd.ended, 0);
+}
+
+// One run of the program's windows over the real data file, the real process start and stub
+// browsers.
+struct FileRun {
+    FileRun(StubbedPlatform& stubbed, const DataPaths& paths)
+        : platform(stubbed.platform), storeIo(paths) {
+        windows.start();
+        store.browser = 1;
+    }
+    void doubleClickRow(int row) { doubleClickLine(windows.form1(), row); }
+
+    Platform& platform;
+    UrlStore store;
+    SharedValues shared;
+    DataFileStore storeIo;
+    NoUpdate updater;
+    BrowserLaunch launcher{store, browserPlatform(platform)};
+    ProgramWindows windows{store,
+                           shared,
+                           platform,
+                           storeIo,
+                           updater,
+                           launcher,
+                           QStringLiteral("http://site.invalid/")};
+};
+
+// An address that code page 932 cannot hold, added in one run, is opened from the data file
+// in the next as the same address.
+TEST(Form1AcrossARestart, AKoreanAddressReachesTheBrowserUnchangedInMeaning) {
+    StubbedPlatform stubbed;
+    stubbed.stubs.install("firefox");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
+    const QString korean = QStringLiteral("https://ko.wikipedia.org/wiki/한국어");
+    {
+        FileRun run(stubbed, paths);
+        Form1& form1 = run.windows.form1();
+        form1.Command1[0]->click();
+        form1.Text1[0]->setText(QStringLiteral("韓国語"));
+        form1.Text1[1]->setText(korean);
+        form1.Command1[6]->click();
+        form1.Command1[5]->click();
+    }
+    FileRun run(stubbed, paths);
+    ASSERT_EQ(run.windows.form1().List1->count(), 1);
+    run.doubleClickRow(0);
+    const QStringList arguments = stubbed.stubs.takeArguments("firefox");
+    ASSERT_EQ(arguments.size(), 1);
+    EXPECT_EQ(QUrl(arguments[0], QUrl::StrictMode).toEncoded(), QUrl(korean).toEncoded());
+    EXPECT_EQ(QUrl(arguments[0]).toString(), korean);
 }
 
 }  // namespace

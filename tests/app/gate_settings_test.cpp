@@ -363,15 +363,6 @@ private slots:
         h->form1().menuEnd_Click();  // a second request ends nothing more
         QCOMPARE(h->endings, 1);
     }
-
-    void closingTheSettingsWindowEndsWithoutSaving() {
-        auto h = startedWithPassword(QString());
-        Form3& form = openSettings(*h);
-        form.close();
-        QCOMPARE(h->endings, 1);
-        QCOMPARE(h->storeIo.saves, 0);
-        QVERIFY(!h->form1().isVisible() && !h->form2().isVisible() && !form.isVisible());
-    }
 };
 
 QTEST_MAIN(GateSettingsTest)

@@ -186,6 +186,33 @@ private slots:
         QVERIFY(h->fake.messages.shown.empty());
     }
 
+    // Title and content are text for people: what the data file cannot keep becomes "?", and
+    // "完了" says so once before it stores the entry as it stands.
+    void commitNamesTheCharactersTheFileCannotKeep() {
+        auto h = started(storeWithEntries(0, 1));
+        Form1& form = h->form1();
+        form.Command1[kUrlSetting]->click();
+        fillEditRow(form, QStringLiteral("한국어 \U0001F600"),
+                    QStringLiteral("https://ko.example/한"), QStringLiteral("東京と한"));
+        form.Command1[kCommit]->click();
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        const ShownMessage& notice = h->fake.messages.shown.front();
+        QCOMPARE(notice.title, QStringLiteral("メッセージ"));
+        QCOMPARE(notice.text,
+                 QStringLiteral("次の文字はデータファイルに保存できないため、「?」に置き換えて"
+                                "登録します。\r\n한국어\U0001F600"));
+        QVERIFY(!notice.question);
+        QCOMPARE(h->store.entries[0][1][UrlField::title], QStringLiteral("한국어 \U0001F600"));
+        QCOMPARE(form.modeHeightTwips(), 4000);
+
+        form.Command1[kUrlSetting]->click();
+        fillEditRow(form, QStringLiteral("東京"), QStringLiteral("https://ko.example/한"),
+                    QString());
+        form.Command1[kCommit]->click();  // the address is stored encoded: nothing to name
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        QCOMPARE(h->store.entries[0][2][UrlField::title], QStringLiteral("東京"));
+    }
+
     void commitRefusesBlankTitleOrUrlAndIgnoresListMode() {
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();
@@ -196,7 +223,7 @@ private slots:
 
         form.Command1[kUrlSetting]->click();
         fillEditRow(form, QStringLiteral("   "), QStringLiteral("http://x/"), QString());
-        QCOMPARE(form.Text1[0]->text(), QString());  // trimmed at once
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("   "));  // blank, kept as typed
         form.Command1[kCommit]->click();
         fillEditRow(form, QStringLiteral("t"), QString(), QString());
         form.Command1[kCommit]->click();
@@ -210,14 +237,22 @@ private slots:
         QCOMPARE(form.Text1[0]->text(), QStringLiteral("t"));
     }
 
-    void editFieldsAreTrimmedOnEveryChange() {
+    void blankFieldsCountAsEmptyAndAreStoredTrimmed() {
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();
-        form.Text1[1]->setText(QStringLiteral(" a b\u3000"));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("a b"));
-        QVERIFY(form.urlChanged);
-        form.Text1[1]->setText(QString());
+        form.Text1[1]->setText(QStringLiteral("\u3000 "));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("\u3000 "));
         QVERIFY(!form.urlChanged);
+        form.Command1[kUrlSetting]->click();
+        fillEditRow(form, QStringLiteral(" t\u3000"), QStringLiteral(" a b\u3000"),
+                    QStringLiteral("\u3000c d "));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral(" a b\u3000"));
+        QVERIFY(form.urlChanged);
+        form.Command1[kCommit]->click();
+        const UrlEntry& added = h->store.entries[0][1];
+        QCOMPARE(added[UrlField::title], QStringLiteral("t"));
+        QCOMPARE(added[UrlField::url], QStringLiteral("a b"));
+        QCOMPARE(added[UrlField::content], QStringLiteral("c d"));
         QTest::keyClicks(form.Text1[0], QStringLiteral("0123456789abcdefgh"));
         QCOMPARE(form.Text1[0]->text(), QStringLiteral("0123456789abcde"));
     }
@@ -461,7 +496,7 @@ private slots:
         QCOMPARE(form.Timer1.interval(), 60000);
     }
 
-    void keysMoveTheSelectionButOpenNothing() {
+    void arrowsMoveTheSelectionAndReturnOpensIt() {
         auto h = started(storeWithEntries(0, 3));
         Form1& form = h->form1();
         form.List1->setCurrentRow(0);
@@ -470,8 +505,9 @@ private slots:
         QTest::keyClick(form.List1, Qt::Key_Down);
         QCOMPARE(form.selectedRow(), 1);
         QVERIFY(editRowEmpty(form));
-        QTest::keyClick(form.List1, Qt::Key_Return);
         QVERIFY(h->launcher.opened.isEmpty());
+        QTest::keyClick(form.List1, Qt::Key_Return);
+        QCOMPARE(h->launcher.opened, QStringList{QStringLiteral("http://host/1")});
     }
 
     void homePageStartsTheSiteMinimized() {

@@ -3,17 +3,22 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProcess>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
 #include "app/download_window.h"
+#include "app/twips.h"
 #include "platform/linux/qt_message_box.h"
 #include "window_harness.h"
 
@@ -23,8 +28,8 @@ namespace {
 
 using DesktopRun = WindowRun<MemoryStoreIo, QtMessageBox>;
 
-enum { kApply = 0 };
-enum { kCommit = 6, kCorrect = 9, kSettings = 4 };
+enum { kApply = 0, kClose = 1 };
+enum { kUrlSetting = 0, kSettings = 4, kHomePage = 10, kCommit = 6, kBack = 8, kCorrect = 9 };
 
 const QString kTwentyCharacters = QStringLiteral("あいうえおかきくけこさしすせそたちつてと");
 
@@ -70,9 +75,100 @@ void doubleClick(QWidget* widget, QPoint point) {
     QTest::mouseDClick(widget, Qt::LeftButton, {}, point);
 }
 
+// What an input method delivers when the user commits a composition.
+void commitComposition(QLineEdit* box, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(box, &commit);
+}
+
+void paste(QLineEdit* box, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Presses a key where the keyboard focus is, as a user's key press arrives.
+void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// The widget the focus reaches after each of count presses of Tab.
+QList<QWidget*> tabWalk(int count) {
+    QList<QWidget*> reached;
+    for (int i = 0; i < count; ++i) {
+        pressKey(Qt::Key_Tab);
+        reached << QApplication::focusWidget();
+    }
+    return reached;
+}
+
+// Carries a drag with the given data over the window at a point and drops it there, as the
+// window system delivers it; true when the window took the drop.
+bool dragAndDrop(QWidget& window, QPoint point, QMimeData* data) {
+    QWindow* handle = window.windowHandle();
+    const Qt::DropActions actions = Qt::CopyAction | Qt::LinkAction;
+    QDragEnterEvent enter(point, actions, data, Qt::LeftButton, {});
+    QApplication::sendEvent(handle, &enter);
+    QDragMoveEvent move(point, actions, data, Qt::LeftButton, {});
+    QApplication::sendEvent(handle, &move);
+    if (!move.isAccepted()) {
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(handle, &leave);
+        return false;
+    }
+    QDropEvent drop(point, actions, data, Qt::LeftButton, {});
+    QApplication::sendEvent(handle, &drop);
+    return drop.isAccepted();
+}
+
+// What a browser's drag of a link carries.
+QMimeData* browserDrag(const QString& url, const QString& title) {
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/uri-list"), (url + QStringLiteral("\r\n")).toUtf8());
+    data->setData(QStringLiteral("_NETSCAPE_URL"), (url + u'\n' + title).toUtf8());
+    data->setData(QStringLiteral("text/x-moz-url"), QByteArray());  // as Qt 6.4 receives it
+    return data;
+}
+
 Form3& openSettings(DesktopRun& run) {
     run.form1().Command1[kSettings]->click();
     return run.form3();
+}
+
+// Real input through the X server, as from the keyboard, the pointer or the window manager.
+void xdotool(const QStringList& arguments) {
+    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+}
+
+// A pointer click in the middle of the widget, in the screen's own pixels.
+void clickWithThePointer(QWidget* widget) {
+    const QPointF centre = widget->mapToGlobal(QPointF(widget->rect().center()));
+    const QPoint pixel = (centre * widget->devicePixelRatioF()).toPoint();
+    xdotool({QStringLiteral("mousemove"), QString::number(pixel.x()), QString::number(pixel.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// Digit keys whose text QTest::keyClicks cannot type: the full-width digits of a layout or an
+// input method in direct input.
+void pressDigitKeys(QWidget* box, const QString& digits) {
+    for (const QChar digit : digits) {
+        const auto key = static_cast<Qt::Key>(Qt::Key_0 + digit.digitValue());
+        QTest::sendKeyEvent(QTest::Click, box, key, QString(digit), Qt::NoModifier);
+    }
+}
+
+// An input method's commit, as ibus or fcitx delivers converted text.
+void commitAsAnInputMethod(QWidget* box, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(box, &commit);
+}
+
+// The whole widget is shown: not clipped by the window's scrolling, not beyond the screen.
+bool wholeOnTheScreen(QWidget* widget) {
+    const QRect global(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    return widget->visibleRegion().boundingRect() == widget->rect() &&
+           widget->screen()->geometry().contains(global);
 }
 
 }  // namespace
@@ -214,6 +310,217 @@ private slots:
             QVERIFY2(!going, qPrintable(what));
             window.end();
         }
+    }
+
+    // With the input method on, digits come full-width, from the keyboard and as commits.
+    void fullWidthDigitsCountInTheMinutesBox() {
+        auto run = started(storeWithEntries(0, 1));
+        Form3& form = openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        QTest::keyClicks(form.Text1[0], "pw");
+        QTest::keyClicks(form.Text1[1], "pw");  // the minutes box is for a password only
+        form.Text3->setFocus();
+        form.Text3->clear();
+        pressDigitKeys(form.Text3, QStringLiteral("５９１"));
+        QCOMPARE(form.Text3->text(), QStringLiteral("59"));  // two characters at most
+        form.Text3->clear();
+        commitAsAnInputMethod(form.Text3, QStringLiteral("２０"));
+        QCOMPARE(form.Text3->text(), QStringLiteral("20"));
+    }
+
+    // Where the designed height does not fit the screen, the window does, the column scrolls
+    // to the focused control, and both buttons are on the screen and work.
+    void settingsWindowFitsTheScreen() {
+        auto run = started(storeWithEntries(0, 1));
+        Form3& form = openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        const QSize designed(twipsToPixelsX(&form, 2400), twipsToPixelsY(&form, 9630));
+        const QRect available = form.screen()->availableGeometry();
+        const bool tooSmall = qEnvironmentVariableIsSet("VELANDRI_SCREEN_TOO_SMALL");
+        QCOMPARE(designed.height() > available.height(), tooSmall);
+        if (!tooSmall) QCOMPARE(form.size(), designed);
+        QVERIFY(available.contains(form.frameGeometry()));
+        QVERIFY(wholeOnTheScreen(form.Command1[kApply]) && wholeOnTheScreen(form.Command1[kClose]));
+
+        form.Command1[kApply]->setFocus();
+        QTest::keyClick(form.Command1[kApply], Qt::Key_Tab, Qt::ShiftModifier);
+        QVERIFY(QApplication::focusWidget() == form.Option1[4]);  // the column's last control
+        QVERIFY(wholeOnTheScreen(form.Option1[4]));
+        clickWithThePointer(form.Command1[kClose]);
+        QTRY_VERIFY(!form.isVisible());
+        openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        QVERIFY(wholeOnTheScreen(form.Text1[0]));  // focused at the opening
+        form.Text2[0]->setText(QStringLiteral("renamed"));
+        clickWithThePointer(form.Command1[kApply]);
+        QTRY_COMPARE(run->store.tabNames[0], QStringLiteral("renamed"));
+    }
+
+    // The settings window's close box (Alt+F4 through the window manager) is its "終了"
+    // button, its message included: the program and the session's bookmarks stay.
+    void theCloseBoxIsTheEndButton() {
+        auto run = started(storeWithEntries(0, 3));
+        Form3& form = openSettings(*run);
+        QVERIFY(activeAndSettled(form));
+        form.Text2[0]->setText(QStringLiteral("unapplied"));
+        QTest::keyClicks(form.Text1[0], "pw");
+        MessageBoxAnswerer answerer;
+        answerer.answerNext();
+        xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
+        QTRY_COMPARE(answerer.texts, QStringList{QStringLiteral("確認用パスワード欄が空欄です。")});
+        QVERIFY(activeAndSettled(form));
+        QTest::keyClicks(form.Text1[1], "pw");
+        xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
+        QVERIFY(activeAndSettled(run->form1()));
+        QVERIFY(!form.isVisible());
+        QCOMPARE(run->endings, 0);
+        QCOMPARE(run->store.password, QStringLiteral("pw"));
+        QCOMPARE(run->store.tabNames[0], QStringLiteral("tab1"));  // as "終了" leaves it
+        QCOMPARE(run->store.entries, storeWithEntries(0, 3).entries);
+    }
+
+    // The boxes keep what is typed, blanks between words included, and the typing limit leaves
+    // out what does not fit by whole characters.
+    void typingKeepsBlanksAndWholeCharacters() {
+        auto run = started(storeWithEntries(0, 1));
+        Form1& form = run->form1();
+        QTRY_VERIFY(form.isActiveWindow());
+        form.Command1[kUrlSetting]->click();
+        QLineEdit* title = form.Text1[0];
+        QLineEdit* url = form.Text1[1];
+        QLineEdit* content = form.Text1[2];
+        QTRY_COMPARE(QApplication::focusWidget(), title);
+
+        QTest::keyClicks(title, " My Page 2 ");
+        QCOMPARE(title->text(), QStringLiteral(" My Page 2 "));
+        for (const char* part : {"東京", "\u3000", "出張"})
+            commitComposition(content, QString::fromUtf8(part));
+        QCOMPARE(content->text(), QStringLiteral("東京\u3000出張"));
+        QTest::keyClicks(url, "http://host/new");
+        form.Command1[kCommit]->click();
+        const UrlEntry& added = run->store.entries[0][1];
+        QCOMPARE(added[UrlField::title], QStringLiteral("My Page 2"));
+        QCOMPARE(added[UrlField::content], QStringLiteral("東京\u3000出張"));
+
+        const QString kana14 = QStringLiteral("あいうえおかきくけこさしすせ");
+        const QString yoshi = QStringLiteral("\U00020BB7");  // 𠮷, two UTF-16 units
+        form.Command1[kUrlSetting]->click();
+        paste(title, kana14 + yoshi);
+        QCOMPARE(title->text(), kana14);
+        commitComposition(title, yoshi);
+        QCOMPARE(title->text(), kana14);
+        commitComposition(title, QStringLiteral("か\u3099"));  // が as base and combining mark
+        QCOMPARE(title->text(), kana14);
+        title->setText(kana14.left(13));
+        paste(title, yoshi + QStringLiteral("x"));
+        QCOMPARE(title->text(), kana14.left(13) + yoshi);
+        title->setText(kana14);
+        title->setCursorPosition(2);
+        paste(title, yoshi);  // in the middle, too
+        QCOMPARE(title->text(), kana14);
+        QTest::keyClicks(title, "z");
+        QCOMPARE(title->text(), kana14.left(2) + QStringLiteral("z") + kana14.mid(2));
+    }
+
+    // Return opens the selected line as a double-click does; Tab never reaches the edit row
+    // while it is hidden, and walks it in screen order while it shows; Return in a box of the
+    // edit row is "完了".
+    void keyboardOpensLinesAndWalksOnlyWhatShows() {
+        auto run = started(storeWithEntries(0, 3));
+        Form1& form = run->form1();
+        QTRY_VERIFY(form.isActiveWindow());
+        QTRY_COMPARE(QApplication::focusWidget(), form.List1);
+
+        pressKey(Qt::Key_Space);
+        QCOMPARE(form.selectedRow(), 0);
+        QVERIFY(form.Command1[kCorrect]->isEnabled());
+        pressKey(Qt::Key_Down);
+        QCOMPARE(form.selectedRow(), 1);
+        QVERIFY(run->launcher.opened.isEmpty());
+        run->shared.logoffTicks = 5;
+        pressKey(Qt::Key_Return);
+        QCOMPARE(run->launcher.opened, QStringList{QStringLiteral("http://host/1")});
+        QCOMPARE(run->shared.logoffTicks, int16_t(0));
+        pressKey(Qt::Key_Down);
+        pressKey(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(run->launcher.opened.last(), QStringLiteral("http://host/2"));
+
+        const QList<QWidget*> editRow{form.Text1[0], form.Text1[1], form.Text1[2],
+                                      form.Command1[kCommit], form.Command1[kBack]};
+        for (QWidget* reached : tabWalk(30)) QVERIFY2(!editRow.contains(reached), "hidden row");
+        QVERIFY(!form.urlChanged);
+
+        form.Command1[kUrlSetting]->click();
+        QTRY_COMPARE(QApplication::focusWidget(), form.Text1[0]);
+        QCOMPARE(tabWalk(4), (QList<QWidget*>{form.Text1[1], form.Text1[2], form.Command1[kCommit],
+                                              form.Command1[kBack]}));
+        form.Text1[0]->setFocus();
+        QTest::keyClicks(form.Text1[0], "typed");
+        pressKey(Qt::Key_Tab);
+        QTest::keyClicks(form.Text1[1], "http://host/typed");
+        pressKey(Qt::Key_Return);
+        QCOMPARE(run->store.entries[0][3][UrlField::url], QStringLiteral("http://host/typed"));
+        QCOMPARE(form.modeHeightTwips(), 4000);
+        QCOMPARE(QApplication::focusWidget(), form.List1);
+        for (QWidget* reached : tabWalk(30)) QVERIFY2(!editRow.contains(reached), "hidden row");
+    }
+
+    // A link dragged from a browser starts a new entry; nothing is stored before "完了", and
+    // what is not a link is refused.
+    void aDroppedLinkStartsAnEntry() {
+        auto run = started(storeWithEntries(0, 2));
+        Form1& form = run->form1();
+        QTRY_VERIFY(form.isActiveWindow());
+        const QPoint overList = form.List1->geometry().center();
+        const QString link = QStringLiteral("https://ja.wikipedia.org/wiki/東京");
+
+        QVERIFY(dragAndDrop(form, overList, browserDrag(link, QStringLiteral("東京 - Wikipedia"))));
+        QCOMPARE(form.modeHeightTwips(), 5200);
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("東京 - Wikipedia"));
+        QCOMPARE(form.Text1[1]->text(), link);
+        QCOMPARE(run->store.entries[0][2][UrlField::url], QString());
+        form.Command1[kCommit]->click();
+        QCOMPARE(run->store.entries[0][2][UrlField::url], link);
+
+        auto* uriList = new QMimeData;
+        uriList->setUrls({QUrl(QStringLiteral("http://host/listed"))});
+        QVERIFY(dragAndDrop(form, overList, uriList));
+        QCOMPARE(form.Text1[0]->text(), QString());
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/listed"));
+        QTRY_COMPARE(QApplication::focusWidget(), form.Text1[0]);
+        MessageBoxAnswerer answerer;  // the dropped text is unsaved: "戻る" asks
+        answerer.answerNext();
+        form.Command1[kBack]->click();
+        QCOMPARE(answerer.texts.size(), 1);
+        QCOMPARE(form.modeHeightTwips(), 4000);
+
+        auto* plainLink = new QMimeData;
+        plainLink->setText(QStringLiteral(" https://example.org/plain \n"));
+        QVERIFY(dragAndDrop(form, overList, plainLink));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("https://example.org/plain"));
+        answerer.answerNext();
+        form.Command1[kBack]->click();
+        QCOMPARE(answerer.texts.size(), 2);
+
+        auto* mozUrl = new QMimeData;  // Firefox's own format, in UTF-16, where it arrives
+        const QString mozText = QStringLiteral("http://host/moz\nモズ");
+        mozUrl->setData(
+            QStringLiteral("text/x-moz-url"),
+            QByteArray(reinterpret_cast<const char*>(mozText.utf16()), mozText.size() * 2));
+        QVERIFY(dragAndDrop(form, overList, mozUrl));
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("モズ"));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/moz"));
+        answerer.answerNext();
+        form.Command1[kBack]->click();
+
+        for (const QString& notALink :
+             {QStringLiteral("two words"), QStringLiteral("javascript:alert(1)")}) {
+            auto* text = new QMimeData;
+            text->setText(notALink);
+            QVERIFY(!dragAndDrop(form, overList, text));
+        }
+        QCOMPARE(form.modeHeightTwips(), 4000);
+        QCOMPARE(run->store.entries[0][3][UrlField::url], QString());
     }
 };
 

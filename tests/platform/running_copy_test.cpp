@@ -22,6 +22,8 @@
 #include <cstring>
 #include <optional>
 
+#include "fakes/log_capture.h"
+
 using namespace velandri;
 
 namespace {
@@ -145,9 +147,11 @@ protected:
     QTemporaryDir root;
     QString runtime = root.filePath(QStringLiteral("runtime"));
     QString temp = root.filePath(QStringLiteral("tmp"));
+    QString cache = root.filePath(QStringLiteral("cache"));
     QString dataFolder = root.filePath(QStringLiteral("data/Velandri"));
     ScopedVariable runtimeVariable{"XDG_RUNTIME_DIR", runtime};
     ScopedVariable tempVariable{"TMPDIR", temp};
+    ScopedVariable cacheVariable{"XDG_CACHE_HOME", cache};
 };
 
 TEST_F(RunningCopyTest, SocketLiesInTheUsersPrivateRuntimeFolder) {
@@ -159,7 +163,7 @@ TEST_F(RunningCopyTest, SocketLiesInTheUsersPrivateRuntimeFolder) {
     // Without $XDG_RUNTIME_DIR, a folder of the user's own, made for nobody else.
     runtimeVariable.set({});
     const QString fallback = QFileInfo(runningCopySocketPath(dataFolder)).path();
-    EXPECT_EQ(QFileInfo(fallback).path(), temp);
+    ASSERT_EQ(QFileInfo(fallback).path(), cache);
     EXPECT_EQ(modeOf(fallback), mode_t(0700));
     EXPECT_TRUE(secondStartDefers(dataFolder));
 
@@ -169,6 +173,40 @@ TEST_F(RunningCopyTest, SocketLiesInTheUsersPrivateRuntimeFolder) {
     runtimeVariable.set(temp);
     EXPECT_EQ(runningCopySocketPath(dataFolder), QString());
     EXPECT_TRUE(SingleInstance(dataFolder).claim());
+}
+
+// Without $XDG_RUNTIME_DIR, another local user can make names in the shared temporary folder
+// before this user's first start; a folder that is not ours and private is never used, and the
+// start goes on, saying so in the log.
+TEST_F(RunningCopyTest, NoFolderAnotherUserCouldHaveMadeIsUsed) {
+    runtimeVariable.set({});
+    const QString shared = temp + QStringLiteral("/velandri-runtime-%1").arg(geteuid());
+    ASSERT_TRUE(makeFolder(shared, 0777));
+    EXPECT_FALSE(runningCopySocketPath(dataFolder).startsWith(temp));
+    EXPECT_TRUE(secondStartDefers(dataFolder)) << "a folder open to all in the temporary folder";
+    ASSERT_TRUE(QDir(shared).removeRecursively());
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("elsewhere")), shared));
+    EXPECT_TRUE(secondStartDefers(dataFolder)) << "a link in the temporary folder";
+
+    const QString own = QFileInfo(runningCopySocketPath(dataFolder)).path();
+    ASSERT_EQ(QFileInfo(own).path(), cache);
+    const auto neverUsed = [&](const char* what) {
+        LogCapture log;
+        EXPECT_EQ(runningCopySocketPath(dataFolder), QString()) << what;
+        EXPECT_TRUE(SingleInstance(dataFolder).claim()) << what;
+        EXPECT_TRUE(log.take().join(u'\n').contains(QStringLiteral("without the guard"))) << what;
+        ASSERT_EQ(::remove(QFile::encodeName(own).constData()), 0) << what;
+    };
+    ASSERT_TRUE(QDir(own).removeRecursively());
+    ASSERT_TRUE(QFile::link(runtime, own));
+    neverUsed("a link to a private folder");
+    ASSERT_TRUE(makeFolder(own, 0777));
+    neverUsed("a folder open to all");
+    if (geteuid() == 0) {
+        ASSERT_TRUE(makeFolder(own, 0700));
+        ASSERT_EQ(chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+        neverUsed("another user's private folder");
+    }
 }
 
 // Only the request brings the running copy forward, however it arrives; other talk is dropped

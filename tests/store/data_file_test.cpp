@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -377,6 +378,38 @@ TEST_F(DataFileTest, EveryCodePage932CharacterSurvivesASaveAndALoad) {
               QStringLiteral("??x") + QString(12, u'\u3000'));
     EXPECT_EQ(loaded.entries[0][0][UrlField::content],
               QStringLiteral("?") + QString(14, u'\u3000'));
+}
+
+// A name the damaged copy would take may already be a link, left dangling: the copy must not
+// be written to where it leads.
+TEST_F(DataFileTest, TheDamagedCopyIsANewOwnerOnlyFileNeverWrittenThroughALink) {
+    const UmaskScope umask(022);
+    QDir().mkpath(paths_.dataFolder);
+    writeBytes(dataFile(), "not a data file");
+    const QString elsewhere = root_.filePath(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    // One link for each second the save may fall in.
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int second = 0; second < 5; ++second) {
+        const QString stamp = now.addSecs(second).toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        ASSERT_TRUE(QFile::link(elsewhere + QStringLiteral("/target-%1").arg(second),
+                                dataFile() + QStringLiteral(".damaged-") + stamp));
+    }
+    DataFile file(paths_);
+    UrlStore store;
+    ASSERT_FALSE(file.loadStore(store).readWhole.has_value());
+    ASSERT_TRUE(file.saveStore(store).has_value());
+
+    EXPECT_TRUE(QDir(elsewhere).isEmpty()) << "written where a link leads";
+    const QStringList aside =
+        QDir(paths_.dataFolder).entryList({QStringLiteral("url.damaged-*")}, QDir::Files);
+    QStringList copies;
+    for (const QString& name : aside)
+        if (!QFileInfo(paths_.dataFolder + u'/' + name).isSymLink()) copies << name;
+    ASSERT_EQ(copies.size(), 1) << aside.join(u' ').toStdString();
+    const QString copy = paths_.dataFolder + u'/' + copies[0];
+    EXPECT_EQ(readBytes(copy), "not a data file");
+    EXPECT_EQ(modeOf(copy), 0600);
 }
 
 }  // namespace

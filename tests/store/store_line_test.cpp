@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <QUrl>
 #include <random>
 #include <utility>
 
@@ -71,6 +72,35 @@ TEST(StoreLine, JisSymbolsLoadAsTheirCodePage932Counterparts) {
         EXPECT_TRUE(parseLine(encodeLine(store), back).damage.isEmpty());
         EXPECT_EQ(back.password, loaded);
         EXPECT_EQ(back.tabNames[9], loaded);
+    }
+}
+
+// An address is not text for people: what code page 932 cannot hold is written in the
+// address's own encoded form, so the same address comes back; titles keep "?".
+TEST(StoreLine, AddressesAreStoredInAFormTheFileKeeps) {
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("https://ko.wikipedia.org/wiki/한국어"),
+         QStringLiteral("https://ko.wikipedia.org/wiki/%ED%95%9C%EA%B5%AD%EC%96%B4")},
+        {QStringLiteral("https://한국.kr/?q=😀#é"),
+         QStringLiteral("https://xn--3e0b707e.kr/?q=%F0%9F%98%80#%C3%A9")},
+        {QStringLiteral("http://me@日本.한국:8080/東京/한?"),
+         QStringLiteral("http://me@日本.xn--3e0b707e:8080/東京/%ED%95%9C?")},
+        {QStringLiteral("mailto:한@example.org"), QStringLiteral("mailto:%ED%95%9C@example.org")},
+        {QStringLiteral("\u3000 http://한국.kr/ "), QStringLiteral("http://xn--3e0b707e.kr/")},
+        {QStringLiteral("https://ja.wikipedia.org/wiki/東京?a=1&b=%20#x"),
+         QStringLiteral("https://ja.wikipedia.org/wiki/東京?a=1&b=%20#x")},
+    };
+    for (const auto& [typed, stored] : cases) {
+        SCOPED_TRACE(typed.toStdString());
+        UrlStore store;
+        store.entries[3][0][UrlField::url] = typed;
+        store.entries[3][0][UrlField::title] = QStringLiteral("한");
+        UrlStore back;
+        EXPECT_TRUE(parseLine(encodeLine(store), back).damage.isEmpty());
+        EXPECT_EQ(back.entries[3][0][UrlField::url], stored);
+        EXPECT_EQ(QUrl(stored).toEncoded(), QUrl(typed.trimmed()).toEncoded());
+        EXPECT_EQ(back.entries[3][0][UrlField::title],
+                  QStringLiteral("?") + QString(14, u'\u3000'));
     }
 }
 

@@ -72,7 +72,7 @@ def main():
     gate_box.queryEditableText().setTextContents(password)
 
     main_title = "Velandri  Version" + os.environ["VELANDRI_VERSION"]
-    check_names(main_title, [first_tab, "タイトル", "URL", "内容"])
+    check_names(main_title, [first_tab, "タイトル", "URL", "内容", "検索"])
     main_window = window(main_title)
     tabs = next(n for n in children(main_window) if n.getRole() == pyatspi.ROLE_PAGE_TAB_LIST)
     named(tabs, pyatspi.ROLE_PAGE_TAB, third_tab).queryAction().doAction(0)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real program in a real X session (run under xvfb-run), driven from outside with xdotool:
-# first start, adding an entry and leaving through "終了", leaving through the settings
-# window's close box, the password gate, a second start while one copy runs, and an update: a
-# tampered one refused, a signed one installed.
+# first start, adding an entry and leaving through "終了", closing the settings window by its
+# close box, the password gate, a second start while one copy runs, and an update: a tampered
+# one refused, a signed one installed.
 # Usage: program_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER UPDATE_VELANDRI UPDATE_KEY PORT
 #   UPDATE_VELANDRI is the program built against the update site http://127.0.0.1:PORT/ with
 #   the public key of the minisign secret key UPDATE_KEY.
@@ -112,19 +112,24 @@ wait_for_exit
 "$store_tool" dump "$data_file" | jq -e '[.entries[0][] | select(.url == "https://example.org/kept")] | length == 1' >/dev/null \
   || fail "the added entry was not saved"
 
-# 3. The same, but leaving through the settings window's close box: the entry is gone.
+# 3. The settings window's close box is its "終了" button: the program stays, and the main
+#    window's "終了" then saves the entry added before.
 start_program
 main=$(window_named "$main_title") || fail "no main window at the third start"
-add_entry "$main" "Lost" "https://example.org/lost" "lost"
+add_entry "$main" "Closed" "https://example.org/closed" "closed"
 click_control "$main" 90 4350 5295 255            # 完了
 click_control "$main" 4425 3165 885 255           # 各種設定
 window_named "各種設定" >/dev/null || fail "no settings window"
 screenshot 3-settings
 wmctrl -c "各種設定"
+sleep 1
+kill -0 "$program_pid" 2>/dev/null || fail "closing the settings window ended the program"
+screenshot 3-settings-closed
+press_exit "$main"
 wait_for_exit
 dump=$("$store_tool" dump "$data_file")
-jq -e '[.entries[0][] | select(.url == "https://example.org/lost")] | length == 0' <<<"$dump" >/dev/null \
-  || fail "an entry was saved although the program was left through the settings window"
+jq -e '[.entries[0][] | select(.url == "https://example.org/closed")] | length == 1' <<<"$dump" >/dev/null \
+  || fail "the entry added before the settings window was closed was not saved"
 jq -e '[.entries[0][] | select(.url == "https://example.org/kept")] | length == 1' <<<"$dump" >/dev/null \
   || fail "the entry saved before is gone"
 

@@ -301,6 +301,13 @@ TEST_F(BookmarkHtmlTest, ADamagedDataFileIsKeptAsideAndAnyOtherDamagedFileRefuse
     EXPECT_EQ(load(target).tabNames[0], QStringLiteral("ブックマークツールバー"));
 }
 
+// Distinct names: libxml2 compares each attribute with those before it in its element.
+QByteArray attributes(int count) {
+    QByteArray names;
+    for (int i = 0; i < count; ++i) names += " a" + QByteArray::number(i);
+    return names;
+}
+
 TEST_F(BookmarkHtmlTest, HostileFilesEndQuicklyAndLeaveTheDataFileAlone) {
     const QString target = writeStore(QStringLiteral("url"), exchangeStore());
     const QByteArray before = readBytes(target);
@@ -317,6 +324,14 @@ TEST_F(BookmarkHtmlTest, HostileFilesEndQuicklyAndLeaveTheDataFileAlone) {
         {"unmatched end tags deep down",
          QByteArray("<DT>").repeated(90000) + QByteArray("</X>").repeated(100000), "markup errors"},
         {"no links", "<P>Hello</P>", "no bookmarks"},
+        {"an element with 200,000 attributes",
+         "<DL><DT><A HREF=\"https://a.example/\"" + attributes(200000) + ">a</A></DL>",
+         "more than 100 attributes"},
+        // A misplaced <body> is dropped without being reported, its attributes read all the same.
+        {"many dropped elements of 150 attributes",
+         "<html><body><DL><DT><A HREF=\"https://a.example/\">a</A></DL>" +
+             ("<body" + attributes(150) + ">").repeated(5000),
+         "markup errors"},
     };
     for (const auto& hostile : cases) {
         const ToolRun run = import(writeHtml(hostile.html), target);
@@ -331,6 +346,37 @@ TEST_F(BookmarkHtmlTest, HostileFilesEndQuicklyAndLeaveTheDataFileAlone) {
     const ToolRun run = import(writeHtml(garbage), target);
     EXPECT_TRUE(run.exitCode == 1 || run.exitCode == 3) << run.exitCode;
     expectStoreInvariants(load(target));
+}
+
+// A double-click appends the address to the browser's command line, split at blanks: a shared
+// file must not hand the browser options of its own.
+TEST_F(BookmarkHtmlTest, AddressesABrowserWouldTakeAsOptionsAreListedNotImported) {
+    const QString target = path(QStringLiteral("url"));
+    const QString html = writeHtml(
+        "<H1>B</H1><DL><p><DT><H3>F</H3><DL><p>\n"
+        "<DT><A HREF=\"https://e.org/1 -profile /tmp/evil -new-instance\">blank</A>\n"
+        "<DT><A HREF=\"--renderer-cmd-prefix=/tmp/evil\">dash</A>\n"
+        "<DT><A HREF=\"https://e.org/&#x3000;--incognito\">ideographic space</A>\n"
+        "<DT><A HREF=\"https://e.org/\x1b[2J\">escape</A>\n"
+        "<DT><A HREF=\"https://e.org/&#x85;x\">next line</A>\n"
+        "<DT><A HREF=\"https://e.org/ok-1?a=-b\">fine</A>\n"
+        "</DL><p></DL>");
+
+    const ToolRun run = import(html, target);
+    EXPECT_EQ(run.exitCode, 3);
+    const QList<QByteArray> lines = run.err.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 5) << run.err.toStdString();
+    for (const char* shown : {"https://e.org/1 -profile /tmp/evil -new-instance",
+                              "--renderer-cmd-prefix=/tmp/evil", "https://e.org/\u3000--incognito",
+                              "https://e.org/\xef\xbf\xbd[2J", "https://e.org/\xef\xbf\xbdx"})
+        EXPECT_TRUE(run.err.contains(QByteArray(shown) + ": the address holds a blank"))
+            << shown << "\n"
+            << run.err.toStdString();
+    UrlStore expected;
+    expected.tabNames[0] = QStringLiteral("F");
+    expected.entries[0][0] =
+        entry(QStringLiteral("fine"), QStringLiteral("https://e.org/ok-1?a=-b"));
+    expectSameStore(load(target), asLoaded(expected));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include "store/store_checks.h"
@@ -194,6 +196,37 @@ TEST_F(StoreToolTest, DumpWarnsOfAFileTooLargeOrWithAShiftedPrefix) {
         EXPECT_EQ(dumped.tabNames, expected.tabNames);
         EXPECT_EQ(dumped.entries[9][11], expected.entries[9][11]);
     }
+}
+
+// The program reads no data file larger than kMaxDataFileSize: the tool neither writes one nor
+// reads one for plain.
+TEST_F(StoreToolTest, NoFileLargerThanTheProgramReadsIsWrittenOrRead) {
+    const QString file = path(QStringLiteral("url"));
+    UrlStore store = sampleStore();
+    ASSERT_TRUE(writeStoreFile(file, store).has_value());
+    const QByteArray before = readBytes(file);
+    // Each あ is stored as seven symbols: 300 slots of 9,000 give a file of 18.9 MB.
+    const QString text(3000, QChar(0x3042));
+    QJsonObject slot{{"title", text}, {"url", text}, {"content", text}};
+    QJsonArray tab;
+    for (int i = 0; i < kSlotCount; ++i) tab.append(slot);
+    QJsonArray entries;
+    for (int i = 0; i < kTabCount; ++i) entries.append(tab);
+    const QByteArray json = QJsonDocument(QJsonObject{{"entries", entries}}).toJson();
+
+    const ToolRun write = runTool({QStringLiteral("write"), file}, json);
+    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_TRUE(write.err.contains("16 MiB")) << write.err.toStdString();
+    EXPECT_EQ(readBytes(file), before);
+
+    QFile large(file);
+    ASSERT_TRUE(large.resize(kMaxDataFileSize + 1));
+    const ToolRun plain = runTool({QStringLiteral("plain"), file});
+    EXPECT_EQ(plain.exitCode, 1);
+    EXPECT_TRUE(plain.out.isEmpty());
+    EXPECT_TRUE(plain.err.contains("larger than 16 MiB")) << plain.err.toStdString();
+    ASSERT_TRUE(large.resize(kMaxDataFileSize));
+    EXPECT_EQ(runTool({QStringLiteral("plain"), file}).exitCode, 0) << "the largest file read";
 }
 
 }  // namespace

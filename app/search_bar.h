@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <optional>
+#include <vector>
+
+#include "app/logic/bookmark_search.h"
+#include "store/url_store.h"
+
+class QKeyEvent;
+class QLineEdit;
+class QListWidget;
+
+namespace velandri {
+
+class Form1;
+
+// The search over all ten tabs: a one-line box over the bottom of the main window's list. While
+// the box holds text, the list shows the matching entries of every tab; closing the box brings
+// the current tab's list back as it was. The box opens in list mode only, on Ctrl+F or on a
+// printable character typed in the list.
+class SearchBar : public QObject {
+    Q_OBJECT
+
+public:
+    SearchBar(Form1& form, const UrlStore& store);
+
+    bool isOpen() const { return session_.has_value(); }
+    // False in edit mode, where the list is not the user's business.
+    bool open();
+    // Back to the current tab's list, with the row selected before the search; the row buttons
+    // follow that row as a click on it sets them.
+    void close();
+    // Opens the selected result as a double-click on its own tab does.
+    void openSelected();
+    // Closes the box and shows the selected result selected in its own tab.
+    void showSelectedInItsTab();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool startFromList(QKeyEvent* key);
+    bool listKeyWhileOpen(QKeyEvent* key);
+    bool boxKey(QKeyEvent* key);
+    bool resultKey(QKeyEvent* key);
+    void search(const QString& query);
+    void moveSelection(int step);
+    void keepSelectionAboveBox();
+    void placeBox();
+    void disableRowButtons();
+    void end();
+    std::optional<SearchHit> selectedHit() const;
+
+    Form1& form_;
+    const UrlStore& store_;
+    QListWidget* list_;
+    QLineEdit* box_;
+    std::optional<BookmarkSearch> session_;
+    std::vector<SearchHit> hits_;
+    int rowBefore_ = -1;
+};
+
+}  // namespace velandri

@@ -2,14 +2,14 @@
 // the window manager's focus and the widgets themselves do, which offscreen runs cannot show.
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QProcess>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <memory>
 
@@ -9,7 +10,8 @@ class QProgressBar;
 
 namespace velandri {
 
-// Shown while the update archive downloads, since the program cannot be used meanwhile.
+// Shown while the update archive downloads, since the program cannot be used meanwhile. Its
+// close box and Esc stop the download.
 class DownloadWindow : public QWidget, public DownloadProgress {
     Q_OBJECT
 
@@ -17,20 +19,26 @@ public:
     explicit DownloadWindow(QWidget* parent = nullptr);
 
     void begin() override;
-    void progress(qint64 received, qint64 total) override;
+    bool progress(qint64 received, qint64 total) override;
     void end() override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
-    void repaintNow();
+    void processEventsNow();
 
     QProgressBar* bar_;
+    bool stopped_ = false;
+    QElapsedTimer sinceEvents_;
 };
 
 // Makes the download window at the first download, so a run without an update never builds it.
 class DownloadWindowOnDemand : public DownloadProgress {
 public:
     void begin() override;
-    void progress(qint64 received, qint64 total) override;
+    bool progress(qint64 received, qint64 total) override;
     void end() override;
     // Null until the first download.
     DownloadWindow* window() const { return window_.get(); }

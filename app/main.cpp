@@ -41,7 +41,8 @@ int main(int argc, char* argv[]) {
     SingleInstance instance(paths.dataFolder);
     if (!instance.claim()) return 0;
 
-    LinuxPlatform linuxPlatform;
+    // An update is installed only when this key's signature holds for it.
+    LinuxPlatform linuxPlatform(QByteArrayLiteral(VELANDRI_UPDATE_PUBLIC_KEY));
     // The version check follows within milliseconds, inside the main window's load.
     linuxPlatform.startHttpHelperAhead();
     Platform platform = linuxPlatform.platform();
@@ -52,8 +53,8 @@ int main(int argc, char* argv[]) {
     storeIo.loadAhead();
     DownloadWindowOnDemand downloadWindow;
     const QString siteUrl = QStringLiteral(VELANDRI_SITE_URL);
-    SiteUpdater updater({platform.http, platform.zip, platform.files, platform.process,
-                         platform.messages, platform.events, platform.programEnd},
+    SiteUpdater updater({platform.http, platform.zip, platform.signatures, platform.files,
+                         platform.process, platform.messages, platform.events, platform.programEnd},
                         paths, siteUrl, downloadWindow);
     BrowserLaunch launcher(store, browserPlatform(platform));
 

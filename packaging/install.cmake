@@ -4,9 +4,9 @@ include(GNUInstallDirs)
 set(velandri_libdir ${CMAKE_INSTALL_LIBDIR}/velandri)
 
 install(TARGETS velandri RUNTIME DESTINATION ${velandri_libdir})
-# The program runs its HTTP helper and loads its zip module from its own folder.
+# The program runs its HTTP helper and loads its zip and signature modules from its own folder.
 install(TARGETS velandri-http RUNTIME DESTINATION ${velandri_libdir})
-install(TARGETS velandri-zip LIBRARY DESTINATION ${velandri_libdir}/modules
+install(TARGETS velandri-zip velandri-signature LIBRARY DESTINATION ${velandri_libdir}/modules
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${CMAKE_BINARY_DIR}/bin/url_bak DESTINATION ${velandri_libdir})
 install(CODE "

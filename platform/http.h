@@ -16,11 +16,13 @@ struct HttpResponse {
     QByteArray body;
 };
 
-// received and total bytes; total is 0 when the size is not known.
-using HttpProgress = std::function<void(qint64 received, qint64 total)>;
+// received and total bytes; total is 0 when the size is not known. Returns false to abandon the
+// transfer, which then fails.
+using HttpProgress = std::function<bool(qint64 received, qint64 total)>;
 
-// Synchronous GETs, each stopped at the client's size cap. A failure says why the transfer
-// did not complete.
+// Synchronous GETs, each stopped at the client's size cap (a page's is far smaller than a
+// download's). Redirects are followed to http and https only, and never from https to http. A
+// failure says why the transfer did not complete.
 class HttpClient {
 public:
     virtual ~HttpClient() = default;

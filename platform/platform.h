@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "platform/program_end.h"
+#include "platform/signature.h"
 #include "platform/tray.h"
 #include "platform/user.h"
 #include "platform/window_system.h"
@@ -25,6 +26,7 @@ struct Platform {
     AutomationFactory& automation;
     HttpClient& http;
     ZipExtractor& zip;
+    SignatureVerifier& signatures;
     ProgramEnd& programEnd;
     MessageBox& messages;
     WindowSystem& windows;

@@ -14,7 +14,8 @@ public:
     // False when the program could not be started (not found, not executable).
     virtual bool start(const QString& commandLine, WindowStyle style) = 0;
     // Lets the owner run the program file at programPath, whatever permissions it came with.
-    // False when it is not a file or cannot be changed.
+    // False when it is not a regular file in that folder (a link, even to a file, is not) or
+    // cannot be changed; then nothing is changed.
     virtual bool allowToRun(const QString& programPath) = 0;
 };
 

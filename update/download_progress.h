@@ -9,8 +9,8 @@ class DownloadProgress {
 public:
     virtual ~DownloadProgress() = default;
     virtual void begin() = 0;
-    // total is 0 when the size is not known.
-    virtual void progress(qint64 received, qint64 total) = 0;
+    // total is 0 when the size is not known. False once the user has asked to stop the download.
+    virtual bool progress(qint64 received, qint64 total) = 0;
     virtual void end() = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <utility>
 
@@ -16,9 +17,27 @@ namespace {
 
 const QString kVersionPage = QStringLiteral("SoftVer.html");
 const QString kArchiveAddress = QStringLiteral("send/URL/Pelkamo.zip");
+const QString kSignatureAddress = QStringLiteral("send/URL/Pelkamo.zip.minisig");
 const QString kArchiveName = QStringLiteral("Pelkamo.zip");
 const QString kQuestion =
     QStringLiteral("新しいバージョンのソフトが見つかりました。\r\nインストールしますか？");
+// Told when an archive is not the maker's; nothing in it comes from the site.
+const QString kNoticeTitle = QStringLiteral("メッセージ");
+const QString kUnverifiedNotice = QStringLiteral(
+    "更新ファイルが正規のものか確認できなかったため、インストールしませんでした。"
+    "\r\n新しいバージョンはホームページから入手して下さい。");
+constexpr long kStatusOk = 200;
+
+// Creates the data folder for its owner only, as the data file's save does; missing folders
+// above it as usual folders.
+bool makeDataFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.isDir()) return true;
+    return QDir().mkpath(info.path()) &&
+           (QDir().mkdir(
+                folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner) ||
+            QFileInfo(folder).isDir());
+}
 
 }  // namespace
 
@@ -59,39 +78,73 @@ void SiteUpdater::subUpdate() {
 
     if (const Result<> installed = downloadAndInstall(); !installed) {
         qCInfo(velandriLog).noquote() << "update failed:" << installed.error().reason;
+        // An archive that is not installed is not kept: not a partial one, not an earlier one.
+        QFile::remove(archivePath());
         return;
     }
     platform_.programEnd.endNow();
 }
 
-Result<> SiteUpdater::downloadAndInstall() {
-    const Result<QByteArray> archive = download(baseUrl_ + kArchiveAddress);
-    if (!archive) return archive.error();
-    const QString archivePath = paths_.dataFolder + QLatin1Char('/') + kArchiveName;
-    if (const Result<> saved = saveArchive(archivePath, archive.value()); !saved) return saved;
-    return install(archivePath);
+QString SiteUpdater::archivePath() const {
+    return paths_.dataFolder + QLatin1Char('/') + kArchiveName;
 }
 
-// The archive's bytes, when the response says it is a zip archive.
-Result<QByteArray> SiteUpdater::download(const QString& url) {
+Result<> SiteUpdater::downloadAndInstall() {
+    const Result<HttpResponse> archive = download(baseUrl_ + kArchiveAddress);
+    if (!archive) return archive.error();
+    if (const Result<> verified = verify(archive.value()); !verified) {
+        platform_.messages.notice(kNoticeTitle, kUnverifiedNotice);
+        return verified;
+    }
+    if (const Result<> saved = saveArchive(archivePath(), archive.value().body); !saved)
+        return saved;
+    return install(archivePath());
+}
+
+// The response, when it says it is a zip archive and the user has let it come.
+Result<HttpResponse> SiteUpdater::download(const QString& url) {
+    bool stopped = false;
     progress_.begin();
-    Result<HttpResponse> response = platform_.http.download(
-        url, [this](qint64 received, qint64 total) { progress_.progress(received, total); });
+    Result<HttpResponse> response =
+        platform_.http.download(url, [this, &stopped](qint64 received, qint64 total) {
+            stopped = !progress_.progress(received, total);
+            return !stopped;
+        });
     progress_.end();
+    if (stopped) return Failure{QStringLiteral("the download of %1 was stopped").arg(url)};
     if (!response) return response.error();
-    // Only an archive written by this download is installed: a response that is not a zip
-    // archive (an error page) must not install a file left over from an earlier attempt.
     if (!response.value().headers.contains("/zip"))
         return Failure{QStringLiteral("%1 (status %2) is not a zip archive")
                            .arg(url)
                            .arg(response.value().status)};
-    return std::move(response).value().body;
+    return response;
+}
+
+// Whether the archive is the maker's: a whole answer (status 200) whose bytes the signature
+// published beside it signs with the built-in key.
+Result<> SiteUpdater::verify(const HttpResponse& archive) {
+    const QString archiveUrl = baseUrl_ + kArchiveAddress;
+    if (archive.status != kStatusOk)
+        return Failure{
+            QStringLiteral("%1 answered with status %2").arg(archiveUrl).arg(archive.status)};
+    const QString signatureUrl = baseUrl_ + kSignatureAddress;
+    const Result<HttpResponse> signature = platform_.http.get(signatureUrl);
+    if (!signature) return signature.error();
+    if (signature.value().status != kStatusOk)
+        return Failure{QStringLiteral("%1 answered with status %2")
+                           .arg(signatureUrl)
+                           .arg(signature.value().status)};
+    if (const Result<> verified = platform_.signatures.verify(archive.body, signature.value().body);
+        !verified)
+        return Failure{
+            QStringLiteral("%1 is not verified: %2").arg(archiveUrl, verified.error().reason)};
+    return {};
 }
 
 // Replaces any earlier archive as a whole, so a shorter download never keeps an old tail.
 Result<> SiteUpdater::saveArchive(const QString& archivePath, const QByteArray& bytes) {
     // The data folder does not exist before the first save; an update must not need one.
-    if (!QDir().mkpath(paths_.dataFolder))
+    if (!makeDataFolder(paths_.dataFolder))
         return Failure{QStringLiteral("cannot create the data folder %1").arg(paths_.dataFolder)};
     QSaveFile file(archivePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
@@ -99,23 +152,23 @@ Result<> SiteUpdater::saveArchive(const QString& archivePath, const QByteArray& 
     return {};
 }
 
-// Unpacks the archive into the data folder and starts the updater it brought from there.
-// A failed extraction is only logged: the start of the updater decides.
+// Unpacks the archive into the data folder and starts the updater it brought from there, when
+// that is a regular file in the folder.
 Result<> SiteUpdater::install(const QString& archivePath) {
-    if (const Result<> extracted = platform_.zip.extract(archivePath, paths_.dataFolder);
-        !extracted)
-        qCInfo(velandriLog).noquote() << "extraction failed:" << extracted.error().reason;
+    const Result<> extracted = platform_.zip.extract(archivePath, paths_.dataFolder);
     QFile archive(archivePath);
     if (!archive.remove())
         return Failure{
             QStringLiteral("cannot remove %1: %2").arg(archivePath, archive.errorString())};
+    if (!extracted)
+        return Failure{QStringLiteral("extraction failed: ") + extracted.error().reason};
     if (!platform_.files.setCurrentDirectory(paths_.dataFolder))
         return Failure{
             QStringLiteral("cannot change to the data folder %1").arg(paths_.dataFolder)};
     const QString updater = paths_.dataFolder + QLatin1Char('/') + DesignedProgram::updater;
     // An archive made on Windows gives its files no permission to run.
     if (!platform_.process.allowToRun(updater))
-        return Failure{QStringLiteral("cannot allow %1 to run").arg(updater)};
+        return Failure{QStringLiteral("%1 is not a regular file that may run").arg(updater)};
     if (!platform_.process.start(DesignedProgram::updater, WindowStyle::NormalFocus))
         return Failure{QStringLiteral("cannot start %1 in %2")
                            .arg(DesignedProgram::updater, paths_.dataFolder)};

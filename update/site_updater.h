@@ -10,6 +10,7 @@
 #include "platform/process.h"
 #include "platform/program_end.h"
 #include "platform/result.h"
+#include "platform/signature.h"
 #include "platform/zip.h"
 #include "update/download_progress.h"
 #include "update/updater.h"
@@ -20,6 +21,7 @@ namespace velandri {
 struct UpdatePlatform {
     HttpClient& http;
     ZipExtractor& zip;
+    SignatureVerifier& signatures;
     FileSystem& files;
     ProcessStarter& process;
     MessageBox& messages;
@@ -28,8 +30,10 @@ struct UpdatePlatform {
 };
 
 // The version check and the self-update against the maker's web site at baseUrl, which ends
-// with a slash; the page and archive names are appended to it as they are. Neither tells the
-// user why it failed, so each failure is logged with its reason.
+// with a slash; the page and archive names are appended to it as they are. An archive is
+// installed only when the maker's signature beside it holds for exactly the bytes that came;
+// when it does not, one notice says so, naming nothing the site sent. Otherwise neither tells
+// the user why it failed, so each failure is logged with its reason.
 class SiteUpdater : public Updater {
 public:
     SiteUpdater(const UpdatePlatform& platform, DataPaths paths, QString baseUrl,
@@ -42,9 +46,11 @@ private:
     HttpClient& createXmlHttp();
     Result<QString> fetchLatestVersion();
     Result<> downloadAndInstall();
-    Result<QByteArray> download(const QString& url);
+    Result<HttpResponse> download(const QString& url);
+    Result<> verify(const HttpResponse& archive);
     Result<> saveArchive(const QString& archivePath, const QByteArray& bytes);
     Result<> install(const QString& archivePath);
+    QString archivePath() const;
 
     UpdatePlatform platform_;
     DataPaths paths_;

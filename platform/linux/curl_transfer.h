@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "platform/linux/http_limits.h"
@@ -24,14 +25,19 @@ struct CurlFailure {
 
 using CurlResult = std::variant<CurlResponse, CurlFailure>;
 
-// received and total bytes; total is 0 when the size is not known.
-using CurlProgress = std::function<void(std::int64_t received, std::int64_t total)>;
+// received and total bytes; total is 0 when the size is not known. Returns false to abandon the
+// transfer.
+using CurlProgress = std::function<bool(std::int64_t received, std::int64_t total)>;
 
 // libcurl's global start, done by the first transfer; callable ahead of it.
 void initialiseCurl();
 
-// Both GETs are synchronous. Redirects are followed; the headers are those of the last response.
-// A body larger than the cap is abandoned.
+// Both GETs are synchronous. Redirects are followed, up to five, to http and https only and never
+// from https to http; the headers are those of the last response. A body larger than the cap
+// (a page's or a download's) is abandoned.
+
+// Whether a transfer of from may be redirected to to (absolute addresses).
+bool mayRedirect(std::string_view from, std::string_view to);
 
 // A page must arrive within the connect and page time-outs.
 CurlResult curlGetPage(const std::string& url, const HttpLimits& limits);

@@ -223,8 +223,9 @@ Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
     }
     if (const int error = helper->send(text))
         return failure(QStringLiteral("the request could not be sent: ") + errorText(error));
-    return readAnswer(helper->output(), patienceFor(download, limits_), limits_.maxBodyBytes,
-                      progress);
+    // A helper that is abandoned is killed as the object goes.
+    return readAnswer(helper->output(), patienceFor(download, limits_),
+                      download ? limits_.maxBodyBytes : limits_.maxPageBytes, progress);
 }
 
 }  // namespace velandri

@@ -11,9 +11,10 @@ class HelperProcess;
 
 // HTTP through the helper program velandri-http, one process per GET, so that the program
 // itself never maps libcurl and its TLS and directory libraries. Blocks like CurlHttpClient,
-// without running an event loop; a download reports progress as the helper reports it. A
-// helper that is missing, dies, answers garbage or too much, or outlives the client's limits
-// (killed then) makes a failed transfer.
+// without running an event loop; a download reports progress as the helper reports it, and a
+// progress that returns false abandons it (the helper is killed then). A helper that is missing,
+// dies, answers garbage or too much, or outlives the client's limits (killed then) makes a
+// failed transfer.
 class HelperHttpClient : public HttpClient {
 public:
     explicit HelperHttpClient(QString helperPath, HttpLimits limits = {});

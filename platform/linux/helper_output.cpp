@@ -53,7 +53,8 @@ bool HelperOutput::takeLine(const QByteArray& line, const HttpProgress& progress
         const std::optional<qint64> received = number(fields[1]);
         const std::optional<qint64> total = number(fields[2]);
         if (!received || !total) return fail(QStringLiteral("unreadable output"));
-        if (progress) progress(*received, *total);
+        if (progress && !progress(*received, *total))
+            return fail(QStringLiteral("abandoned while it was under way"));
         return true;
     }
     return startPayload(fields);

@@ -9,7 +9,8 @@
 namespace velandri {
 
 // Reads the HTTP helper's output (http_helper_protocol.h) as it arrives, passing progress on at
-// once, and refuses anything that does not follow the records or exceeds the body cap.
+// once, and refuses anything that does not follow the records or exceeds the body cap. A
+// progress that returns false ends the reading as a failure.
 class HelperOutput {
 public:
     explicit HelperOutput(qint64 maxBodyBytes);

@@ -16,7 +16,7 @@ using namespace velandri;
 
 namespace {
 
-// A request is eight short lines; more is not the program talking.
+// A request is nine short lines; more is not the program talking.
 constexpr size_t kMaxRequestBytes = 64 * 1024;
 
 // A failed write means the program has gone; there is nobody left to tell.
@@ -45,8 +45,9 @@ std::string readRequest() {
 
 CurlResult perform(const HelperRequest& request) {
     if (request.mode == HelperMode::Page) return curlGetPage(request.url, request.limits);
+    // A progress record that cannot be written means the program has gone: the transfer stops.
     return curlDownload(request.url, request.limits, [](std::int64_t received, std::int64_t total) {
-        writeAll(progressRecord(received, total));
+        return writeAll(progressRecord(received, total));
     });
 }
 

@@ -28,7 +28,8 @@ std::vector<std::string_view> lines(std::string_view text) {
 template <typename Limits>  // HttpLimits, const or not
 auto limitFields(Limits& limits) {
     return std::tie(limits.connectTimeoutMs, limits.pageTimeoutMs, limits.lowSpeedBytesPerSecond,
-                    limits.lowSpeedSeconds, limits.downloadTimeoutMs, limits.maxBodyBytes);
+                    limits.lowSpeedSeconds, limits.downloadTimeoutMs, limits.maxBodyBytes,
+                    limits.maxPageBytes);
 }
 
 constexpr size_t kLimitFieldCount =

@@ -11,7 +11,8 @@
 namespace velandri {
 
 // The HTTP helper (velandri-http) reads one request on its standard input, the fields of
-// requestText() one per line, runs that GET and answers on its standard output with
+// requestText() one per line (the mode, the address and the limits), runs that GET and answers
+// on its standard output with
 //   P <received> <total>\n                           progress, downloads only, any number
 //   R <status> <header bytes> <body bytes>\n<headers><body>   or
 //   E <bytes>\n<error text in UTF-8>

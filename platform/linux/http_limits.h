@@ -13,7 +13,8 @@ struct HttpLimits {
     long lowSpeedBytesPerSecond = 1'024;
     long lowSpeedSeconds = 15;
     long downloadTimeoutMs = 30 * 60 * 1'000;
-    std::int64_t maxBodyBytes = std::int64_t(64) * 1024 * 1024;
+    std::int64_t maxBodyBytes = std::int64_t(64) * 1024 * 1024;  // a download
+    std::int64_t maxPageBytes = std::int64_t(1) * 1024 * 1024;   // a page
 };
 
 }  // namespace velandri

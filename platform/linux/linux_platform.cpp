@@ -9,6 +9,7 @@
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_process.h"
 #include "platform/linux/linux_user.h"
+#include "platform/linux/module_signature.h"
 #include "platform/linux/module_zip.h"
 #include "platform/linux/monotonic_clock.h"
 #include "platform/linux/qt_event_pump.h"
@@ -28,6 +29,10 @@ QString programFile(const QString& name) {
 }  // namespace
 
 struct LinuxPlatform::Parts {
+    explicit Parts(QByteArray updatePublicKey)
+        : signatures(programFile(QStringLiteral("modules/velandri-signature.so")),
+                     std::move(updatePublicKey)) {}
+
     LinuxProcessStarter process;
     LinuxFileSystem files;
     LinuxUserInfo user;
@@ -36,13 +41,15 @@ struct LinuxPlatform::Parts {
     DefaultBrowserAutomation automation;
     HelperHttpClient http{programFile(QStringLiteral("velandri-http"))};
     ModuleZipExtractor zip{programFile(QStringLiteral("modules/velandri-zip.so"))};
+    ModuleSignatureVerifier signatures;
     ImmediateProgramEnd programEnd;
     QtMessageBox messages;
     QtWindowSystem windows;
     QtTrayIcon tray;
 };
 
-LinuxPlatform::LinuxPlatform() : parts_(std::make_unique<Parts>()) {}
+LinuxPlatform::LinuxPlatform(QByteArray updatePublicKey)
+    : parts_(std::make_unique<Parts>(std::move(updatePublicKey))) {}
 
 void LinuxPlatform::startHttpHelperAhead() { parts_->http.startAhead(); }
 
@@ -50,8 +57,9 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 Platform LinuxPlatform::platform() {
     Parts& p = *parts_;
-    return Platform{p.process, p.files, p.user,       p.clock,    p.events,  p.automation,
-                    p.http,    p.zip,   p.programEnd, p.messages, p.windows, p.tray};
+    return Platform{p.process,    p.files,   p.user, p.clock,      p.events,
+                    p.automation, p.http,    p.zip,  p.signatures, p.programEnd,
+                    p.messages,   p.windows, p.tray};
 }
 
 DataPaths LinuxPlatform::dataPaths() {

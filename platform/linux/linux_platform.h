@@ -10,7 +10,9 @@ namespace velandri {
 // The real platform on a Linux desktop.
 class LinuxPlatform {
 public:
-    LinuxPlatform();
+    // updatePublicKey: the base64 line of the maker's minisign.pub; empty, no update is ever
+    // installed.
+    explicit LinuxPlatform(QByteArray updatePublicKey = {});
     ~LinuxPlatform();
     LinuxPlatform(const LinuxPlatform&) = delete;
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;

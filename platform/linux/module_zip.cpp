@@ -12,7 +12,8 @@ constexpr size_t kReasonBytes = 1024;
 
 }  // namespace
 
-ModuleZipExtractor::ModuleZipExtractor(QString modulePath) : modulePath_(std::move(modulePath)) {}
+ModuleZipExtractor::ModuleZipExtractor(QString modulePath, ExtractionLimits limits)
+    : modulePath_(std::move(modulePath)), limits_(limits) {}
 
 Result<> ModuleZipExtractor::extract(const QString& archivePath, const QString& folder) {
     // Left loaded: the program ends soon after an update is installed.
@@ -22,7 +23,8 @@ Result<> ModuleZipExtractor::extract(const QString& archivePath, const QString& 
     if (!extractZip) return Failure{module.errorString()};
     std::array<char, kReasonBytes> reason{};
     if (!extractZip(QFile::encodeName(archivePath).constData(),
-                    QFile::encodeName(folder).constData(), reason.data(), reason.size()))
+                    QFile::encodeName(folder).constData(), limits_.maxBytes, limits_.maxEntries,
+                    reason.data(), reason.size()))
         return Failure{QString::fromUtf8(reason.data())};
     return {};
 }

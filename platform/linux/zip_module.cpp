@@ -1,24 +1,22 @@
 // velandri-zip: libarchive's zip extraction as a module the program loads only when it installs
 // an update, so that libarchive and its compression libraries stay out of every start.
 #include <QFile>
-#include <cstring>
 #include <type_traits>
 
 #include "platform/linux/archive_zip.h"
+#include "platform/linux/module_reason.h"
 #include "platform/linux/module_zip.h"
 
 using namespace velandri;
 
 extern "C" Q_DECL_EXPORT bool velandriExtractZip(const char* archivePath, const char* folder,
-                                                 char* reason, size_t reasonSize) {
-    ArchiveZipExtractor extractor;
+                                                 qint64 maxBytes, qint64 maxEntries, char* reason,
+                                                 size_t reasonSize) {
+    ArchiveZipExtractor extractor(ExtractionLimits{maxBytes, maxEntries});
     const Result<> extracted =
         extractor.extract(QFile::decodeName(archivePath), QFile::decodeName(folder));
-    if (extracted || reasonSize == 0) return bool(extracted);
-    const QByteArray text = extracted.error().reason.toUtf8().left(qsizetype(reasonSize - 1));
-    std::memcpy(reason, text.constData(), size_t(text.size()));
-    reason[text.size()] = '\0';
-    return false;
+    if (!extracted) writeModuleReason(extracted.error().reason, reason, reasonSize);
+    return bool(extracted);
 }
 
 // The program resolves the entry point by name and calls it through this type.

@@ -1,8 +1,11 @@
 #include "app/download_window.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
+#include <QThread>
 
 using namespace velandri;
 
@@ -12,6 +15,7 @@ class DownloadWindowTest : public QObject {
 private slots:
     void showsProgressWhileDownloading();
     void windowIsMadeAtTheFirstDownload();
+    void escOrCloseBoxStopsTheDownload();
 };
 
 void DownloadWindowTest::showsProgressWhileDownloading() {
@@ -50,6 +54,33 @@ void DownloadWindowTest::windowIsMadeAtTheFirstDownload() {
     QVERIFY(!window->isVisible());
     progress.begin();
     QCOMPARE(progress.window(), window);  // made once
+}
+
+// What the user does while the download blocks the program arrives as the window's events, which
+// its progress takes in; the window stays until the download has stopped.
+void DownloadWindowTest::escOrCloseBoxStopsTheDownload() {
+    DownloadWindow window;
+    QVERIFY(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    const std::pair<const char*, QEvent*> stops[] = {
+        {"Esc", new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier)},
+        {"close box", new QCloseEvent},
+    };
+    for (const auto& [name, event] : stops) {
+        window.begin();
+        QVERIFY2(window.progress(1, 10), name);
+        QCoreApplication::postEvent(&window, event);
+        QThread::msleep(50);  // the window looks at its events every 20 ms at most
+        QVERIFY2(!window.progress(2, 10), name);
+        QVERIFY2(!window.progress(3, 10), name);
+        QVERIFY2(window.isVisible(), name);
+        window.end();
+        QVERIFY2(!window.isVisible(), name);
+    }
+    window.begin();  // a new download goes on
+    QVERIFY(window.progress(1, 10));
+    QTest::keyClick(&window, Qt::Key_Space);
+    QVERIFY(window.progress(2, 10));
+    window.end();
 }
 
 QTEST_MAIN(DownloadWindowTest)

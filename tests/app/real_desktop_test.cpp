@@ -3,18 +3,21 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QProcess>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
+#include "app/download_window.h"
 #include "app/twips.h"
 #include "platform/linux/qt_message_box.h"
 #include "window_harness.h"
@@ -282,6 +285,31 @@ private slots:
         doubleClick(lines, lastLine.center());
         QCOMPARE(run->shared.logoffTicks, int16_t(0));
         QCOMPARE(run->launcher.opened, QStringList{QStringLiteral("http://host/1")});
+    }
+
+    // While the download blocks the program, a real Esc and the window manager's close box still
+    // reach the download window, which stops the download.
+    void downloadWindowStopsOnEscAndItsCloseBox() {
+        const QStringList actions[] = {
+            {QStringLiteral("xdotool"), QStringLiteral("key"), QStringLiteral("Escape")},
+            {QStringLiteral("wmctrl"), QStringLiteral("-F"), QStringLiteral("-c"),
+             QStringLiteral("Velandri")},
+        };
+        for (const QStringList& action : actions) {
+            const QString what = action.join(u' ');
+            DownloadWindow window;
+            window.begin();
+            QTRY_VERIFY2(window.isActiveWindow(), qPrintable(what));
+            QVERIFY(QProcess::startDetached(action[0], action.mid(1)));
+            // As a download's progress comes, and nothing else runs the window's events.
+            bool going = true;
+            for (const QDeadlineTimer patience(10'000); going && !patience.hasExpired();) {
+                QThread::msleep(5);
+                going = window.progress(1, 10);
+            }
+            QVERIFY2(!going, qPrintable(what));
+            window.end();
+        }
     }
 
     // With the input method on, digits come full-width, from the keyboard and as commits.

@@ -128,7 +128,7 @@ public:
         requested << url;
         if (progress && response) {
             const qint64 size = response.value().body.size();
-            progress(size, size);
+            if (!progress(size, size)) return Failure{QStringLiteral("abandoned")};
         }
         return response;
     }
@@ -143,6 +143,16 @@ public:
         return result;
     }
     std::vector<std::pair<QString, QString>> calls;
+    Result<> result;
+};
+
+class FakeSignatureVerifier : public SignatureVerifier {
+public:
+    Result<> verify(const QByteArray& data, const QByteArray& signature) override {
+        calls.push_back({data, signature});
+        return result;
+    }
+    std::vector<std::pair<QByteArray, QByteArray>> calls;
     Result<> result;
 };
 
@@ -212,6 +222,7 @@ struct FakePlatform {
     FakeAutomationFactory automation;
     FakeHttpClient http;
     FakeZipExtractor zip;
+    FakeSignatureVerifier signatures;
     FakeProgramEnd programEnd;
     ScriptedMessageBox messages;
     FakeWindowSystem windows;
@@ -221,8 +232,8 @@ struct FakePlatform {
     // The fakes with other message boxes, such as the real ones.
     Platform platform(MessageBox& shownMessages) {
         automation.clock = &clock;
-        return Platform{process, files, user,       clock,         events,  automation,
-                        http,    zip,   programEnd, shownMessages, windows, tray};
+        return Platform{process, files,      user,       clock,         events,  automation, http,
+                        zip,     signatures, programEnd, shownMessages, windows, tray};
     }
 };
 

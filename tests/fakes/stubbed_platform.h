@@ -1,10 +1,10 @@
 #pragma once
 
 #include "fakes/fake_platform.h"
+#include "fakes/stub_programs.h"
 #include "platform/linux/default_browser_automation.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_process.h"
-#include "fakes/stub_programs.h"
 
 namespace velandri {
 
@@ -16,8 +16,9 @@ struct StubbedPlatform {
     LinuxProcessStarter process;
     LinuxFileSystem files;
     DefaultBrowserAutomation automation;
-    Platform platform{process,   files,    fake.user,       fake.clock,    fake.events,  automation,
-                      fake.http, fake.zip, fake.programEnd, fake.messages, fake.windows, fake.tray};
+    Platform platform{process,       files,        fake.user, fake.clock,      fake.events,
+                      automation,    fake.http,    fake.zip,  fake.signatures, fake.programEnd,
+                      fake.messages, fake.windows, fake.tray};
 };
 
 }  // namespace velandri

@@ -27,6 +27,7 @@ protected:
         limits.pageTimeoutMs = 300;
         limits.lowSpeedSeconds = 1;
         limits.maxBodyBytes = 1024;
+        limits.maxPageBytes = 512;
     }
     // A stand-in that counts its starts, notes its process id and keeps the request it reads, as
     // the real helper reads it, before it runs body.
@@ -57,10 +58,12 @@ TEST_F(HelperHttpTest, RequestGoesInAndAnswerArrivesWhole) {
     // A body with a line break and a NUL, so nothing in it is taken for a record.
     installHelper("printf 'P 3 5\\nP 5 5\\nR 201 19 5\\nHTTP/1.1 201 OK\\r\\n\\r\\na\\nb\\0c'\n");
     std::vector<std::pair<qint64, qint64>> seen;
-    const Result<HttpResponse> result = client().download(
-        kUrl, [&](qint64 received, qint64 total) { seen.emplace_back(received, total); });
+    const Result<HttpResponse> result = client().download(kUrl, [&](qint64 received, qint64 total) {
+        seen.emplace_back(received, total);
+        return true;
+    });
     EXPECT_EQ(logged("request"),
-              "download\n" + kUrl.toUtf8() + "\n3000\n300\n1024\n1\n1800000\n1024\n");
+              "download\n" + kUrl.toUtf8() + "\n3000\n300\n1024\n1\n1800000\n1024\n512\n");
     ASSERT_TRUE(result.has_value()) << result.error().reason.toStdString();
     const HttpResponse& response = result.value();
     EXPECT_EQ(response.status, 201);
@@ -106,7 +109,8 @@ TEST_F(HelperHttpTest, HelperFailuresAreFailedTransfers) {
         {"garbage", "echo '<html>not a helper</html>'\n"},
         {"line without end", "printf '%0200d' 0\n"},
         {"answer cut short", "printf 'R 200 0 10\\nabc'\n"},
-        {"body over the cap", "printf 'R 200 0 2048\\n'\nexec /usr/bin/head -c 2048 /dev/zero\n"},
+        {"body over the page's cap",
+         "printf 'R 200 0 513\\n'\nexec /usr/bin/head -c 513 /dev/zero\n"},
         {"more after the answer", "printf 'R 200 0 1\\nxy'\n"},
         {"hangs", "exec /bin/sleep 60\n"},
     };
@@ -171,12 +175,29 @@ TEST_F(HelperHttpTest, DownloadReportsProgressUntilTheHelperFails) {
         SCOPED_TRACE(script.constData());
         installHelper(script);
         qint64 lastReceived = -1;
-        const Result<HttpResponse> response =
-            client().download(kUrl, [&](qint64 received, qint64) { lastReceived = received; });
+        const Result<HttpResponse> response = client().download(kUrl, [&](qint64 received, qint64) {
+            lastReceived = received;
+            return true;
+        });
         ASSERT_FALSE(response.has_value());
         EXPECT_EQ(lastReceived, 50);
         EXPECT_FALSE(response.error().reason.isEmpty());
     }
+}
+
+// A download the caller gives up (the user closed the download window) ends with its helper.
+TEST_F(HelperHttpTest, DownloadStopsWhenProgressSaysSo) {
+    installHelper("printf 'P 10 100\\n'\nexec /bin/sleep 60\n");
+    std::vector<qint64> seen;
+    const Result<HttpResponse> response = client().download(kUrl, [&](qint64 received, qint64) {
+        seen.push_back(received);
+        return false;
+    });
+    ASSERT_FALSE(response.has_value());
+    EXPECT_TRUE(response.error().reason.contains(QStringLiteral("abandoned")))
+        << response.error().reason.toStdString();
+    EXPECT_EQ(seen, std::vector<qint64>{10});
+    EXPECT_TRUE(endsWithin10s(helperPid()));
 }
 
 }  // namespace

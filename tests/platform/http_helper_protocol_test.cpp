@@ -17,7 +17,7 @@ HelperRequest unusualRequest() {
     HelperRequest request;
     request.mode = HelperMode::Download;
     request.url = "https://例え.jp/a b?c=1";
-    request.limits = {1, 2, 3, 4, 5, std::int64_t(5) << 32};
+    request.limits = {1, 2, 3, 4, 5, std::int64_t(5) << 32, 6};
     return request;
 }
 
@@ -34,6 +34,7 @@ TEST(HttpHelperProtocolTest, RequestTextIsReadBackOrRefused) {
     EXPECT_EQ(read->limits.lowSpeedSeconds, 4);
     EXPECT_EQ(read->limits.downloadTimeoutMs, 5);
     EXPECT_EQ(read->limits.maxBodyBytes, std::int64_t(5) << 32);
+    EXPECT_EQ(read->limits.maxPageBytes, 6);
 
     HelperRequest broken = request;
     broken.url += "\nsecond line";
@@ -41,14 +42,14 @@ TEST(HttpHelperProtocolTest, RequestTextIsReadBackOrRefused) {
 
     const char* const unreadable[] = {
         "",
-        "page\nhttp://a/\n1\n2\n3\n4\n5\n6",                       // no final line break
-        "page\nhttp://a/\n1\n2\n3\n4\n5\n",                        // a limit short
-        "page\nhttp://a/\n1\n2\n3\n4\n5\n6\n7\n",                  // a limit over
-        "post\nhttp://a/\n1\n2\n3\n4\n5\n6\n",                     // no such mode
-        "page\nhttp://a/\n1\n2\n3\n4\n5\n6x\n",                    // not only a number
-        "page\nhttp://a/\n1\n2\n-3\n4\n5\n6\n",                    // negative
-        "page\nhttp://a/\n1\n2\n\n4\n5\n6\n",                      // empty
-        "page\nhttp://a/\n1\n2\n3\n4\n5\n99999999999999999999\n",  // beyond 64 bits
+        "page\nhttp://a/\n1\n2\n3\n4\n5\n6\n7",                       // no final line break
+        "page\nhttp://a/\n1\n2\n3\n4\n5\n6\n",                        // a limit short
+        "page\nhttp://a/\n1\n2\n3\n4\n5\n6\n7\n8\n",                  // a limit over
+        "post\nhttp://a/\n1\n2\n3\n4\n5\n6\n7\n",                     // no such mode
+        "page\nhttp://a/\n1\n2\n3\n4\n5\n6\n7x\n",                    // not only a number
+        "page\nhttp://a/\n1\n2\n-3\n4\n5\n6\n7\n",                    // negative
+        "page\nhttp://a/\n1\n2\n\n4\n5\n6\n7\n",                      // empty
+        "page\nhttp://a/\n1\n2\n3\n4\n5\n6\n99999999999999999999\n",  // beyond 64 bits
     };
     for (const char* text : unreadable) {
         SCOPED_TRACE(text);
@@ -68,6 +69,7 @@ TEST(HttpHelperProtocolTest, RecordsWrittenByTheHelperAreReadWhole) {
         std::vector<std::pair<qint64, qint64>> seen;
         const HttpProgress progress = [&seen](qint64 got, qint64 of) {
             seen.emplace_back(got, of);
+            return true;
         };
         for (qsizetype at = 0; at < qsizetype(output.size()); at += cut)
             ASSERT_TRUE(reader.take(output.data() + at,

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # The real program in a real X session (run under xvfb-run), driven from outside with xdotool:
 # first start, adding an entry and leaving through "終了", closing the settings window by its
-# close box, the password gate, and a second start while one copy runs.
-# Usage: program_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER
+# close box, the password gate, a second start while one copy runs, and an update: a tampered
+# one refused, a signed one installed.
+# Usage: program_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER UPDATE_VELANDRI UPDATE_KEY PORT
+#   UPDATE_VELANDRI is the program built against the update site http://127.0.0.1:PORT/ with
+#   the public key of the minisign secret key UPDATE_KEY.
 set -euo pipefail
 
 program=$1
 store_tool=$2
 artifacts=$3
+update_program=$4
+update_key=$5
+update_port=$6
 mkdir -p "$artifacts"
 
 work=$(mktemp -d)
@@ -153,6 +159,70 @@ kill -0 "$first_pid" 2>/dev/null || fail "the running copy ended"
 count=$(xdotool search --onlyvisible --name "^$main_title\$" | wc -l)
 [[ "$count" -eq 1 ]] || fail "$count main windows after a second start"
 program_pid=$first_pid
+press_exit "$main"
+wait_for_exit
+
+# 6. An update from a site on loopback. The archive's updater leaves a mark where it runs.
+site=$work/site
+mkdir -p "$site/send/URL"
+printf '<tr><td>velandri</td><td width="610">9.9</td></tr>' >"$site/SoftVer.html"
+archive=$site/send/URL/Pelkamo.zip
+python3 - "$archive" <<'PYTHON'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_STORED) as archive:
+    updater = zipfile.ZipInfo("Pelkamo.exe")
+    updater.external_attr = 0o100755 << 16
+    archive.writestr(updater, '#!/bin/sh\necho updated > "$PWD/mark"\n')
+PYTHON
+minisign -S -s "$update_key" -m "$archive" >/dev/null
+python3 -m http.server --bind 127.0.0.1 --directory "$site" "$update_port" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+  (exec 3<>"/dev/tcp/127.0.0.1/$update_port") 2>/dev/null && break
+  sleep 0.1
+done
+update_data=$work/update-data/Velandri
+start_update_program() {
+  XDG_DATA_HOME=$work/update-data "$update_program" >>"$work/program.log" 2>&1 &
+  program_pid=$!
+  pids+=("$program_pid")
+}
+# Answers the message box with this title with its default button, after a screenshot if named.
+answer_default() {
+  local box
+  box=$(window_named "$1") || fail "no message box \"$1\""
+  [[ -z "${2:-}" ]] || screenshot "$2"
+  xdotool windowactivate --sync "$box" key Return
+}
+
+# 6a. The signed archive: installed into a data folder it makes for its owner only, its updater
+# runs there, and the program ends.
+start_update_program
+answer_default Velandri
+wait_for_exit
+for _ in $(seq 100); do [[ -e "$update_data/mark" ]] && break; sleep 0.1; done
+[[ "$(cat "$update_data/mark" 2>/dev/null)" == updated ]] || fail "the signed update's updater did not run"
+[[ "$(stat -c %a "$update_data")" == 700 ]] || fail "the update made a data folder that others may read"
+[[ ! -e "$update_data/Pelkamo.zip" ]] || fail "the archive was kept"
+rm "$update_data/mark" "$update_data/Pelkamo.exe"
+
+# 6b. The same archive with one byte of its updater changed after it was signed (an unchecked
+# extraction would run it): nothing is extracted or run, one notice is shown, and the program
+# starts.
+python3 - "$archive" <<'PYTHON'
+import sys
+path = sys.argv[1]
+data = bytearray(open(path, "rb").read())
+data[data.index(b"echo updated") + 5] = ord("U")
+open(path, "wb").write(data)
+PYTHON
+start_update_program
+answer_default Velandri
+answer_default "メッセージ" 6-tampered-update
+main=$(window_named "$main_title") || fail "the program did not start after a refused update"
+sleep 0.5
+[[ ! -e "$update_data/mark" && ! -e "$update_data/Pelkamo.exe" && ! -e "$update_data/Pelkamo.zip" ]] ||
+  fail "a tampered update left files or ran: $(ls "$update_data")"
 press_exit "$main"
 wait_for_exit
 

@@ -55,6 +55,7 @@ void TestSite::answer(const httplib::Request& request, httplib::Response& respon
         response.set_header("Content-Type", page.contentType);
         return;
     }
+    response.status = page.status;
     if (!page.chunked) {
         response.set_content(page.body.toStdString(), page.contentType.c_str());
         return;
@@ -143,9 +144,13 @@ quint32 readLittle(const QByteArray& bytes, qsizetype at, int size) {
     return value;
 }
 
-}  // namespace
+void writeLittle(QByteArray& bytes, qsizetype at, quint32 value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
+}
 
-QByteArray asMadeOnWindows(QByteArray zip) {
+// Calls change(zip, offset) with the offset of each entry's record in the central directory.
+template <typename Change>
+QByteArray changeDirectory(QByteArray zip, Change change) {
     // The writer pads its last block with zeros after the end record.
     const qsizetype end = zip.lastIndexOf("PK\5\6");
     if (end < 0) throw std::runtime_error("no end record of a zip archive");
@@ -153,13 +158,29 @@ QByteArray asMadeOnWindows(QByteArray zip) {
     qsizetype header = readLittle(zip, end + 16, 4);
     for (quint32 i = 0; i < entries; ++i) {
         if (!zip.mid(header).startsWith("PK\1\2")) throw std::runtime_error("bad zip directory");
-        zip[header + 5] = 0;  // made by MS-DOS
-        const char archiveAttribute[4] = {0x20, 0, 0, 0};
-        zip.replace(header + 38, 4, archiveAttribute, 4);
+        change(zip, header);
         header += 46 + readLittle(zip, header + 28, 2) + readLittle(zip, header + 30, 2) +
                   readLittle(zip, header + 32, 2);
     }
     return zip;
+}
+
+}  // namespace
+
+QByteArray asMadeOnWindows(QByteArray zip) {
+    return changeDirectory(std::move(zip), [](QByteArray& bytes, qsizetype header) {
+        bytes[header + 5] = 0;  // made by MS-DOS
+        const char archiveAttribute[4] = {0x20, 0, 0, 0};
+        bytes.replace(header + 38, 4, archiveAttribute, 4);
+    });
+}
+
+QByteArray claimingSize(QByteArray zip, quint32 size) {
+    return changeDirectory(std::move(zip), [size](QByteArray& bytes, qsizetype header) {
+        writeLittle(bytes, header + 24, size);
+        const qsizetype local = readLittle(bytes, header + 42, 4);
+        writeLittle(bytes, local + 22, size);
+    });
 }
 
 std::vector<std::string> zipEntryNames(const QByteArray& zip) {

@@ -22,6 +22,7 @@ public:
         std::string redirect = {};  // answered with a redirect to this path
         int pieceDelayMs = 0;       // a slow line: the wait before each piece
         qsizetype stallAfter = -1;  // a stalled line: nothing more after this many bytes
+        int status = 200;
     };
 
     TestSite();
@@ -79,5 +80,7 @@ QByteArray makeZip(const std::vector<ZipItem>& items);
 // archive attribute and no Unix permission bits.
 QByteArray asMadeOnWindows(QByteArray zip);
 std::vector<std::string> zipEntryNames(const QByteArray& zip);
+// The same archive with every entry claiming to hold size bytes, whatever it inflates to.
+QByteArray claimingSize(QByteArray zip, quint32 size);
 
 }  // namespace velandri

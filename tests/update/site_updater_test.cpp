@@ -1,22 +1,29 @@
 #include "update/site_updater.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDeadlineTimer>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
+#include <optional>
 
 #include "fakes/fake_platform.h"
 #include "fakes/log_capture.h"
 #include "platform/linux/archive_zip.h"
 #include "platform/linux/curl_http.h"
+#include "platform/linux/curl_transfer.h"
 #include "platform/linux/helper_http.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_process.h"
+#include "platform/linux/minisign_verifier.h"
+#include "platform/linux/module_signature.h"
 #include "platform/linux/module_zip.h"
 #include "site_server.h"
 #include "update/version.h"
@@ -27,16 +34,70 @@ namespace {
 
 const std::string kVersionPath = "/SoftVer.html";
 const std::string kArchivePath = "/send/URL/Pelkamo.zip";
+const std::string kSignaturePath = "/send/URL/Pelkamo.zip.minisig";
 const QString kUnset = QStringLiteral("unset");
+const QString kNoticeTitle = QStringLiteral("メッセージ");
+const QString kUnverifiedNotice = QStringLiteral(
+    "更新ファイルが正規のものか確認できなかったため、インストールしませんでした。"
+    "\r\n新しいバージョンはホームページから入手して下さい。");
 
+// Stops the download once stopAfter bytes have come, as the user's Esc would.
 class RecordingProgress : public DownloadProgress {
 public:
     void begin() override { log << QStringLiteral("begin"); }
-    void progress(qint64 received, qint64) override { lastReceived = received; }
+    bool progress(qint64 received, qint64) override {
+        lastReceived = received;
+        return stopAfter < 0 || received < stopAfter;
+    }
     void end() override { log << QStringLiteral("end"); }
     QStringList log;
     qint64 lastReceived = -1;
+    qint64 stopAfter = -1;
 };
+
+// A minisign key pair made by the minisign tool, without a password.
+struct SigningKey {
+    QString secretFile;
+    QByteArray publicKey;  // the base64 line of its minisign.pub
+};
+
+void runMinisign(const QStringList& arguments) {
+    QProcess minisign;
+    minisign.start(QStringLiteral("minisign"), arguments);
+    minisign.closeWriteChannel();
+    if (!minisign.waitForFinished(10'000) || minisign.exitCode() != 0)
+        throw std::runtime_error("minisign failed: " +
+                                 minisign.readAllStandardError().toStdString());
+}
+
+SigningKey makeKey(const QString& folder) {
+    QDir().mkpath(folder);
+    const QString publicFile = folder + QStringLiteral("/minisign.pub");
+    const QString secretFile = folder + QStringLiteral("/minisign.key");
+    runMinisign({"-G", "-W", "-p", publicFile, "-s", secretFile});
+    QFile file(publicFile);
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("no minisign.pub");
+    return SigningKey{secretFile, file.readAll().split('\n').value(1)};
+}
+
+enum class SignatureForm { Prehashed, Legacy };
+
+// The .minisig file that `minisign -S` (-l for the legacy form) makes for bytes.
+QByteArray signedBy(const SigningKey& key, const QByteArray& bytes,
+                    SignatureForm form = SignatureForm::Prehashed) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("Pelkamo.zip"));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write the file to sign");
+    out.close();
+    QStringList arguments = {"-S", "-s", key.secretFile, "-m", file};
+    if (form == SignatureForm::Legacy) arguments << "-l";
+    runMinisign(arguments);
+    QFile signature(file + QStringLiteral(".minisig"));
+    if (!signature.open(QIODevice::ReadOnly)) throw std::runtime_error("no signature");
+    return signature.readAll();
+}
 
 // Keeps a copy of the archive as it was when extraction began.
 class SnoopingZipExtractor : public ZipExtractor {
@@ -77,6 +138,16 @@ enum class Libraries { LinkedIn, HelperAndModule };
 
 class SiteUpdaterTest : public testing::TestWithParam<Libraries> {
 protected:
+    // The maker's key, and another one, made once for all cases.
+    static void SetUpTestSuite() {
+        keys = new QTemporaryDir;
+        maker = makeKey(keys->filePath(QStringLiteral("maker")));
+        stranger = makeKey(keys->filePath(QStringLiteral("stranger")));
+    }
+    static void TearDownTestSuite() {
+        delete keys;
+        keys = nullptr;
+    }
     void SetUp() override { ASSERT_TRUE(root.isValid()); }
 
     std::unique_ptr<HttpClient> client(HttpLimits limits = {}) const {
@@ -86,9 +157,15 @@ protected:
         http->startAhead();  // as the program has it
         return http;
     }
-    static std::unique_ptr<ZipExtractor> makeExtractor() {
-        if (GetParam() == Libraries::LinkedIn) return std::make_unique<ArchiveZipExtractor>();
-        return std::make_unique<ModuleZipExtractor>(QStringLiteral(VELANDRI_ZIP_MODULE));
+    static std::unique_ptr<ZipExtractor> makeExtractor(ExtractionLimits limits = {}) {
+        if (GetParam() == Libraries::LinkedIn) return std::make_unique<ArchiveZipExtractor>(limits);
+        return std::make_unique<ModuleZipExtractor>(QStringLiteral(VELANDRI_ZIP_MODULE), limits);
+    }
+    // What the program would hold with publicKey built in.
+    static std::unique_ptr<SignatureVerifier> makeVerifier(const QByteArray& publicKey) {
+        if (GetParam() == Libraries::LinkedIn) return std::make_unique<MinisignVerifier>(publicKey);
+        return std::make_unique<ModuleSignatureVerifier>(QStringLiteral(VELANDRI_SIGNATURE_MODULE),
+                                                         publicKey);
     }
     void runCheck(QString& latest, const QString& base, long timeoutMs = 10'000) {
         HttpLimits limits;
@@ -99,8 +176,10 @@ protected:
         makeUpdater(http, zip, site.baseUrl()).subUpdate();
     }
     void runUpdate() { runUpdate(*client(), extractor); }
+    // The archive with the maker's signature beside it.
     void serveArchive(const QByteArray& zip, const std::string& type = "application/zip") {
         site.put(kArchivePath, {zip, type});
+        site.put(kSignaturePath, {signedBy(maker, zip), "application/octet-stream"});
     }
     bool updaterStarted() const { return !fake.process.started.empty(); }
     QStringList filesIn(const QString& folder) const {
@@ -112,6 +191,10 @@ protected:
         return found;
     }
 
+    static inline QTemporaryDir* keys = nullptr;
+    static inline SigningKey maker;
+    static inline SigningKey stranger;
+
     QTemporaryDir root;
     QString folder = root.path() + QStringLiteral("/data/Velandri");
     TestSite site;
@@ -119,10 +202,16 @@ protected:
     RecordingProgress progress;
     std::unique_ptr<ZipExtractor> ownedExtractor = makeExtractor();
     ZipExtractor& extractor = *ownedExtractor;
+    std::unique_ptr<SignatureVerifier> ownedVerifier = makeVerifier(maker.publicKey);
+    SignatureVerifier& verifier = *ownedVerifier;
 
     SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, const QString& base) {
-        const UpdatePlatform platform{http,          zip,         fake.files,     fake.process,
-                                      fake.messages, fake.events, fake.programEnd};
+        return makeUpdater(http, zip, verifier, fake.process, base);
+    }
+    SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, SignatureVerifier& signatures,
+                            ProcessStarter& process, const QString& base) {
+        const UpdatePlatform platform{http,    zip,           signatures,  fake.files,
+                                      process, fake.messages, fake.events, fake.programEnd};
         return SiteUpdater(platform, DataPaths{folder, root.path()}, base, progress);
     }
 };
@@ -207,6 +296,12 @@ TEST_P(SiteUpdaterTest, ZipArchiveIsInstalledAndUpdaterStartedFromDataFolder) {
     EXPECT_EQ(fake.events.pendingRuns, 1);
     EXPECT_EQ(progress.log, QStringList({"begin", "end"}));
     EXPECT_EQ(progress.lastReceived, zip.size());
+    EXPECT_EQ(site.requestsFor(kSignaturePath), 1);
+    EXPECT_EQ(fake.messages.shown.size(), 1u);  // the question only
+    // Made by the update, the data folder is its owner's only, as the data file's save makes it.
+    struct stat status {};
+    ASSERT_EQ(stat(QFile::encodeName(folder).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0700u);
     EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
     EXPECT_EQ(readFile(folder + "/docs/readme.txt"), "new version");
     EXPECT_TRUE(QFileInfo(folder + "/Pelkamo.exe").isExecutable());
@@ -229,8 +324,8 @@ TEST_P(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
     const std::unique_ptr<HttpClient> http = client();
     LinuxProcessStarter starter;
     LinuxFileSystem files;
-    const UpdatePlatform real{*http,         extractor,   files,          starter,
-                              fake.messages, fake.events, fake.programEnd};
+    const UpdatePlatform real{*http,   extractor,     verifier,    files,
+                              starter, fake.messages, fake.events, fake.programEnd};
     for (const auto& [name, zip] : archives) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(QDir(folder).removeRecursively());
@@ -250,20 +345,152 @@ TEST_P(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
     EXPECT_EQ(fake.programEnd.ended, 2);
 }
 
+// The real starter, noting what it is asked to start.
+class NotingStarter : public ProcessStarter {
+public:
+    bool start(const QString& commandLine, WindowStyle style) override {
+        started << commandLine;
+        return real.start(commandLine, style);
+    }
+    bool allowToRun(const QString& programPath) override { return real.allowToRun(programPath); }
+    LinuxProcessStarter real;
+    QStringList started;
+};
+
+// The one way in for a program from the site: an archive is installed only with the maker's
+// signature over exactly its bytes, and then nothing in it reaches outside the data folder or
+// grows without bound.
+TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFolder) {
+    const QByteArray zip = makeZip({kUpdaterScript});
+    const QByteArray signature = signedBy(maker, zip);
+    QByteArray tampered = zip;
+    tampered[tampered.size() / 2] = char(tampered[tampered.size() / 2] ^ 1);
+    const std::unique_ptr<SignatureVerifier> noKey = makeVerifier({});
+    const TestSite::Page missing{"<html>Not Found</html>", "text/html", false, {}, 0, -1, 404};
+    struct Case {
+        const char* name;
+        TestSite::Page archive;
+        TestSite::Page signature;
+        SignatureVerifier* builtIn;
+    };
+    const Case refused[] = {
+        {"unsigned", {zip, "application/zip"}, missing, &verifier},
+        {"tampered by one byte",
+         {tampered, "application/zip"},
+         {signature, "text/plain"},
+         &verifier},
+        {"signed with another key",
+         {zip, "application/zip"},
+         {signedBy(stranger, zip), "text/plain"},
+         &verifier},
+        {"a 404 with a zip type",
+         {zip, "application/zip", false, {}, 0, -1, 404},
+         {signature, "text/plain"},
+         &verifier},
+        {"no key built in", {zip, "application/zip"}, {signature, "text/plain"}, noKey.get()},
+        {"not a signature",
+         {zip, "application/zip"},
+         {"untrusted comment: x\nRWQ=\ntrusted comment: y\nRWQ=\n", "text/plain"},
+         &verifier},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.name);
+        fake.messages.shown.clear();
+        site.put(kArchivePath, c.archive);
+        site.put(kSignaturePath, c.signature);
+        makeUpdater(*client(), extractor, *c.builtIn, fake.process, site.baseUrl()).subUpdate();
+        EXPECT_FALSE(QFileInfo::exists(folder));  // nothing written, nothing extracted
+        EXPECT_FALSE(updaterStarted());
+        EXPECT_EQ(fake.programEnd.ended, 0);
+        ASSERT_EQ(fake.messages.shown.size(), 2u);
+        EXPECT_EQ(fake.messages.shown[1].title, kNoticeTitle);
+        EXPECT_EQ(fake.messages.shown[1].text, kUnverifiedNotice);
+        EXPECT_FALSE(fake.messages.shown[1].question);
+    }
+
+    // Both of minisign's forms of the maker's signature are accepted.
+    for (const SignatureForm form : {SignatureForm::Prehashed, SignatureForm::Legacy}) {
+        SCOPED_TRACE(form == SignatureForm::Prehashed ? "prehashed" : "legacy");
+        fake.process.started.clear();
+        site.put(kArchivePath, {zip, "application/zip"});
+        site.put(kSignaturePath, {signedBy(maker, zip, form), "text/plain"});
+        runUpdate();
+        EXPECT_TRUE(updaterStarted());
+        EXPECT_EQ(readFile(folder + "/Pelkamo.exe"), kUpdaterScript.content);
+    }
+    EXPECT_EQ(fake.programEnd.ended, 2);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+
+    // Signed, but an updater that is a chain of links to a file outside: l is the folder itself,
+    // so l/l/../.. is two folders up, while its text reads as if it stayed inside.
+    const QString outside = root.filePath("outside.sh");
+    writeFile(outside, "#!/bin/sh\necho ran > \"" + root.filePath("ran").toUtf8() + "\"\n");
+    ASSERT_TRUE(QFile::setPermissions(outside, QFile::ReadOwner | QFile::WriteOwner));
+    serveArchive(makeZip({linkItem("l", "."), linkItem("Pelkamo.exe", "l/l/../../outside.sh"),
+                          fileItem("readme.txt", "chain")}));
+    NotingStarter starter;
+    LinuxFileSystem files;
+    const QString before = QDir::currentPath();
+    const std::unique_ptr<HttpClient> http = client();
+    const UpdatePlatform real{*http,   extractor,     verifier,    files,
+                              starter, fake.messages, fake.events, fake.programEnd};
+    SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress).subUpdate();
+    QDir::setCurrent(before);
+    EXPECT_EQ(readFile(folder + "/readme.txt"), "chain");
+    EXPECT_TRUE(QFileInfo(folder + "/l").isSymLink());  // it leads inside
+    EXPECT_FALSE(QFileInfo(folder + "/Pelkamo.exe").isSymLink());
+    EXPECT_FALSE(QFileInfo(outside).permissions().testFlag(QFile::ExeOwner));
+    EXPECT_EQ(starter.started, QStringList());
+    QThread::msleep(200);
+    EXPECT_FALSE(QFileInfo::exists(root.filePath("ran")));
+    EXPECT_EQ(fake.programEnd.ended, 2);
+
+    // Signed, but more than an extraction may write, or more entries than it may hold: stopped
+    // at the bound, what was written is removed, nothing is started. The bounds are lowered here
+    // (the program's are 512 MiB and 10,000 entries).
+    const ExtractionLimits limits{1024 * 1024, 100};
+    const std::unique_ptr<ZipExtractor> bounded = makeExtractor(limits);
+    std::vector<ZipItem> manyEntries = {kUpdaterScript};
+    for (int i = 0; i < 100; ++i) manyEntries.push_back(fileItem("many/" + std::to_string(i), "x"));
+    const QByteArray bomb =
+        makeZip({kUpdaterScript, fileItem("docs/zeros.bin", QByteArray(16 * 1024 * 1024, '\0'))});
+    ASSERT_LT(bomb.size(), 64 * 1024);
+    const std::pair<const char*, QByteArray> tooMuch[] = {
+        {"inflates to 16 MiB", bomb},
+        {"claims less than it inflates to", claimingSize(bomb, 1000)},
+        {"101 entries", makeZip(manyEntries)},
+    };
+    for (const auto& [name, archive] : tooMuch) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        fake.messages.shown.clear();
+        fake.process.started.clear();
+        serveArchive(archive);
+        QElapsedTimer timer;
+        timer.start();
+        makeUpdater(*client(), *bounded, verifier, fake.process, site.baseUrl()).subUpdate();
+        EXPECT_LT(timer.elapsed(), 10'000);
+        EXPECT_EQ(filesIn(folder), QStringList());
+        EXPECT_FALSE(updaterStarted());
+        EXPECT_EQ(fake.messages.shown.size(), 1u);  // signed: no notice, only the log
+    }
+    EXPECT_EQ(fake.programEnd.ended, 2);
+}
+
 TEST_P(SiteUpdaterTest, ResponseWithoutZipTypeWritesAndStartsNothing) {
     serveArchive(makeZip({kUpdaterScript}), "application/x-zip-compressed");
     runUpdate();
     EXPECT_FALSE(QFileInfo::exists(folder));
 
-    // An archive left by an earlier update is not what this download brought: it stays.
+    // An archive left by an earlier update is not what this download brought: it is neither
+    // installed nor kept.
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QByteArray leftOver = makeZip({kUpdaterScript});
-    writeFile(folder + "/Pelkamo.zip", leftOver);
+    writeFile(folder + "/Pelkamo.zip", makeZip({kUpdaterScript}));
     runUpdate();
-    EXPECT_EQ(filesIn(folder), QStringList{folder + "/Pelkamo.zip"});
-    EXPECT_EQ(readFile(folder + "/Pelkamo.zip"), leftOver);
+    EXPECT_EQ(filesIn(folder), QStringList());
     EXPECT_FALSE(updaterStarted());
     EXPECT_EQ(fake.programEnd.ended, 0);
+    EXPECT_EQ(fake.messages.shown.size(), 2u);  // the two questions: not a case for the notice
 }
 
 TEST_P(SiteUpdaterTest, ShorterArchiveReplacesLongerOne) {
@@ -288,8 +515,11 @@ TEST_P(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
         linkItem("etc", "/etc"),
         fileItem("docs/readme.txt", "kept"),
         linkItem("docs/inside", "../Pelkamo.exe"),
+        linkItem("../mine", "Velandri"),  // beside a link of the user's: neither is touched
         kUpdaterScript,
     });
+    ASSERT_TRUE(QDir().mkpath(root.path() + "/data"));
+    ASSERT_TRUE(QFile::link("/etc", root.path() + "/data/mine"));
     const std::vector<std::string> names = zipEntryNames(zip);
     ASSERT_NE(std::find(names.begin(), names.end(), "../evil.txt"), names.end());
     ASSERT_NE(std::find(names.begin(), names.end(), outside + "/absolute.txt"), names.end());
@@ -299,7 +529,8 @@ TEST_P(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
     QStringList outsideFolder;
     for (const QString& path : filesIn(root.path()))
         if (!path.startsWith(folder)) outsideFolder << path;
-    EXPECT_EQ(outsideFolder, QStringList({root.path() + "/data"}));
+    EXPECT_EQ(outsideFolder, QStringList({root.path() + "/data", root.path() + "/data/mine"}));
+    EXPECT_EQ(QFileInfo(root.path() + "/data/mine").symLinkTarget(), "/etc");
     EXPECT_FALSE(QFileInfo(folder + "/up").isSymLink());
     EXPECT_FALSE(QFileInfo(folder + "/etc").isSymLink());
     EXPECT_TRUE(QFileInfo(folder + "/docs/inside").isSymLink());
@@ -339,6 +570,13 @@ TEST_P(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
     EXPECT_EQ(response.body, QByteArray(1024, 'z'));
     EXPECT_TRUE(response.headers.startsWith("HTTP/1.1 200"));
     EXPECT_FALSE(response.headers.contains("/zip"));
+
+    // A redirect is followed to http and https only (mayRedirect, below, decides).
+    site.put("/elsewhere", {{}, "text/html", false, "ftp://127.0.0.1/SoftVer.html"});
+    const Result<HttpResponse> refused = http->get(site.baseUrl() + "elsewhere");
+    ASSERT_FALSE(refused.has_value());
+    EXPECT_TRUE(refused.error().reason.contains("from http to ftp is not followed"))
+        << refused.error().reason.toStdString();
 }
 
 TEST_P(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
@@ -390,12 +628,16 @@ TEST_P(SiteUpdaterTest, FailuresAreLoggedWithTheirReason) {
     expectLogged({{"update failed:", folder}});
     ASSERT_TRUE(QFile::remove(root.path() + "/data"));
 
-    // A failed extraction does not end the update; the start that follows it fails here.
+    // An archive that is not verified, and one that does not extract, ends the update.
     fake.http.response = HttpResponse{200, "Content-Type: application/zip\r\n", "PK"};
+    fake.signatures.result = Failure{QStringLiteral("the signature does not match")};
+    makeUpdater(fake.http, fake.zip, fake.signatures, fake.process, site.baseUrl()).subUpdate();
+    expectLogged({{"update failed:", "the signature does not match"}});
+    fake.signatures.result = {};
     fake.zip.result = Failure{QStringLiteral("truncated archive")};
-    fake.process.startSucceeds = false;
-    runUpdate(fake.http, fake.zip);
-    expectLogged({{"extraction failed:", "truncated archive"}, {"update failed:", "Pelkamo.exe"}});
+    makeUpdater(fake.http, fake.zip, fake.signatures, fake.process, site.baseUrl()).subUpdate();
+    expectLogged({{"update failed:", "extraction failed:", "truncated archive"}});
+    EXPECT_FALSE(updaterStarted());
     EXPECT_EQ(fake.programEnd.ended, 0);
 }
 
@@ -414,6 +656,7 @@ TEST_P(SiteUpdaterTest, SlowArchiveIsFetchedWhileItFlowsAndGivenUpWhenItStalls) 
     limits.lowSpeedSeconds = 1;
     const std::unique_ptr<HttpClient> http = client(limits);
     const QByteArray zip = makeZip({kUpdaterScript, fileItem("data.bin", incompressible(16'000))});
+    serveArchive(zip);
     TestSite::Page slow{zip, "application/zip", true};
     slow.pieceDelayMs = 100;  // 512 bytes each time: about 5 KiB/s, 3 s in all
     site.put(kArchivePath, slow);
@@ -440,6 +683,65 @@ TEST_P(SiteUpdaterTest, SlowArchiveIsFetchedWhileItFlowsAndGivenUpWhenItStalls) 
     EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
     EXPECT_FALSE(updaterStarted());
     EXPECT_EQ(fake.programEnd.ended, 1);
+}
+
+// The version page is a small page: one larger than 1 MiB is refused, whatever it holds.
+TEST_P(SiteUpdaterTest, VersionPageIsReadUpTo1MiB) {
+    const QByteArray row = "velandri<td width=\"610\">1.7</td>";
+    constexpr qsizetype kCap = 1024 * 1024;
+    for (const bool chunked : {false, true}) {
+        SCOPED_TRACE(chunked ? "sent in pieces" : "sent with its length");
+        for (const qsizetype size : {kCap, kCap + 1}) {
+            site.put(kVersionPath,
+                     {row + QByteArray(size - row.size(), ' '), "text/html", chunked});
+            QString latest = kUnset;
+            runCheck(latest, site.baseUrl());
+            EXPECT_EQ(latest, size <= kCap ? QStringLiteral("1.7") : kUnset) << size;
+        }
+    }
+}
+
+// The download window's close box or Esc: the download stops, nothing is kept or started, no
+// notice is due, and the program goes on.
+TEST_P(SiteUpdaterTest, StoppedDownloadLeavesNothingBehind) {
+    const QByteArray zip = makeZip({kUpdaterScript, fileItem("data.bin", incompressible(100'000))});
+    serveArchive(zip);
+    TestSite::Page slow{zip, "application/zip", true};
+    slow.pieceDelayMs = 20;  // 512 bytes each time: 4 s in all
+    site.put(kArchivePath, slow);
+    progress.stopAfter = 2'048;
+    QElapsedTimer timer;
+    timer.start();
+    runUpdate();
+    EXPECT_LT(timer.elapsed(), 3'000);
+    EXPECT_GE(progress.lastReceived, 2'048);
+    EXPECT_LT(progress.lastReceived, zip.size());
+    EXPECT_EQ(progress.log, QStringList({"begin", "end"}));
+    EXPECT_EQ(site.requestsFor(kSignaturePath), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_FALSE(updaterStarted());
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.programEnd.ended, 0);
+}
+
+TEST(Redirects, GoToHttpOrHttpsAndNeverFromHttpsToHttp) {
+    EXPECT_TRUE(mayRedirect("http://a/", "http://b/"));
+    EXPECT_TRUE(mayRedirect("http://a/", "https://b/"));
+    EXPECT_TRUE(mayRedirect("https://a/", "HTTPS://b/"));
+    EXPECT_FALSE(mayRedirect("https://a/", "http://b/"));
+    EXPECT_FALSE(mayRedirect("HTTPS://a/", "Http://b/"));
+    EXPECT_FALSE(mayRedirect("http://a/", "ftp://b/"));
+    EXPECT_FALSE(mayRedirect("http://a/", "file:///etc/passwd"));
+}
+
+TEST(ModuleSignatureVerifier, WithoutItsModuleVerifiesNothing) {
+    QTemporaryDir folder;
+    ModuleSignatureVerifier verifier(folder.filePath("modules/velandri-signature.so"),
+                                     "RWStw/3zSTlTnYu5HyGJ/SNjHHGILgg6eAmwxkGerMRyUNdToqXRAbN8");
+    const Result<> verified = verifier.verify("x", "y");
+    ASSERT_FALSE(verified);
+    EXPECT_TRUE(verified.error().reason.contains("velandri-signature.so"))
+        << verified.error().reason.toStdString();
 }
 
 TEST(ModuleZipExtractor, WithoutItsModuleExtractsNothing) {

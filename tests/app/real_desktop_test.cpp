@@ -17,6 +17,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <memory>
+
 #include "app/download_window.h"
 #include "app/twips.h"
 #include "platform/linux/qt_message_box.h"
@@ -105,6 +107,7 @@ QList<QWidget*> tabWalk(int count) {
 // Carries a drag with the given data over the window at a point and drops it there, as the
 // window system delivers it; true when the window took the drop.
 bool dragAndDrop(QWidget& window, QPoint point, QMimeData* data) {
+    const std::unique_ptr<QMimeData> owned(data);  // as a drag owns its data, not its events
     QWindow* handle = window.windowHandle();
     const Qt::DropActions actions = Qt::CopyAction | Qt::LinkAction;
     QDragEnterEvent enter(point, actions, data, Qt::LeftButton, {});

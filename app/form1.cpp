@@ -139,7 +139,7 @@ Form1::Form1(UrlStore& store, SharedValues& shared, Form1Platform platform, Stor
     createControls();
     createTimersAndMenu();
     // Last, so that its filters on the list see keys and double-clicks first.
-    new SearchBar(*this, store_);
+    new SearchBar(*this, store_, platform_.windows);
 }
 
 void Form1::createControls() {

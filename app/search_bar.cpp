@@ -50,10 +50,11 @@ bool movesInList(const QKeyEvent* key) {
 
 }  // namespace
 
-SearchBar::SearchBar(Form1& form, const UrlStore& store)
+SearchBar::SearchBar(Form1& form, const UrlStore& store, WindowSystem& windows)
     : QObject(&form),
       form_(form),
       store_(store),
+      windows_(windows),
       list_(form.List1),
       listViewport_(form.List1->viewport()),
       box_(new QLineEdit(&form)) {
@@ -161,7 +162,9 @@ bool SearchBar::eventFilter(QObject* watched, QEvent* event) {
 
 bool SearchBar::startFromList(QKeyEvent* key) {
     if (!isTyping(key) || !open()) return false;
-    QCoreApplication::sendEvent(box_, key);
+    // The list takes no input method, so the key has not met it yet: with one on, it starts
+    // the composition in the box.
+    windows_.typeThroughInputMethod(box_, *key);
     return true;
 }
 
@@ -176,7 +179,7 @@ bool SearchBar::listKeyWhileOpen(QKeyEvent* key) {
     if (resultKey(key)) return true;
     if (isTyping(key) || key->key() == Qt::Key_Backspace) {
         box_->setFocus();
-        QCoreApplication::sendEvent(box_, key);
+        windows_.typeThroughInputMethod(box_, *key);
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/logic/bookmark_search.h"
+#include "platform/window_system.h"
 #include "store/url_store.h"
 
 class QKeyEvent;
@@ -23,7 +24,7 @@ class SearchBar : public QObject {
     Q_OBJECT
 
 public:
-    SearchBar(Form1& form, const UrlStore& store);
+    SearchBar(Form1& form, const UrlStore& store, WindowSystem& windows);
 
     bool isOpen() const { return session_.has_value(); }
     // False in edit mode, where the list is not the user's business.
@@ -54,6 +55,7 @@ private:
 
     Form1& form_;
     const UrlStore& store_;
+    WindowSystem& windows_;
     QListWidget* list_;
     // Kept apart: events still reach the filter while the list is being destroyed.
     QWidget* listViewport_;

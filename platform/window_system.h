@@ -1,5 +1,6 @@
 #pragma once
 
+class QKeyEvent;
 class QWidget;
 
 namespace velandri {
@@ -9,6 +10,9 @@ public:
     virtual ~WindowSystem() = default;
     // Keeps the window above all others or not, without moving, resizing or hiding it.
     virtual void setTopMost(QWidget* window, bool topMost) = 0;
+    // Delivers a key press to the widget with the focus as the keyboard does: through the input
+    // method, which may compose with it, or as the plain key.
+    virtual void typeThroughInputMethod(QWidget* focused, const QKeyEvent& key) = 0;
 };
 
 }  // namespace velandri

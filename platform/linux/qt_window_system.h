@@ -7,6 +7,7 @@ namespace velandri {
 class QtWindowSystem : public WindowSystem {
 public:
     void setTopMost(QWidget* window, bool topMost) override;
+    void typeThroughInputMethod(QWidget* focused, const QKeyEvent& key) override;
 };
 
 }  // namespace velandri

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 #include <memory>
 #include <utility>
@@ -189,6 +192,12 @@ public:
 class FakeWindowSystem : public WindowSystem {
 public:
     void setTopMost(QWidget* window, bool topMost) override { calls.push_back({window, topMost}); }
+    // No input method here: the key arrives as it is.
+    void typeThroughInputMethod(QWidget* focused, const QKeyEvent& key) override {
+        QKeyEvent again(key.type(), key.key(), key.modifiers(), key.text(), key.isAutoRepeat(),
+                        key.count());
+        QCoreApplication::sendEvent(focused, &again);
+    }
     std::vector<std::pair<QWidget*, bool>> calls;
 };
 

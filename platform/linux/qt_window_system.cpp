@@ -27,7 +27,8 @@ void QtWindowSystem::typeThroughInputMethod(QWidget* focused, const QKeyEvent& k
                     key.nativeVirtualKey(), key.nativeModifiers(), key.text(), key.isAutoRepeat(),
                     key.count());
     again.setTimestamp(key.timestamp());
-    QPlatformInputContext* inputMethod = QGuiApplicationPrivate::platformIntegration()->inputContext();
+    QPlatformInputContext* inputMethod =
+        QGuiApplicationPrivate::platformIntegration()->inputContext();
     if (inputMethod && inputMethod->filterEvent(&again)) return;
     QCoreApplication::sendEvent(focused, &again);
 }

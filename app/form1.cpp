@@ -265,7 +265,7 @@ void Form1::createTimersAndMenu() {
 }
 
 void Form1::Form_Load() {
-    // The close box is left out and close requests are refused (closeRequestEndsProgram): the
+    // The close box is left out and close requests are refused (closeRequest): the
     // user leaves through "終了" or the tray menu.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);

@@ -57,6 +57,8 @@ public:
     void openEntry(int tab, int slot);
     // The tab selected and the slot's row selected in its list, as a click on it does.
     void showEntry(int tab, int slot);
+    // "↑", "↓", "修正" and "削除", which act on the selected row of the current tab.
+    void setSelectionButtons(bool enabled);
     void TabStrip1_Change();
     void Command1_Click(int index);
     void Text1_Change();
@@ -102,7 +104,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // The window manager's close request is refused, as the missing close box is.
-    bool closeRequestEndsProgram() const override { return false; }
+    CloseRequest closeRequest() const override { return CloseRequest::Refused; }
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -129,7 +131,6 @@ private:
     void openHomePage();
     bool askToDiscardEdits();
     void emptyEditRow();
-    void setSelectionButtons(bool enabled);
     void setTabCaptions();
     void nameListAfterSelectedTab();
     void setModeHeight(int twips);

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -305,15 +304,6 @@ bool Form3::applyPassword() {
 
 // The close box does what "終了" does, its messages included: the session's work stays.
 void Form3::Form_QueryUnload() { Command1_Click(kClose); }
-
-void Form3::closeEvent(QCloseEvent* event) {
-    if (isUnloading()) {
-        FormWindow::closeEvent(event);
-        return;
-    }
-    event->ignore();
-    Form_QueryUnload();
-}
 
 void Form3::showEvent(QShowEvent* event) {
     fitScreen();

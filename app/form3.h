@@ -67,7 +67,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // The close box is the "終了" button.
+    CloseRequest closeRequest() const override { return CloseRequest::QueryUnload; }
 
 private:
     void createControls();

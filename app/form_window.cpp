@@ -51,18 +51,25 @@ void FormWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-// Unless a window handles it itself, closing it by its close box ends the program without
-// saving.
 void FormWindow::closeEvent(QCloseEvent* event) {
-    if (!unloading_) {
-        if (!closeRequestEndsProgram()) {
+    if (unloading_) {
+        event->accept();
+        return;
+    }
+    switch (closeRequest()) {
+        case CloseRequest::Refused:
             event->ignore();
             return;
-        }
-        unloading_ = true;
-        Form_QueryUnload();
+        case CloseRequest::QueryUnload:
+            event->ignore();
+            Form_QueryUnload();
+            return;
+        case CloseRequest::EndsProgram:
+            unloading_ = true;
+            Form_QueryUnload();
+            event->accept();
+            return;
     }
-    event->accept();
 }
 
 }  // namespace velandri

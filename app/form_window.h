@@ -36,9 +36,11 @@ protected:
     bool event(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool isUnloading() const { return unloading_; }
-    // Whether the window system's close request ends the program; the main window refuses it.
-    virtual bool closeRequestEndsProgram() const { return true; }
+    // What the window system's close request does: the main window refuses it; the settings
+    // window runs Form_QueryUnload, which hides it and leaves the program running; the password
+    // window's Form_QueryUnload ends the program, which unloads it.
+    enum class CloseRequest { Refused, QueryUnload, EndsProgram };
+    virtual CloseRequest closeRequest() const { return CloseRequest::EndsProgram; }
 
 private:
     bool loaded_ = false;

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTabBar>
@@ -20,9 +19,6 @@ namespace {
 // Long enough after the main window's load for it to be drawn, short enough to come before the
 // user's first search.
 constexpr int kPrepareFoldingMs = 500;
-
-// "↑", "↓", "削除" and "修正" act on rows of the current tab, which a search does not show.
-constexpr int kRowButtons[] = {1, 2, 7, 9};
 
 bool isTyping(const QKeyEvent* key) {
     const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
@@ -89,7 +85,8 @@ bool SearchBar::open() {
         session_.emplace(store_);
         // The list's own notices would treat a result row as a row of the current tab.
         list_->blockSignals(true);
-        disableRowButtons();
+        // The row buttons act on rows of the current tab, which a search does not show.
+        form_.setSelectionButtons(false);
         list_->setAccessibleName(QStringLiteral("検索結果"));
         placeBox();
         box_->show();
@@ -229,10 +226,6 @@ void SearchBar::placeBox() {
     const QRect list = list_->geometry();
     const int height = box_->sizeHint().height();
     box_->setGeometry(list.left(), list.bottom() + 1 - height, list.width(), height);
-}
-
-void SearchBar::disableRowButtons() {
-    for (int index : kRowButtons) form_.Command1[index]->setEnabled(false);
 }
 
 }  // namespace velandri

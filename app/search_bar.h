@@ -49,7 +49,6 @@ private:
     void moveSelection(int step);
     void keepSelectionAboveBox();
     void placeBox();
-    void disableRowButtons();
     void end();
     std::optional<SearchHit> selectedHit() const;
 

@@ -104,14 +104,6 @@ SaveOutcome keepPrevious(const QString& path) {
     return {};
 }
 
-// Creates the data folder for its owner only; missing folders above it as usual folders.
-bool makeDataFolder(const QString& folder) {
-    const QFileInfo info(folder);
-    if (info.isDir()) return true;
-    return QDir().mkpath(info.path()) &&
-           (QDir().mkdir(folder, kOwnerOnly | QFileDevice::ExeOwner) || QFileInfo(folder).isDir());
-}
-
 // A file the program reads or replaces: a regular file, or a link to one. Anything else is the
 // user's and is never opened (a FIFO would block the start) nor renamed (a folder).
 bool isFoundFile(const QString& path) { return QFileInfo(path).isFile(); }
@@ -122,6 +114,13 @@ bool isOtherThanAFile(const QString& path) {
 }
 
 }  // namespace
+
+bool makeDataFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.isDir()) return true;
+    return QDir().mkpath(info.path()) &&
+           (QDir().mkdir(folder, kOwnerOnly | QFileDevice::ExeOwner) || QFileInfo(folder).isDir());
+}
 
 DataFile::DataFile(DataPaths paths) : paths_(std::move(paths)) {}
 

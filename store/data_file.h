@@ -21,6 +21,10 @@ using SaveOutcome = Result<>;
 // The data file's name, in the data folder and as a fallback in the program folder.
 inline const QString kDataFileName = QStringLiteral("url");
 
+// Creates the data folder for its owner only (it holds the password in a reversible form);
+// missing folders above it as usual folders. True when the folder is there.
+bool makeDataFolder(const QString& folder);
+
 // The data file in the per-user folder with its read-only fallbacks in the program folder.
 class DataFile {
 public:

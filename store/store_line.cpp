@@ -1,5 +1,6 @@
 #include "store/store_line.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -105,35 +106,38 @@ private:
     char* next_;
 };
 
-// The text a field of an entry is stored as: an address in the form the file keeps whole.
-QString storedField(const UrlEntry& entry, int field) {
-    return field == UrlField::url ? storableUrl(entry[field]) : entry[field];
-}
-
-qsizetype plainCapacity(const UrlStore& store, qsizetype prefixLength) {
-    qsizetype capacity = prefixLength + PlainWriter::capacityFor(store.password) +
-                         4 * PlainWriter::capacityFor(kLongestSetting);
-    for (const QString& name : store.tabNames) capacity += PlainWriter::capacityFor(name);
+// The fields of every entry as the file stores them, in file order: an address in the form the
+// file keeps whole. Worked out once for both the capacity and the writing.
+QStringList storedEntryFields(const UrlStore& store) {
+    QStringList fields;
+    fields.reserve(qsizetype(store.entries.size() * store.entries[0].size()) * kFieldCount);
     for (const auto& tab : store.entries)
         for (const UrlEntry& entry : tab)
             for (int field = 0; field < kFieldCount; ++field)
-                capacity += PlainWriter::capacityFor(storedField(entry, field));
+                fields << (field == UrlField::url ? storableUrl(entry[field]) : entry[field]);
+    return fields;
+}
+
+qsizetype plainCapacity(const UrlStore& store, const QStringList& entryFields,
+                        qsizetype prefixLength) {
+    qsizetype capacity = prefixLength + PlainWriter::capacityFor(store.password) +
+                         4 * PlainWriter::capacityFor(kLongestSetting);
+    for (const QString& name : store.tabNames) capacity += PlainWriter::capacityFor(name);
+    for (const QString& text : entryFields) capacity += PlainWriter::capacityFor(text);
     return capacity;
 }
 
 // The plain symbols of the whole store behind the given prefix symbols, fields in file order.
 QByteArray storeSymbols(const UrlStore& store, QByteArrayView prefix) {
-    PlainWriter writer(plainCapacity(store, prefix.size()));
+    const QStringList entryFields = storedEntryFields(store);
+    PlainWriter writer(plainCapacity(store, entryFields, prefix.size()));
     writer.symbols(prefix);
     writer.field(store.password);
     for (int16_t setting :
          {store.topMost, store.minimizeOnLaunch, store.logoffMinutes, store.browser})
         writer.setting(setting);
     for (const QString& name : store.tabNames) writer.field(name);
-    for (const auto& tab : store.entries)
-        for (const UrlEntry& entry : tab)
-            for (int field = 0; field < kFieldCount; ++field)
-                writer.field(storedField(entry, field));
+    for (const QString& text : entryFields) writer.field(text);
     return writer.finish();
 }
 

@@ -1,14 +1,13 @@
 #include "update/site_updater.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <utility>
 
 #include "platform/designed_programs.h"
 #include "platform/log.h"
 #include "platform/program_identity.h"
+#include "store/data_file.h"
 #include "update/version.h"
 
 namespace velandri {
@@ -27,17 +26,6 @@ const QString kUnverifiedNotice = QStringLiteral(
     "更新ファイルが正規のものか確認できなかったため、インストールしませんでした。"
     "\r\n新しいバージョンはホームページから入手して下さい。");
 constexpr long kStatusOk = 200;
-
-// Creates the data folder for its owner only, as the data file's save does; missing folders
-// above it as usual folders.
-bool makeDataFolder(const QString& folder) {
-    const QFileInfo info(folder);
-    if (info.isDir()) return true;
-    return QDir().mkpath(info.path()) &&
-           (QDir().mkdir(
-                folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner) ||
-            QFileInfo(folder).isDir());
-}
 
 }  // namespace
 

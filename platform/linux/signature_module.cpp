@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "platform/linux/minisign_verifier.h"
-#include "platform/linux/module_reason.h"
+#include "platform/linux/module_entry.h"
 #include "platform/linux/module_signature.h"
 
 using namespace velandri;

@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "platform/linux/archive_zip.h"
-#include "platform/linux/module_reason.h"
+#include "platform/linux/module_entry.h"
 #include "platform/linux/module_zip.h"
 
 using namespace velandri;

@@ -41,8 +41,6 @@ public:
 const QString kPlainUrl = QStringLiteral("http://example.com/a b?q=1");
 const QString kHostileUrl = QStringLiteral("http://x/;touch $HOME/pwned1 `touch $HOME/pwned2`");
 
-// The real windows and the real process start, file test and automation object, with stub
-// browsers; everything else is fake.
 // A real double-click arrives as a click followed by the double-click event.
 void doubleClickLine(Form1& form1, int row) {
     const QRect line = form1.List1->visualItemRect(form1.List1->item(row));
@@ -50,6 +48,8 @@ void doubleClickLine(Form1& form1, int row) {
     QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
 }
 
+// The real windows and the real process start, file test and automation object, with stub
+// browsers; everything else is fake.
 class Form1DoubleClickTest : public testing::Test, protected StubbedPlatform {
 protected:
     Form1DoubleClickTest() {

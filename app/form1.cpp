@@ -515,6 +515,7 @@ void Form1::logOff() {
 
 void Form1::showPasswordWindow() {
     hide();
+    if (!isMinimized()) platform_.windows.showNormalWhenShown(this);
     emit passwordWindowWanted();
 }
 

@@ -35,7 +35,7 @@ void ProgramWindows::connectMainWindow() {
 
 void ProgramWindows::connectPasswordWindow() {
     connect(form2_.get(), &FormWindow::endRequested, this, [this] { end(); });
-    connect(form2_.get(), &Form2::gateOpened, this, [this] { form1_->Show(); });
+    connect(form2_.get(), &Form2::gateOpened, this, [this] { openGate(); });
 }
 
 void ProgramWindows::connectTray() {
@@ -84,9 +84,21 @@ void ProgramWindows::bringToFrontNow() {
     window->activateWindow();
 }
 
+// Nothing of the run stays usable at the locked screen: an open question is answered No, and
+// the settings window, which can remove the password, is hidden with the main window.
 void ProgramWindows::showPasswordWindow() {
+    platform_.messages.closeOpen();
+    settingsHiddenAtLogOff_ = settingsHiddenAtLogOff_ || (form3_ && form3_->isVisible());
+    if (form3_) form3_->hide();
     form2_->Show();
     form2_->clearPassword();
+}
+
+void ProgramWindows::openGate() {
+    form1_->Show();
+    if (!settingsHiddenAtLogOff_) return;
+    settingsHiddenAtLogOff_ = false;
+    form3_->Show();
 }
 
 void ProgramWindows::returnToMainWindow() {

@@ -51,6 +51,7 @@ private:
     void bringToFrontIfWaiting();
     void bringToFrontNow();
     void showPasswordWindow();
+    void openGate();
     void returnToMainWindow();
     void trayIconReleased();
     void end();
@@ -64,6 +65,8 @@ private:
     bool starting_ = false;
     bool bringToFrontWaiting_ = false;
     bool ending_ = false;
+    // The settings window was open at the log-off: it comes back when the gate opens.
+    bool settingsHiddenAtLogOff_ = false;
 };
 
 }  // namespace velandri

@@ -116,8 +116,9 @@ private:
     void createButtons();
     void createEditRow();
     void createTimersAndMenu();
-    bool enterEditMode();
-    void enterEditModeWithLink(const QString& url, const QString& title);
+    bool refuseWhenFull();
+    void enterEditMode();
+    bool enterEditModeWithLink(const QString& url, const QString& title);
     void orderEditRowFocus();
     void setEditRowReachable(bool reachable);
     std::array<QWidget*, 5> editRow() const;

@@ -158,32 +158,6 @@ private slots:
         QVERIFY(!canMove(-1, +1, 3));  // nothing selected
     }
 
-    void editsAreGivenUpOnlyWhenNoneAreUnregisteredOrTheUserAgrees_data() {
-        QTest::addColumn<bool>("unregistered");
-        QTest::addColumn<bool>("agrees");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("givenUp");
-        QTest::newRow("nothing unregistered: no question") << false << false << false << true;
-        QTest::newRow("unregistered, Yes: given up") << true << true << true << true;
-        QTest::newRow("unregistered, No: kept") << true << false << true << false;
-    }
-    void editsAreGivenUpOnlyWhenNoneAreUnregisteredOrTheUserAgrees() {
-        QFETCH(bool, unregistered);
-        QFETCH(bool, agrees);
-        QFETCH(bool, asked);
-        QFETCH(bool, givenUp);
-        bool urlChanged = unregistered;
-        bool wasAsked = false;
-        QCOMPARE(mayDiscardEdits(urlChanged,
-                                 [&] {
-                                     wasAsked = true;
-                                     return agrees;
-                                 }),
-                 givenUp);
-        QCOMPARE(wasAsked, asked);
-        QCOMPARE(urlChanged, !givenUp);
-    }
-
     void passwordBoxes() {
         QCOMPARE(passwordChange("", ""), PasswordChange::Unchanged);
         QCOMPARE(passwordChange("", "typed"), PasswordChange::Unchanged);

@@ -596,12 +596,14 @@ void Form1::menuEnd_Click() { Form_QueryUnload(); }
 
 void Form1::iconLeftRelease() {
     show();
+    setWindowState(Qt::WindowNoState);
     leaveTray();
     activateWindow();
 }
 
+// The hidden window's state is left alone: changing it from minimized would map the window
+// at once, past the password window.
 void Form1::leaveTray() {
-    setWindowState(Qt::WindowNoState);
     Form_Unload();
     Timer1.stop();
 }

@@ -1,5 +1,7 @@
 #include "app/program_windows.h"
 
+#include <utility>
+
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
@@ -95,7 +97,10 @@ void ProgramWindows::showPasswordWindow() {
 }
 
 void ProgramWindows::openGate() {
-    form1_->Show();
+    if (std::exchange(trayLeftWhileLocked_, false))
+        form1_->iconLeftRelease();
+    else
+        form1_->Show();
     if (!settingsHiddenAtLogOff_) return;
     settingsHiddenAtLogOff_ = false;
     form3_->Show();
@@ -113,6 +118,7 @@ void ProgramWindows::trayIconReleased() {
         return;
     }
     form1_->leaveTray();
+    trayLeftWhileLocked_ = true;
     form2_->Show();
 }
 

@@ -67,6 +67,8 @@ private:
     bool ending_ = false;
     // The settings window was open at the log-off: it comes back when the gate opens.
     bool settingsHiddenAtLogOff_ = false;
+    // The tray icon was clicked at the locked screen: the gate opens to the restored window.
+    bool trayLeftWhileLocked_ = false;
 };
 
 }  // namespace velandri

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The log-off in the real program, with its real timers, under openbox: after a restore through
-# the window manager the password brings the main window back as the user left it; an automatic
-# log-off at one minute, with the settings window and a question open, leaves nothing usable at
-# the locked screen and changes nothing, and the password brings both windows back. Run under
+# The log-off in the real program, with its real timers, under openbox with a tray: after a
+# restore through the window manager the password brings the main window back as the user left
+# it; an automatic log-off at one minute, with the settings window and a question open, leaves
+# nothing usable at the locked screen and changes nothing, and the password brings both windows
+# back; the tray icon clicked at the locked screen shows only the password window. Run under
 # xvfb-run and dbus-run-session (the settings window is read through the accessibility tree).
 # Usage: logoff_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER
 set -euo pipefail
@@ -84,6 +85,8 @@ jq --arg password "$password" \
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
+trayer --edge top --align left --widthtype request --height 24 >/dev/null 2>&1 &
+pids+=($!)
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
 pids+=("$program_pid")
@@ -136,6 +139,26 @@ window_named "各種設定" 5 >/dev/null || fail "the settings window did not co
 settings press "設定"
 for _ in $(seq 50); do shown "各種設定" || break; sleep 0.1; done
 ! shown "各種設定" || fail "設定 did not close the settings window"
+
+# 4. A launch minimizes the window, a minute moves it into the notification area, and the
+#    automatic log-off comes. The icon, clicked at the locked screen, maps nothing but the
+#    password window; the password brings the main window back normal.
+xdotool windowactivate --sync "$main"
+first_line "$main" --repeat 2 --delay 80
+wait_for_state "$main" Iconic || fail "the second launch did not minimize the main window"
+gate=$(window_named "パスワード入力" 80) || fail "no automatic log-off after the launch"
+for _ in $(seq 100); do [[ "$(wm_state "$main")" != Iconic ]] && break; sleep 0.1; done
+[[ "$(wm_state "$main")" != Iconic ]] || fail "the minimized window did not move into the tray"
+xdotool mousemove 12 12 click 1                   # the icon, first in the tray
+window_named "パスワード入力" >/dev/null || fail "the icon did not bring the password window"
+sleep 1  # the window manager would map the main window by now
+case "$(wm_state "$main")" in
+  Normal | Iconic) fail "the icon mapped the main window ($(wm_state "$main")) at the locked screen" ;;
+esac
+xdotool windowactivate --sync "$gate" type --delay 50 "$password"
+window_named "$main_title" 5 >/dev/null || fail "the password did not bring the main window back"
+wait_for_state "$main" Normal || fail "the main window came back $(wm_state "$main") from the tray"
+sleep 1  # the restored window centres itself
 click_control "$main" 5415 3165 615 240           # 終了
 for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 ! kill -0 "$program_pid" 2>/dev/null || fail "終了 did not end the program"

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace {
@@ -39,19 +38,6 @@ Status registerClient(SmsConn connection, SmPointer, char* previousId) {
     return status;
 }
 
-void interactRequest(SmsConn connection, SmPointer, int) {
-    say("interaction asked");
-    SmsInteract(connection);
-}
-
-void interactDone(SmsConn, SmPointer, Bool cancel) {
-    if (cancel) say("log-out cancelled");
-}
-
-void saveYourselfRequest(SmsConn, SmPointer, int, Bool, int, Bool, Bool) {}
-
-void phase2Request(SmsConn connection, SmPointer) { SmsSaveYourselfPhase2(connection); }
-
 void saveYourselfDone(SmsConn connection, SmPointer, Bool success) {
     if (!loggingOut) {
         say(success ? "checkpoint saved" : "checkpoint failed");
@@ -72,35 +58,32 @@ void closeConnection(SmsConn connection, SmPointer, int count, char** reasons) {
     say("client closed its connection");
 }
 
-void setProperties(SmsConn, SmPointer, int count, SmProp** properties) {
-    for (int i = 0; i < count; ++i) SmFreeProperty(properties[i]);
-    std::free(properties);
-}
-
-void deleteProperties(SmsConn, SmPointer, int count, char** names) {
-    for (int i = 0; i < count; ++i) std::free(names[i]);
-    std::free(names);
-}
-
-void getProperties(SmsConn connection, SmPointer) { SmsReturnProperties(connection, 0, nullptr); }
-
+// The properties the client sets are not kept: a test starts it by hand.
 Status newClient(SmsConn connection, SmPointer, unsigned long* mask, SmsCallbacks* callbacks,
                  char**) {
     client = connection;
-    *mask = SmsRegisterClientProcMask | SmsInteractRequestProcMask | SmsInteractDoneProcMask |
-            SmsSaveYourselfRequestProcMask | SmsSaveYourselfP2RequestProcMask |
-            SmsSaveYourselfDoneProcMask | SmsCloseConnectionProcMask | SmsSetPropertiesProcMask |
-            SmsDeletePropertiesProcMask | SmsGetPropertiesProcMask;
+    *mask = (SmsGetPropertiesProcMask << 1) - 1;  // all ten, get_properties the last
     callbacks->register_client.callback = registerClient;
-    callbacks->interact_request.callback = interactRequest;
-    callbacks->interact_done.callback = interactDone;
-    callbacks->save_yourself_request.callback = saveYourselfRequest;
-    callbacks->save_yourself_phase2_request.callback = phase2Request;
+    callbacks->interact_request.callback = [](SmsConn c, SmPointer, int) { SmsInteract(c); };
+    callbacks->interact_done.callback = [](SmsConn, SmPointer, Bool) {};
+    callbacks->save_yourself_request.callback = [](SmsConn, SmPointer, int, Bool, int, Bool, Bool) {
+    };
+    callbacks->save_yourself_phase2_request.callback = [](SmsConn c, SmPointer) {
+        SmsSaveYourselfPhase2(c);
+    };
     callbacks->save_yourself_done.callback = saveYourselfDone;
     callbacks->close_connection.callback = closeConnection;
-    callbacks->set_properties.callback = setProperties;
-    callbacks->delete_properties.callback = deleteProperties;
-    callbacks->get_properties.callback = getProperties;
+    callbacks->set_properties.callback = [](SmsConn, SmPointer, int count, SmProp** properties) {
+        for (int i = 0; i < count; ++i) SmFreeProperty(properties[i]);
+        std::free(properties);
+    };
+    callbacks->delete_properties.callback = [](SmsConn, SmPointer, int count, char** names) {
+        for (int i = 0; i < count; ++i) std::free(names[i]);
+        std::free(names);
+    };
+    callbacks->get_properties.callback = [](SmsConn c, SmPointer) {
+        SmsReturnProperties(c, 0, nullptr);
+    };
     return 1;
 }
 

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -21,14 +22,16 @@ namespace {
 
 constexpr std::array kSessionSignals{SIGTERM, SIGHUP, SIGINT};
 
-int signalPipeInput = -1;
+// Lock-free, so the handler may read it.
+std::atomic<int> signalPipeInput = -1;
+static_assert(std::atomic<int>::is_always_lock_free);
 
 // Only what is safe in a signal handler: one byte into a pipe that never blocks (when it is
 // full, a byte already says that a signal came).
 void onSessionSignal(int) {
     const int saved = errno;
     const char byte = 1;
-    [[maybe_unused]] const ssize_t written = write(signalPipeInput, &byte, 1);
+    [[maybe_unused]] const ssize_t written = write(signalPipeInput.load(), &byte, 1);
     errno = saved;
 }
 
@@ -36,9 +39,10 @@ std::function<void()> keepAtExitOfRun;
 std::thread::id armingThread;
 
 // Qt's X11 connection calls exit() on the GUI thread when the server goes. exit() unwinds no
-// stack, so the objects of main are whole; handlers run in the reverse order of their
-// registration, so what was made before the arming is still there. Any other thread's exit
-// leaves the store alone: the GUI thread may be using it.
+// stack, so the objects of main are whole; handlers and static destructors run in the reverse
+// order of their registration, so every static made before the arming (the store's own are
+// made by its load) is still there. Any other thread's exit leaves the store alone: the GUI
+// thread may be using it.
 void keepAtExit() {
     if (!keepAtExitOfRun || std::this_thread::get_id() != armingThread) return;
     std::exchange(keepAtExitOfRun, {})();
@@ -55,7 +59,7 @@ LinuxSessionEnd::~LinuxSessionEnd() {
     disarm();
     for (std::size_t i = 0; i < kSessionSignals.size(); ++i)
         if (handled_[i]) std::signal(kSessionSignals[i], SIG_DFL);
-    signalPipeInput = -1;
+    signalPipeInput.store(-1);
     notifier_.reset();
     for (const int end : pipe_)
         if (end >= 0) close(end);
@@ -67,7 +71,7 @@ void LinuxSessionEnd::watchSignals() {
                                << std::strerror(errno);
         return;
     }
-    signalPipeInput = pipe_[1];
+    signalPipeInput.store(pipe_[1]);
     notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { signalArrived(); });
     struct sigaction action = {};

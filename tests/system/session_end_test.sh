@@ -174,6 +174,7 @@ start_program
 add_entry "Discarded" "https://example.org/discarded"
 xdotool windowminimize "$main"
 sleep 62
+# The one icon sits at the right end of trayer, 100 pixels wide at the top right.
 xdotool mousemove 1267 16 click 3
 sleep 0.5
 import -window root "$artifacts/session-end-tray-menu.png" 2>/dev/null || true

@@ -17,8 +17,11 @@ SessionKeeper::~SessionKeeper() { runEnded(); }
 
 bool SessionKeeper::keep() {
     if (!live_) return false;
+    if (kept_ == store_) return true;
     const SaveOutcome saved = storeIo_.saveStore(store_);
-    if (!saved)
+    if (saved)
+        kept_ = store_;
+    else
         qCWarning(velandriLog).noquote()
             << "the run was not kept at the end of the session:" << saved.error().reason;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <optional>
 
 #include "app/program_windows.h"
 #include "app/store_io.h"
@@ -25,7 +26,9 @@ public:
     SessionKeeper& operator=(const SessionKeeper&) = delete;
 
 private:
-    // Saves the store while the run is live; false when it is not.
+    // Saves the store while the run is live; false when it is not. A store that equals what was
+    // kept last is not saved again, so that the file from before the run stays the previous one
+    // when the manager's commit request is followed by its "die".
     bool keep();
     void endSession();
     void runEnded();
@@ -35,6 +38,7 @@ private:
     SessionEnd& sessionEnd_;
     ProgramWindows& windows_;
     bool live_ = true;
+    std::optional<UrlStore> kept_;
 };
 
 }  // namespace velandri

@@ -103,15 +103,18 @@ wait_for_exit() {
   fail "the program did not end after: $1"
 }
 
-# Counts the data file's entries with this address.
+# Counts the entries with this address in the data file, or in the file given.
 stored() {
-  "$store_tool" dump "$data_file" | jq --arg url "$1" '[.entries[][] | select(.url == $url)] | length'
+  "$store_tool" dump "${2:-$data_file}" |
+    jq --arg url "$1" '[.entries[][] | select(.url == $url)] | length'
 }
 
+# Saved once, as "終了" saves: the file from before the run is the previous one.
 expect_kept() {
   [[ "$(stored "$1")" == 1 ]] || fail "$2: the added entry was not kept"
   [[ "$(stat -c %a "$data_file")" == 600 ]] || fail "$2: the data file may be read by others"
-  [[ -f "$data_file.prev" ]] || fail "$2: the previous data file was not kept"
+  [[ "$(stored "$1" "$data_file.prev")" == 0 ]] ||
+    fail "$2: the previous data file is not the one from before the run"
   echo "kept after $2"
 }
 

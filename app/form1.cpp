@@ -661,6 +661,12 @@ void Form1::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
+    // The box would cut the address and so keep another one.
+    if (link->url.size() > Text1[1]->maxLength()) {
+        platform_.messages.notice(kMessageTitle,
+                                  QStringLiteral("URLが長すぎるため、登録できません。"));
+        return;
+    }
     enterEditModeWithLink(link->url, link->title);
 }
 

@@ -82,9 +82,15 @@ SigningKey makeKey(const QString& folder) {
 
 enum class SignatureForm { Prehashed, Legacy };
 
-// The .minisig file that `minisign -S` (-l for the legacy form) makes for bytes.
+// What the maker's release of 1.7 carries as its trusted comment.
+const QString kReleaseComment = QStringLiteral("version:1.7 file:Pelkamo.zip");
+const TestSite::Page kVersionPage{"velandri<td width=\"610\">1.7</td>", "text/html"};
+
+// The .minisig file that `minisign -S` (-l for the legacy form) makes for bytes, with that
+// trusted comment; with none given, minisign writes its own (time stamp and file name).
 QByteArray signedBy(const SigningKey& key, const QByteArray& bytes,
-                    SignatureForm form = SignatureForm::Prehashed) {
+                    SignatureForm form = SignatureForm::Prehashed,
+                    const std::optional<QString>& trustedComment = kReleaseComment) {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("Pelkamo.zip"));
     QFile out(file);
@@ -93,6 +99,7 @@ QByteArray signedBy(const SigningKey& key, const QByteArray& bytes,
     out.close();
     QStringList arguments = {"-S", "-s", key.secretFile, "-m", file};
     if (form == SignatureForm::Legacy) arguments << "-l";
+    if (trustedComment) arguments << "-t" << *trustedComment;
     runMinisign(arguments);
     QFile signature(file + QStringLiteral(".minisig"));
     if (!signature.open(QIODevice::ReadOnly)) throw std::runtime_error("no signature");
@@ -148,7 +155,10 @@ protected:
         delete keys;
         keys = nullptr;
     }
-    void SetUp() override { ASSERT_TRUE(root.isValid()); }
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        site.put(kVersionPath, kVersionPage);
+    }
 
     std::unique_ptr<HttpClient> client(HttpLimits limits = {}) const {
         if (GetParam() == Libraries::LinkedIn) return std::make_unique<CurlHttpClient>(limits);
@@ -172,8 +182,14 @@ protected:
         limits.pageTimeoutMs = timeoutMs;
         makeUpdater(*client(limits), extractor, base).checkVersion(latest);
     }
+    // As the main window runs them: the update follows the check that found the version.
+    static void checkThenUpdate(SiteUpdater updater) {
+        QString latest;
+        updater.checkVersion(latest);
+        updater.subUpdate();
+    }
     void runUpdate(HttpClient& http, ZipExtractor& zip) {
-        makeUpdater(http, zip, site.baseUrl()).subUpdate();
+        checkThenUpdate(makeUpdater(http, zip, site.baseUrl()));
     }
     void runUpdate() { runUpdate(*client(), extractor); }
     // The archive with the maker's signature beside it.
@@ -331,7 +347,8 @@ TEST_P(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
         ASSERT_TRUE(QDir(folder).removeRecursively());
         serveArchive(zip);
         const QString before = QDir::currentPath();
-        SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress).subUpdate();
+        checkThenUpdate(
+            SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress));
         EXPECT_EQ(QDir::currentPath(), QFileInfo(folder).canonicalFilePath());
         QDir::setCurrent(before);
         EXPECT_FALSE(QFileInfo(folder + "/readme.txt").isExecutable());
@@ -398,7 +415,8 @@ TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFold
         fake.messages.shown.clear();
         site.put(kArchivePath, c.archive);
         site.put(kSignaturePath, c.signature);
-        makeUpdater(*client(), extractor, *c.builtIn, fake.process, site.baseUrl()).subUpdate();
+        checkThenUpdate(
+            makeUpdater(*client(), extractor, *c.builtIn, fake.process, site.baseUrl()));
         EXPECT_FALSE(QFileInfo::exists(folder));  // nothing written, nothing extracted
         EXPECT_FALSE(updaterStarted());
         EXPECT_EQ(fake.programEnd.ended, 0);
@@ -434,7 +452,7 @@ TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFold
     const std::unique_ptr<HttpClient> http = client();
     const UpdatePlatform real{*http,   extractor,     verifier,    files,
                               starter, fake.messages, fake.events, fake.programEnd};
-    SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress).subUpdate();
+    checkThenUpdate(SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress));
     QDir::setCurrent(before);
     EXPECT_EQ(readFile(folder + "/readme.txt"), "chain");
     EXPECT_TRUE(QFileInfo(folder + "/l").isSymLink());  // it leads inside
@@ -468,11 +486,63 @@ TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFold
         serveArchive(archive);
         QElapsedTimer timer;
         timer.start();
-        makeUpdater(*client(), *bounded, verifier, fake.process, site.baseUrl()).subUpdate();
+        checkThenUpdate(makeUpdater(*client(), *bounded, verifier, fake.process, site.baseUrl()));
         EXPECT_LT(timer.elapsed(), 10'000);
         EXPECT_EQ(filesIn(folder), QStringList());
         EXPECT_FALSE(updaterStarted());
         EXPECT_EQ(fake.messages.shown.size(), 1u);  // signed: no notice, only the log
+    }
+    EXPECT_EQ(fake.programEnd.ended, 2);
+}
+
+// Every archive the maker ever signed carries a valid signature: only the trusted comment, which
+// the same key signs, tells the release the page announces from an old one served again.
+TEST_P(SiteUpdaterTest, OnlyTheAnnouncedReleaseIsInstalledNotAnOldOneReplayed) {
+    const QByteArray zip = makeZip({kUpdaterScript});
+    const auto page = [](const char* version) {
+        return TestSite::Page{QByteArray("velandri<td width=\"610\">") + version + "</td>",
+                              "text/html"};
+    };
+    struct Case {
+        const char* name;
+        TestSite::Page page;
+        std::optional<QString> trustedComment;  // minisign's own when none
+        bool installed;
+    };
+    const Case cases[] = {
+        {"the announced release", page("1.7"), kReleaseComment, true},
+        {"fields in another order, tab-separated", page("1.7"),
+         QStringLiteral("file:Pelkamo.zip\tversion:1.7\ttimestamp:1700000000"), true},
+        {"minisign's own comment names no version", page("1.7"), std::nullopt, false},
+        {"1.0 served under a page of 9.9", page("9.9"),
+         QStringLiteral("version:1.0 file:Pelkamo.zip"), false},
+        {"signed as 1.8, announced 1.7", page("1.7"),
+         QStringLiteral("version:1.8 file:Pelkamo.zip"), false},
+        {"not newer than the running 1.6", page("1.6"),
+         QStringLiteral("version:1.6 file:Pelkamo.zip"), false},
+        {"another file", page("1.7"), QStringLiteral("version:1.7 file:Other.zip"), false},
+        {"no file named", page("1.7"), QStringLiteral("version:1.7"), false},
+        {"two versions", page("1.7"), QStringLiteral("version:1.7 version:9.9 file:Pelkamo.zip"),
+         false},
+        {"fields run together", page("1.7"), QStringLiteral("version:1.7file:Pelkamo.zip"), false},
+        {"no version page", {"", "text/html", false, {}, 0, -1, 404}, kReleaseComment, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        fake.messages.shown.clear();
+        fake.process.started.clear();
+        site.put(kVersionPath, c.page);
+        site.put(kArchivePath, {zip, "application/zip"});
+        site.put(kSignaturePath,
+                 {signedBy(maker, zip, SignatureForm::Prehashed, c.trustedComment), "text/plain"});
+        runUpdate();
+        EXPECT_EQ(updaterStarted(), c.installed);
+        if (c.installed) continue;
+        EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.exe"));
+        ASSERT_EQ(fake.messages.shown.size(), 2u);
+        EXPECT_EQ(fake.messages.shown[1].title, kNoticeTitle);
+        EXPECT_EQ(fake.messages.shown[1].text, kUnverifiedNotice);
     }
     EXPECT_EQ(fake.programEnd.ended, 2);
 }
@@ -580,8 +650,8 @@ TEST_P(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
 }
 
 TEST_P(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
-    makeUpdater(*client(), extractor, QStringLiteral("http://127.0.0.1:%1/").arg(closedPort()))
-        .subUpdate();
+    checkThenUpdate(makeUpdater(*client(), extractor,
+                                QStringLiteral("http://127.0.0.1:%1/").arg(closedPort())));
     EXPECT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_FALSE(updaterStarted());
@@ -629,13 +699,21 @@ TEST_P(SiteUpdaterTest, FailuresAreLoggedWithTheirReason) {
     ASSERT_TRUE(QFile::remove(root.path() + "/data"));
 
     // An archive that is not verified, and one that does not extract, ends the update.
-    fake.http.response = HttpResponse{200, "Content-Type: application/zip\r\n", "PK"};
+    const auto updateFromFakeSite = [this] {
+        SiteUpdater updater =
+            makeUpdater(fake.http, fake.zip, fake.signatures, fake.process, site.baseUrl());
+        fake.http.response = HttpResponse{200, "Content-Type: text/html\r\n", kVersionPage.body};
+        QString latest;
+        updater.checkVersion(latest);
+        fake.http.response = HttpResponse{200, "Content-Type: application/zip\r\n", "PK"};
+        updater.subUpdate();
+    };
     fake.signatures.result = Failure{QStringLiteral("the signature does not match")};
-    makeUpdater(fake.http, fake.zip, fake.signatures, fake.process, site.baseUrl()).subUpdate();
+    updateFromFakeSite();
     expectLogged({{"update failed:", "the signature does not match"}});
-    fake.signatures.result = {};
+    fake.signatures.result = kReleaseComment.toUtf8();
     fake.zip.result = Failure{QStringLiteral("truncated archive")};
-    makeUpdater(fake.http, fake.zip, fake.signatures, fake.process, site.baseUrl()).subUpdate();
+    updateFromFakeSite();
     expectLogged({{"update failed:", "extraction failed:", "truncated archive"}});
     EXPECT_FALSE(updaterStarted());
     EXPECT_EQ(fake.programEnd.ended, 0);
@@ -738,7 +816,7 @@ TEST(ModuleSignatureVerifier, WithoutItsModuleVerifiesNothing) {
     QTemporaryDir folder;
     ModuleSignatureVerifier verifier(folder.filePath("modules/velandri-signature.so"),
                                      "RWStw/3zSTlTnYu5HyGJ/SNjHHGILgg6eAmwxkGerMRyUNdToqXRAbN8");
-    const Result<> verified = verifier.verify("x", "y");
+    const Result<QByteArray> verified = verifier.verify("x", "y");
     ASSERT_FALSE(verified);
     EXPECT_TRUE(verified.error().reason.contains("velandri-signature.so"))
         << verified.error().reason.toStdString();

@@ -98,9 +98,9 @@ void LinuxSessionEnd::watchSessionManager() {
     application->installEventFilter(this);
 }
 
-// The manager's "die" arrives as a spontaneous quit, which would end the event loop without the
-// run being kept. The program's own quit after the run has ended is spontaneous on X11 too, so
-// only an armed watch takes it.
+// The manager's "die" arrives as a spontaneous quit. Qt would ask the windows to close, which the
+// main window refuses, so the program would neither keep the run nor end. The program's own quit
+// after the run has ended is spontaneous on X11 too, so only an armed watch takes it.
 bool LinuxSessionEnd::eventFilter(QObject* watched, QEvent* event) {
     if (!armed_ || watched != QCoreApplication::instance() || event->type() != QEvent::Quit ||
         !event->spontaneous())

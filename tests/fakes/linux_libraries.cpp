@@ -55,8 +55,6 @@ void runMinisign(const QStringList& arguments) {
                                  minisign.readAllStandardError().toStdString());
 }
 
-}  // namespace
-
 SigningKey makeKey(const QString& folder) {
     QDir().mkpath(folder);
     const QString publicFile = folder + QStringLiteral("/minisign.pub");
@@ -65,6 +63,23 @@ SigningKey makeKey(const QString& folder) {
     QFile file(publicFile);
     if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("no minisign.pub");
     return SigningKey{secretFile, file.readAll().split('\n').value(1)};
+}
+
+QTemporaryDir& keyFolder() {
+    static QTemporaryDir folder;
+    return folder;
+}
+
+}  // namespace
+
+const SigningKey& makerKey() {
+    static const SigningKey key = makeKey(keyFolder().filePath(QStringLiteral("maker")));
+    return key;
+}
+
+const SigningKey& strangerKey() {
+    static const SigningKey key = makeKey(keyFolder().filePath(QStringLiteral("stranger")));
+    return key;
 }
 
 QByteArray signedBy(const SigningKey& key, const QByteArray& bytes, SignatureForm form,

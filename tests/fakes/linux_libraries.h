@@ -28,12 +28,14 @@ std::unique_ptr<SignatureVerifier> makeSignatureVerifier(Libraries where,
 
 HttpLimits cappedAt(qint64 maxBodyBytes);
 
-// A minisign key pair made by the minisign tool, without a password, in folder.
+// A minisign key pair made by the minisign tool, without a password.
 struct SigningKey {
     QString secretFile;
     QByteArray publicKey;  // the base64 line of its minisign.pub
 };
-SigningKey makeKey(const QString& folder);
+// The maker's key and another one, each made once for the whole test program.
+const SigningKey& makerKey();
+const SigningKey& strangerKey();
 
 enum class SignatureForm { Prehashed, Legacy };
 

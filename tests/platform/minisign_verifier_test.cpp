@@ -13,20 +13,8 @@ namespace {
 
 class MinisignVerifierTest : public testing::TestWithParam<Libraries> {
 protected:
-    // The maker's key, and another one, made once for all cases.
-    static void SetUpTestSuite() {
-        keys = new QTemporaryDir;
-        maker = makeKey(keys->filePath(QStringLiteral("maker")));
-        stranger = makeKey(keys->filePath(QStringLiteral("stranger")));
-    }
-    static void TearDownTestSuite() {
-        delete keys;
-        keys = nullptr;
-    }
-
-    static inline QTemporaryDir* keys = nullptr;
-    static inline SigningKey maker;
-    static inline SigningKey stranger;
+    const SigningKey& maker = makerKey();
+    const SigningKey& stranger = strangerKey();
 };
 
 // The maker's signature over exactly the bytes, in either of minisign's forms, and nothing else.

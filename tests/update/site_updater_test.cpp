@@ -67,15 +67,6 @@ const ZipItem kUpdaterScript = fileItem("Pelkamo.exe", "#!/bin/sh\necho updated 
 
 class SiteUpdaterTest : public testing::TestWithParam<Libraries> {
 protected:
-    // The maker's key, made once for all cases.
-    static void SetUpTestSuite() {
-        keys = new QTemporaryDir;
-        maker = makeKey(keys->filePath(QStringLiteral("maker")));
-    }
-    static void TearDownTestSuite() {
-        delete keys;
-        keys = nullptr;
-    }
     void SetUp() override {
         ASSERT_TRUE(root.isValid());
         site.put(kVersionPath, kVersionPage);
@@ -106,9 +97,7 @@ protected:
     }
     bool updaterStarted() const { return !fake.process.started.empty(); }
 
-    static inline QTemporaryDir* keys = nullptr;
-    static inline SigningKey maker;
-
+    const SigningKey& maker = makerKey();
     QTemporaryDir root;
     QString folder = root.path() + QStringLiteral("/data/Velandri");
     TestSite site;

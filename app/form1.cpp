@@ -663,6 +663,13 @@ void Form1::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
+    // The box would cut the address and so keep another one.
+    if (link->url.size() > Text1[1]->maxLength()) {
+        event->acceptProposedAction();
+        platform_.messages.notice(kMessageTitle,
+                                  QStringLiteral("URLが長すぎるため、登録できません。"));
+        return;
+    }
     if (enterEditModeWithLink(link->url, link->title))
         event->acceptProposedAction();
     else

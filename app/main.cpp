@@ -5,9 +5,11 @@
 #include "app/data_file_store.h"
 #include "app/download_window.h"
 #include "app/program_windows.h"
+#include "app/session_keeper.h"
 #include "platform/linux/display_probe.h"
 #include "platform/linux/font_configuration_ahead.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/linux_session_end.h"
 #include "platform/linux/qt_japanese_texts.h"
 #include "platform/running_copy.h"
 #include "store/url_store.h"
@@ -66,5 +68,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
                      [&windows] { windows.bringToFront(); });
     windows.start();
+    // From the loaded store on, the end of the desktop session keeps the run.
+    LinuxSessionEnd sessionEnd;
+    SessionKeeper keeper(store, storeIo, sessionEnd, windows);
     return app.exec();
 }

@@ -122,7 +122,6 @@ void ProgramWindows::trayIconReleased() {
     form2_->Show();
 }
 
-// Closing any window, "終了" or the tray menu: the tray icon goes, then every window.
 void ProgramWindows::end() {
     if (ending_) return;
     ending_ = true;

@@ -37,6 +37,9 @@ public:
     Form1& form1() { return *form1_; }
     Form2& form2() { return *form2_; }
     Form3& form3();
+    // Closing any window, "終了", the tray menu or the end of the session: the tray icon goes,
+    // then every window.
+    void end();
 
 signals:
     // Every window was unloaded: the program ends.
@@ -54,7 +57,6 @@ private:
     void openGate();
     void returnToMainWindow();
     void trayIconReleased();
-    void end();
 
     UrlStore& store_;
     SharedValues& shared_;

@@ -48,6 +48,80 @@ void firstKeystroke(benchmark::State& state) {
 }
 BENCHMARK(firstKeystroke)->Unit(benchmark::kMillisecond);
 
+// The longest query a box takes: short words repeated up to 32,767 characters.
+QString pastedQuery() {
+    QString query;
+    while (query.size() < 32767 - 3) query += QStringLiteral("ab ");
+    return query.left(32767);
+}
+
+// The same pasted in Japanese, which folding has to transliterate.
+QString pastedJapaneseQuery() {
+    QString query;
+    while (query.size() < 32767 - 5) query += QStringLiteral("ニュース ");
+    return query.left(32767);
+}
+
+// A query of as many distinct three-letter words as fit in 32,767 characters.
+QString distinctWordsQuery() {
+    QString query;
+    for (char16_t a = u'a'; a <= u'z' && query.size() < 32763; ++a)
+        for (char16_t b = u'a'; b <= u'z' && query.size() < 32763; ++b)
+            for (char16_t c = u'a'; c <= u'z' && query.size() < 32763; ++c)
+                query += QString(QChar(a)) + QChar(b) + QChar(c) + QChar(u' ');
+    return query;
+}
+
+// Every slot used, each address of the given length ending in the query's first words (as many
+// as fill half of it), so that those words are looked for through the whole address.
+UrlStore storeOfLongAddresses(qsizetype length, const QString& query) {
+    UrlStore store = fullStore();
+    const QString tail = QString(query).remove(u' ').left(length / 2);
+    QString url = QStringLiteral("https://www.example.jp/");
+    url += QString(length - url.size() - tail.size(), u'x') + tail;
+    for (auto& tab : store.entries)
+        for (UrlEntry& entry : tab) entry[UrlField::url] = url;
+    return store;
+}
+
+// Any query over any store the program loads: a pasted query over 300 addresses as long as
+// the import allows (8,192) or as a written file may hold (12,000, and the longest that a
+// data file the program reads can give every slot: 16 MiB over 300 addresses of at least three
+// bytes a character).
+void pastedQuery(benchmark::State& state, QString (*makeQuery)()) {
+    const QString query = makeQuery();
+    const UrlStore store = storeOfLongAddresses(state.range(0), query);
+    for (auto _ : state) {
+        BookmarkSearch search(store);
+        benchmark::DoNotOptimize(search.resultLines(search.find(query)));
+    }
+}
+// The same once the session has folded the store's texts.
+void pastedQueryInASession(benchmark::State& state, QString (*makeQuery)()) {
+    const QString query = makeQuery();
+    const UrlStore store = storeOfLongAddresses(state.range(0), query);
+    BookmarkSearch search(store);
+    search.find(query);
+    for (auto _ : state) benchmark::DoNotOptimize(search.resultLines(search.find(query)));
+}
+BENCHMARK_CAPTURE(pastedQueryInASession, distinctWords, distinctWordsQuery)
+    ->Arg(18641)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pastedQuery, repeatedWords, pastedQuery)
+    ->Arg(8192)
+    ->Arg(12000)
+    ->Arg(18641)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pastedQuery, repeatedJapaneseWords, pastedJapaneseQuery)
+    ->Arg(8192)
+    ->Arg(18641)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pastedQuery, distinctWords, distinctWordsQuery)
+    ->Arg(8192)
+    ->Arg(12000)
+    ->Arg(18641)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -33,6 +33,8 @@ struct UrlStore {
     int16_t browser = 0;
     std::array<QString, kTabCount> tabNames;
     std::array<std::array<UrlEntry, kSlotCount>, kTabCount> entries;
+
+    bool operator==(const UrlStore&) const = default;
 };
 
 }  // namespace velandri

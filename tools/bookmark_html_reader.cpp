@@ -3,7 +3,6 @@
 
 #include <QByteArrayView>
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -21,10 +20,17 @@ bool isEdgeBlank(QChar c) {
 
 bool isBreak(QChar c) { return c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f'; }
 
+// libxml2 ends a text at a NUL and leaves out what follows it, links included, so the feed
+// gives a NUL as DEL, one byte in every encoding a bookmark file may declare.
+constexpr char kNul = '\0';
+constexpr char kNulStandIn = '\x7f';
+
 // Decoded text as a user saw it in the browser: a line break or tab of the markup, with the
-// blanks around it, becomes one space; runs of plain spaces stay as they are.
+// blanks around it, becomes one space; runs of plain spaces stay as they are. A NUL (as DEL)
+// stands for no character: it becomes U+FFFD, as bytes that are not UTF-8 do.
 QString cleanText(const QByteArray& utf8) {
-    const QString text = QString::fromUtf8(utf8);
+    QString text = QString::fromUtf8(utf8);
+    text.replace(QChar(kNulStandIn), QChar::ReplacementCharacter);
     QString clean;
     clean.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
@@ -219,7 +225,8 @@ int readPiece(void* feedPointer, char* buffer, int length) {
     const qsizetype size = std::min<qsizetype>(length, feed.html.size() - feed.offset);
     feed.reader.beforePiece(size, feed.context->maxatts / 2);
     if (feed.reader.stopped() || size <= 0) return 0;
-    std::memcpy(buffer, feed.html.data() + feed.offset, size_t(size));
+    std::replace_copy(feed.html.data() + feed.offset, feed.html.data() + feed.offset + size, buffer,
+                      kNul, kNulStandIn);
     feed.offset += size;
     return int(size);
 }

@@ -1,18 +1,18 @@
 #include "tools/bookmark_import.h"
 
-#include <QStringList>
+#include <QSet>
 #include <algorithm>
 #include <optional>
 
 #include "store/jis_fold.h"
+#include "store/outside_address.h"
+#include "store/stored_text.h"
 #include "store/tab_edits.h"
 #include "store/text.h"
 
 namespace velandri {
 
 namespace {
-
-const QStringList kUnopenableSchemes = {QStringLiteral("javascript:"), QStringLiteral("place:")};
 
 // The text as the data file will give it back. Comparing in this form keeps a second import of
 // the same file from adding anything.
@@ -22,18 +22,8 @@ QString asStored(const QString& text) {
     return stored;
 }
 
-QString unopenableScheme(const QString& url) {
-    for (const QString& scheme : kUnopenableSchemes)
-        if (url.startsWith(scheme, Qt::CaseInsensitive)) return scheme;
-    return {};
-}
-
-// The launch appends the address to the browser's command line, which is split at blanks.
-bool couldBeAnOption(const QString& url) {
-    return url.startsWith(u'-') || std::any_of(url.begin(), url.end(), [](QChar c) {
-               return c.isSpace() || c.category() == QChar::Other_Control;
-           });
-}
+// The parser gives U+FFFD for what the file could not give: a NUL, or bytes that are not UTF-8.
+bool isDamaged(const QString& url) { return url.contains(QChar::ReplacementCharacter); }
 
 bool isTooLong(const QString& text) { return text.size() > kLongestImportedText; }
 
@@ -54,13 +44,16 @@ QString reason(const HtmlBookmark& bookmark, ImportResult result) {
     switch (result) {
         case ImportResult::NoAddress:
             return QStringLiteral("the link has no address");
-        case ImportResult::CannotOpen:
-            return QStringLiteral("Velandri cannot open %1 links")
-                .arg(unopenableScheme(bookmark.url));
+        case ImportResult::NotWeb:
+            return QStringLiteral("only web addresses (http, https) are imported");
+        case ImportResult::Damaged:
+            return QStringLiteral(
+                "the address holds a NUL or bytes that are not UTF-8, so it is not the one the "
+                "browser saved");
         case ImportResult::NotAnAddress:
             return QStringLiteral(
-                "the address holds a blank or a control character, or begins with \"-\": a "
-                "browser would take it as options");
+                "the address holds a blank or a control character, also once decoded, or "
+                "begins with \"-\": a browser would take it as options");
         case ImportResult::TooLong:
             return QStringLiteral(
                        "its address, title, description or folder name is longer "
@@ -81,11 +74,18 @@ QString reason(const HtmlBookmark& bookmark, ImportResult result) {
     return {};
 }
 
-// NoAddress, CannotOpen, NotAnAddress or TooLong when the link itself cannot go into any tab.
+// Why the link itself cannot go into any tab, if it cannot.
 std::optional<ImportResult> linkProblem(const HtmlBookmark& bookmark) {
     if (bookmark.url.isEmpty()) return ImportResult::NoAddress;
-    if (!unopenableScheme(bookmark.url).isEmpty()) return ImportResult::CannotOpen;
-    if (couldBeAnOption(bookmark.url)) return ImportResult::NotAnAddress;
+    if (isDamaged(bookmark.url)) return ImportResult::Damaged;
+    switch (checkOutsideAddress(bookmark.url)) {
+        case OutsideAddress::CouldBeOption:
+            return ImportResult::NotAnAddress;
+        case OutsideAddress::NotWeb:
+            return ImportResult::NotWeb;
+        case OutsideAddress::Accepted:
+            break;
+    }
     if (isTooLong(bookmark)) return ImportResult::TooLong;
     return std::nullopt;
 }
@@ -102,7 +102,8 @@ ImportResult BookmarkImport::add(const HtmlBookmark& bookmark) {
     if (const std::optional<ImportResult> problem = linkProblem(bookmark)) return *problem;
     const int tab = tabFor(asStored(bookmark.folder));
     if (tab < 0) return ImportResult::NoFreeTab;
-    const QString url = asStored(bookmark.url);
+    // In the encoded form the save writes, so that no character becomes "?".
+    const QString url = asStored(storableUrl(bookmark.url));
     if (tabHolds(tab, url)) return ImportResult::Duplicate;
     const int slot = firstFreeSlot(store_.entries[tab]);
     if (slot < 0) return ImportResult::TabFull;
@@ -141,18 +142,26 @@ QString reportLine(const HtmlBookmark& bookmark, ImportResult result) {
 
 ImportSummary importBookmarkHtml(QByteArrayView html, UrlStore& store,
                                  const std::function<void(const QString& line)>& report) {
-    // A first reading finds whether the whole file can be read, before anything changes.
-    ImportSummary summary{readBookmarkHtml(html, {}), true};
+    // A first reading finds whether the whole file can be read, before anything changes, and
+    // which folders hold a link that can go into a tab.
+    QSet<QString> foldersWithLinks;
+    const auto noteFolder = [&foldersWithLinks](const HtmlBookmark& bookmark) {
+        if (!linkProblem(bookmark)) foldersWithLinks.insert(bookmark.folder);
+    };
+    ImportSummary summary{readBookmarkHtml(html, {{}, noteFolder}), true};
     if (summary.readout.stop != HtmlReadout::Stop::None || summary.readout.linkCount == 0)
         return summary;
     BookmarkImport import(store);
+    const auto claim = [&](const QString& folder) {
+        if (foldersWithLinks.contains(folder)) import.claimTab(folder);
+    };
     const auto add = [&](const HtmlBookmark& bookmark) {
         const ImportResult result = import.add(bookmark);
         if (!isReported(result)) return;
         summary.allImported = false;
         report(reportLine(bookmark, result));
     };
-    readBookmarkHtml(html, {[&import](const QString& folder) { import.claimTab(folder); }, add});
+    readBookmarkHtml(html, {claim, add});
     return summary;
 }
 

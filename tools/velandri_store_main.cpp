@@ -1,5 +1,9 @@
 // velandri-store: reads and writes Velandri data files from the command line.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -46,9 +50,11 @@ const char kUsage[] =
     "                    else to the first unnamed empty tab; links outside every folder count\n"
     "                    as a folder named after the file's heading. An address the tab already\n"
     "                    holds is skipped. What does not fit (a 31st entry, an 11th folder),\n"
-    "                    cannot be opened (javascript:, place:) or would reach the browser as\n"
-    "                    options (an address with a blank or a control character, or one that\n"
-    "                    begins with \"-\") is listed on standard error.\n"
+    "                    is not a web address (only http and https are imported) or would\n"
+    "                    reach the browser as options (an address with a blank or a control\n"
+    "                    character, also once decoded, or one that begins with \"-\") is\n"
+    "                    listed on standard error, and so is an address the file damaged\n"
+    "                    with a NUL or bytes that are not UTF-8.\n"
     "                    A FILE named url is saved as the program saves its data file (previous\n"
     "                    copy kept as url.prev); another FILE is replaced as write replaces it.\n"
     "                    Refused while the program runs for FILE's folder: it would overwrite\n"
@@ -75,11 +81,44 @@ bool printBytes(const QByteArray& bytes) {
            std::fflush(stdout) == 0;
 }
 
+// What a command reads: a data file only as the program reads one, a regular file (or a link to
+// one); a bookmark file also through a pipe.
+enum class Readable { RegularFile, RegularFileOrPipe };
+
+bool isReadable(const struct stat& status, Readable readable) {
+    return S_ISREG(status.st_mode) ||
+           (readable == Readable::RegularFileOrPipe && S_ISFIFO(status.st_mode));
+}
+
+// Opens the file for reading; kOk, or the exit status after its message. The opening never
+// waits: a FIFO without a writer would hold it for ever. A pipe is then read as usual, and one
+// without a writer is at its end at once.
+int openToRead(const QString& path, QFile& file, Readable readable = Readable::RegularFile) {
+    const int descriptor =
+        open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, qt_error_string(errno)));
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || !isReadable(status, readable)) {
+        close(descriptor);
+        return complain(kIoFailure,
+                        readable == Readable::RegularFile
+                            ? QStringLiteral("%1 is not a regular file").arg(path)
+                            : QStringLiteral("%1 is neither a regular file nor a pipe").arg(path));
+    }
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    file.setFileName(path);
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        close(descriptor);
+        return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    }
+    return kOk;
+}
+
 // Loads FILE for printing; a file that could not be read whole is printed as far as it goes.
 int loadToPrint(const QString& path, UrlStore& store) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QFile file;
+    if (const int status = openToRead(path, file); status != kOk) return status;
     file.close();
     const LoadOutcome outcome = loadStoreFile(path, store);
     if (!outcome.readWhole)
@@ -120,9 +159,8 @@ int readAtMost(QFile& file, qint64 limit, QByteArray& content) {
 }
 
 int plain(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QFile file;
+    if (const int status = openToRead(path, file); status != kOk) return status;
     // The program reads no larger data file.
     QByteArray line;
     if (const int status = readAtMost(file, kMaxDataFileSize, line); status != kOk) return status;
@@ -152,9 +190,9 @@ int write(const QString& path) {
 }
 
 int readHtml(const QString& path, QByteArray& html) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return complain(kIoFailure, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QFile file;
+    if (const int status = openToRead(path, file, Readable::RegularFileOrPipe); status != kOk)
+        return status;
     return readAtMost(file, kLargestHtml, html);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/log.h"
 #include "platform/program_identity.h"
 #include "store/data_file.h"
+#include "update/release_comment.h"
 #include "update/version.h"
 
 namespace velandri {
@@ -17,7 +18,6 @@ namespace {
 const QString kVersionPage = QStringLiteral("SoftVer.html");
 const QString kArchiveAddress = QStringLiteral("send/URL/Pelkamo.zip");
 const QString kSignatureAddress = QStringLiteral("send/URL/Pelkamo.zip.minisig");
-const QString kArchiveName = QStringLiteral("Pelkamo.zip");
 const QString kQuestion =
     QStringLiteral("新しいバージョンのソフトが見つかりました。\r\nインストールしますか？");
 // Told when an archive is not the maker's; nothing in it comes from the site.
@@ -41,7 +41,7 @@ HttpClient& SiteUpdater::createXmlHttp() { return platform_.http; }
 void SiteUpdater::checkVersion(QString& latestVersion) {
     const Result<QString> latest = fetchLatestVersion();
     if (latest)
-        latestVersion = latest.value();
+        latestVersion = announcedVersion_ = latest.value();
     else
         qCInfo(velandriLog).noquote() << "version check failed:" << latest.error().reason;
 }
@@ -74,7 +74,7 @@ void SiteUpdater::subUpdate() {
 }
 
 QString SiteUpdater::archivePath() const {
-    return paths_.dataFolder + QLatin1Char('/') + kArchiveName;
+    return paths_.dataFolder + QLatin1Char('/') + kReleaseArchiveName;
 }
 
 Result<> SiteUpdater::downloadAndInstall() {
@@ -108,8 +108,9 @@ Result<HttpResponse> SiteUpdater::download(const QString& url) {
     return response;
 }
 
-// Whether the archive is the maker's: a whole answer (status 200) whose bytes the signature
-// published beside it signs with the built-in key.
+// Whether the archive is the maker's release of the announced version: a whole answer (status
+// 200) whose bytes the signature published beside it signs with the built-in key, with a trusted
+// comment that names the file and that version.
 Result<> SiteUpdater::verify(const HttpResponse& archive) {
     const QString archiveUrl = baseUrl_ + kArchiveAddress;
     if (archive.status != kStatusOk)
@@ -122,10 +123,16 @@ Result<> SiteUpdater::verify(const HttpResponse& archive) {
         return Failure{QStringLiteral("%1 answered with status %2")
                            .arg(signatureUrl)
                            .arg(signature.value().status)};
-    if (const Result<> verified = platform_.signatures.verify(archive.body, signature.value().body);
-        !verified)
+    const Result<QByteArray> verified =
+        platform_.signatures.verify(archive.body, signature.value().body);
+    if (!verified)
         return Failure{
             QStringLiteral("%1 is not verified: %2").arg(archiveUrl, verified.error().reason)};
+    if (const Result<> release =
+            checkReleaseComment(verified.value(), announcedVersion_, kOwnVersion);
+        !release)
+        return Failure{QStringLiteral("%1 is not the announced release: %2")
+                           .arg(archiveUrl, release.error().reason)};
     return {};
 }
 

@@ -31,8 +31,9 @@ struct UpdatePlatform {
 
 // The version check and the self-update against the maker's web site at baseUrl, which ends
 // with a slash; the page and archive names are appended to it as they are. An archive is
-// installed only when the maker's signature beside it holds for exactly the bytes that came;
-// when it does not, one notice says so, naming nothing the site sent. Otherwise neither tells
+// installed only when the maker's signature beside it holds for exactly the bytes that came and
+// its trusted comment names the version this updater's check found; when it does not, one
+// notice says so, naming nothing the site sent. Otherwise neither tells
 // the user why it failed, so each failure is logged with its reason.
 class SiteUpdater : public Updater {
 public:
@@ -56,6 +57,7 @@ private:
     DataPaths paths_;
     QString baseUrl_;
     DownloadProgress& progress_;
+    QString announcedVersion_;  // what the last check found; empty before
 };
 
 }  // namespace velandri

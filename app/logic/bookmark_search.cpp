@@ -3,6 +3,7 @@
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 
+#include <QRegularExpression>
 #include <QUrl>
 #include <algorithm>
 #include <array>
@@ -48,6 +49,23 @@ QString hostOf(const QString& url) {
     return QUrl(QStringLiteral("http://") + url).host();
 }
 
+// The query's distinct folded words, the first kMostSearchWords of them: a repeated word finds
+// nothing more, and the bound keeps a pasted page from costing more than a few words. Folding
+// makes no blank but of the ideographic space, so the words are folded one by one, and only
+// until enough are found.
+QStringList searchWords(const QString& query) {
+    static const QRegularExpression blanks(QStringLiteral("[ \u3000]+"));
+    QStringList typed = query.split(blanks, Qt::SkipEmptyParts);
+    typed.removeDuplicates();
+    QStringList words;
+    for (const QString& word : typed) {
+        if (words.size() == kMostSearchWords) break;
+        const QString folded = foldForSearch(word);
+        if (!words.contains(folded)) words << folded;
+    }
+    return words;
+}
+
 }  // namespace
 
 QString foldForSearch(const QString& text) {
@@ -66,7 +84,7 @@ QString foldForSearch(const QString& text) {
 void prepareFolding() { foldTransliterator(); }
 
 std::vector<SearchHit> BookmarkSearch::find(const QString& query) {
-    const QStringList words = foldForSearch(query).split(u' ', Qt::SkipEmptyParts);
+    const QStringList words = searchWords(query);
     if (words.isEmpty()) return {};
     // One list per place, each in tab and slot order, joined best place first.
     std::array<std::vector<SearchHit>, static_cast<size_t>(Place::Nowhere)> byPlace;

@@ -10,6 +10,8 @@
 namespace velandri {
 
 constexpr int kMostSearchResults = 30;
+// Words of a query beyond these are left out; each costs a pass over the store's texts.
+constexpr int kMostSearchWords = 6;
 
 // The text as matching sees it: full-width and half-width forms alike, katakana as hiragana,
 // letter case folded, the ideographic space a blank. Kanji stay as they are.
@@ -33,7 +35,8 @@ public:
     explicit BookmarkSearch(const UrlStore& store) : store_(store) {}
 
     // The listed entries of all tabs in which every blank-separated word of the query occurs in
-    // the title, the URL, the content or the tab's name; best first, at most 30.
+    // the title, the URL, the content or the tab's name; best first, at most 30. A word that
+    // comes again counts once, and only the first kMostSearchWords distinct words count.
     std::vector<SearchHit> find(const QString& query);
 
     // The tab's name, " › ", then the entry's list line.

@@ -2,21 +2,19 @@
 
 #include <QMimeData>
 #include <QStringDecoder>
-#include <QUrl>
+
+#include "store/outside_address.h"
 
 namespace velandri {
 
 namespace {
 
-// A link names a place to open: an address with a host, or a local file. "javascript:" and
-// other addresses without a place are not links.
+// The address as the drag gave it, encoded as it came: decoding it here would turn "%20" into
+// a blank that splits the browser's command line.
 std::optional<QString> linkAddress(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty() || trimmed.contains(QChar(u'\n'))) return std::nullopt;
-    const QUrl url(trimmed, QUrl::StrictMode);
-    if (!url.isValid() || url.scheme().size() < 2) return std::nullopt;
-    if (url.host().isEmpty() && !url.isLocalFile()) return std::nullopt;
-    return url.toString();
+    const QString address = text.trimmed();
+    if (checkOutsideAddress(address) != OutsideAddress::Accepted) return std::nullopt;
+    return address;
 }
 
 std::optional<DroppedLink> linkAndTitle(const QString& text) {
@@ -34,9 +32,11 @@ QString mozUrlText(const QByteArray& bytes) {
     return utf16(bytes);
 }
 
-std::optional<DroppedLink> fromUriList(const QMimeData& data) {
-    for (const QUrl& url : data.urls()) {
-        if (const std::optional<QString> address = linkAddress(url.toString()))
+// The first address of the list that is a link; lines starting with "#" are comments.
+std::optional<DroppedLink> fromUriList(const QByteArray& list) {
+    for (const QByteArray& line : list.split('\n')) {
+        if (line.startsWith('#')) continue;
+        if (const std::optional<QString> address = linkAddress(QString::fromUtf8(line)))
             return DroppedLink{*address, {}};
     }
     return std::nullopt;
@@ -53,8 +53,9 @@ std::optional<DroppedLink> droppedLink(const QMimeData& data) {
     if (data.hasFormat(moz)) {
         if (auto link = linkAndTitle(mozUrlText(data.data(moz)))) return link;
     }
-    if (data.hasUrls()) {
-        if (auto link = fromUriList(data)) return link;
+    const QString uriList = QStringLiteral("text/uri-list");
+    if (data.hasFormat(uriList)) {
+        if (auto link = fromUriList(data.data(uriList))) return link;
     }
     if (data.hasText()) {
         if (const std::optional<QString> address = linkAddress(data.text()))

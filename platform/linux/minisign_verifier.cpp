@@ -34,37 +34,11 @@ struct PublicKey {
     QByteArray key;
 };
 
-struct Signature {
-    bool prehashed = false;
-    QByteArray keyId;
-    QByteArray signature;
-    QByteArray trustedComment;
-    QByteArray globalSignature;  // over the signature and the trusted comment
-};
-
 std::optional<PublicKey> parsePublicKey(const QByteArray& line) {
     const std::optional<QByteArray> bytes = fromBase64(line.trimmed(), kPublicKeyBytes);
     if (!bytes || !bytes->startsWith(kKeyAlgorithm)) return std::nullopt;
     return PublicKey{bytes->mid(kAlgorithmBytes, kKeyIdBytes),
                      bytes->mid(kAlgorithmBytes + kKeyIdBytes)};
-}
-
-// The four lines of a .minisig file, each without its line end, as minisign reads them.
-std::optional<Signature> parseSignature(const QByteArray& text) {
-    QList<QByteArray> lines = text.split('\n');
-    if (lines.size() < 4) return std::nullopt;
-    for (QByteArray& line : lines)
-        while (line.endsWith('\r')) line.chop(1);
-    if (!lines[0].startsWith(kUntrustedPrefix) || !lines[2].startsWith(kTrustedPrefix))
-        return std::nullopt;
-    const std::optional<QByteArray> bytes = fromBase64(lines[1], kSignatureBytes);
-    const std::optional<QByteArray> global = fromBase64(lines[3], crypto_sign_BYTES);
-    if (!bytes || !global) return std::nullopt;
-    const QByteArray algorithm = bytes->left(kAlgorithmBytes);
-    if (algorithm != kLegacyAlgorithm && algorithm != kPrehashedAlgorithm) return std::nullopt;
-    return Signature{algorithm == kPrehashedAlgorithm, bytes->mid(kAlgorithmBytes, kKeyIdBytes),
-                     bytes->mid(kAlgorithmBytes + kKeyIdBytes), lines[2].mid(kTrustedPrefix.size()),
-                     *global};
 }
 
 bool signatureHolds(const QByteArray& signature, const QByteArray& message, const QByteArray& key) {
@@ -85,15 +59,33 @@ QByteArray blake2b512(const QByteArray& data) {
 
 }  // namespace
 
+std::optional<MinisignSignature> parseMinisignSignature(const QByteArray& text) {
+    QList<QByteArray> lines = text.split('\n');
+    if (lines.size() < 4) return std::nullopt;
+    for (QByteArray& line : lines)
+        while (line.endsWith('\r')) line.chop(1);
+    if (!lines[0].startsWith(kUntrustedPrefix) || !lines[2].startsWith(kTrustedPrefix))
+        return std::nullopt;
+    const std::optional<QByteArray> bytes = fromBase64(lines[1], kSignatureBytes);
+    const std::optional<QByteArray> global = fromBase64(lines[3], crypto_sign_BYTES);
+    if (!bytes || !global) return std::nullopt;
+    const QByteArray algorithm = bytes->left(kAlgorithmBytes);
+    if (algorithm != kLegacyAlgorithm && algorithm != kPrehashedAlgorithm) return std::nullopt;
+    return MinisignSignature{
+        algorithm == kPrehashedAlgorithm, bytes->mid(kAlgorithmBytes, kKeyIdBytes),
+        bytes->mid(kAlgorithmBytes + kKeyIdBytes), lines[2].mid(kTrustedPrefix.size()), *global};
+}
+
 MinisignVerifier::MinisignVerifier(QByteArray publicKey) : publicKey_(std::move(publicKey)) {}
 
-Result<> MinisignVerifier::verify(const QByteArray& data, const QByteArray& signatureText) {
+Result<QByteArray> MinisignVerifier::verify(const QByteArray& data,
+                                            const QByteArray& signatureText) {
     if (publicKey_.trimmed().isEmpty())
         return Failure{QStringLiteral("no public key for updates is built in")};
     const std::optional<PublicKey> key = parsePublicKey(publicKey_);
     if (!key) return Failure{QStringLiteral("the built-in public key is not a minisign key")};
     if (sodium_init() < 0) return Failure{QStringLiteral("libsodium could not start")};
-    const std::optional<Signature> signature = parseSignature(signatureText);
+    const std::optional<MinisignSignature> signature = parseMinisignSignature(signatureText);
     if (!signature) return Failure{QStringLiteral("the signature file is not readable")};
     if (signature->keyId != key->keyId)
         return Failure{QStringLiteral("the signature was made with another key")};
@@ -103,7 +95,7 @@ Result<> MinisignVerifier::verify(const QByteArray& data, const QByteArray& sign
     if (!signatureHolds(signature->globalSignature,
                         signature->signature + signature->trustedComment, key->key))
         return Failure{QStringLiteral("the signature of the trusted comment does not match")};
-    return {};
+    return signature->trustedComment;
 }
 
 }  // namespace velandri

@@ -16,11 +16,12 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-
 #include <memory>
 
+#include "app/browser_launch.h"
 #include "app/download_window.h"
 #include "app/twips.h"
+#include "fakes/stubbed_platform.h"
 #include "platform/linux/qt_message_box.h"
 #include "window_harness.h"
 
@@ -132,6 +133,22 @@ QMimeData* browserDrag(const QString& url, const QString& title) {
     data->setData(QStringLiteral("text/x-moz-url"), QByteArray());  // as Qt 6.4 receives it
     return data;
 }
+
+// The windows with the real browser launch and process start over stub browsers; messages are
+// scripted.
+struct LaunchingRun {
+    explicit LaunchingRun(const UrlStore& loaded) {
+        storeIo.loaded = loaded;
+        windows.start();
+    }
+    StubbedPlatform stubbed;
+    UrlStore store;
+    SharedValues shared;
+    MemoryStoreIo storeIo;
+    FakeUpdater updater{stubbed.fake.windows};
+    BrowserLaunch launcher{store, browserPlatform(stubbed.platform)};
+    ProgramWindows windows{store, shared, stubbed.platform, storeIo, updater, launcher, kSiteUrl};
+};
 
 Form3& openSettings(DesktopRun& run) {
     run.form1().Command1[kSettings]->click();
@@ -524,6 +541,39 @@ private slots:
         }
         QCOMPARE(form.modeHeightTwips(), 4000);
         QCOMPARE(run->store.entries[0][3][UrlField::url], QString());
+    }
+
+    // A dragged link reaches the browser as the one argument the drag carried: one that holds an
+    // encoded blank, which a browser would see as options once decoded, is not taken, and one
+    // too long for the box is refused with a message instead of being cut to another address.
+    void aDroppedLinkReachesTheBrowserAsOneArgument() {
+        UrlStore loaded = storeWithEntries(0, 0);
+        loaded.browser = 1;
+        LaunchingRun run(loaded);
+        run.stubbed.stubs.install(QStringLiteral("firefox"));
+        Form1& form = run.windows.form1();
+        QTRY_VERIFY(form.isActiveWindow());
+        const QPoint overList = form.List1->geometry().center();
+
+        const QString options = QStringLiteral("http://example.com/%20--new-instance%20-P%20x");
+        QVERIFY(!dragAndDrop(form, overList, browserDrag(options, QStringLiteral("opts"))));
+        QCOMPARE(form.modeHeightTwips(), 4000);
+
+        const QString tooLong = QStringLiteral("http://example.com/") + QString(32767, u'a');
+        QVERIFY(dragAndDrop(form, overList, browserDrag(tooLong, QStringLiteral("long"))));
+        QCOMPARE(form.modeHeightTwips(), 4000);
+        const std::vector<ShownMessage>& shown = run.stubbed.fake.messages.shown;
+        QCOMPARE(shown.size(), size_t(1));
+        QCOMPARE(shown[0].title, QStringLiteral("メッセージ"));
+        QCOMPARE(shown[0].text, QStringLiteral("URLが長すぎるため、登録できません。"));
+
+        const QString encoded = QStringLiteral("http://example.com/%E6%9D%B1?q=a%2Bb%2C#%E4%BA%AC");
+        QVERIFY(dragAndDrop(form, overList, browserDrag(encoded, QStringLiteral("東京"))));
+        form.Command1[kCommit]->click();
+        QCOMPARE(run.store.entries[0][0][UrlField::url], encoded);
+        const QRect line = form.List1->visualItemRect(form.List1->item(0));
+        doubleClick(form.List1->viewport(), line.center());
+        QCOMPARE(run.stubbed.stubs.takeArguments(QStringLiteral("firefox")), QStringList{encoded});
     }
 };
 

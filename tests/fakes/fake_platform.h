@@ -151,12 +151,12 @@ public:
 
 class FakeSignatureVerifier : public SignatureVerifier {
 public:
-    Result<> verify(const QByteArray& data, const QByteArray& signature) override {
+    Result<QByteArray> verify(const QByteArray& data, const QByteArray& signature) override {
         calls.push_back({data, signature});
         return result;
     }
     std::vector<std::pair<QByteArray, QByteArray>> calls;
-    Result<> result;
+    Result<QByteArray> result = QByteArray("version:1.7 file:Pelkamo.zip");
 };
 
 class FakeProgramEnd : public ProgramEnd {

@@ -17,7 +17,8 @@ chmod 700 "$XDG_RUNTIME_DIR"
 program_pid=
 
 cleanup() {
-  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null
+  # A program ended by SIGTERM saves first: its data folder is not free before it has gone.
+  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null && wait "$program_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -27,6 +27,8 @@ pids=()
 
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # A program ended by SIGTERM saves first: its data folder is not free before it has gone.
+  wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -174,7 +176,7 @@ with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_STORED) as archive:
     updater.external_attr = 0o100755 << 16
     archive.writestr(updater, '#!/bin/sh\necho updated > "$PWD/mark"\n')
 PYTHON
-minisign -S -s "$update_key" -m "$archive" >/dev/null
+minisign -S -s "$update_key" -m "$archive" -t "version:9.9 file:Pelkamo.zip" >/dev/null
 python3 -m http.server --bind 127.0.0.1 --directory "$site" "$update_port" >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do

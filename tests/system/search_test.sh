@@ -17,6 +17,8 @@ pids=()
 
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # A program ended by SIGTERM saves first: its data folder is not free before it has gone.
+  wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -132,8 +132,10 @@ TEST_F(BookmarkHtmlTest, ExportThenImportIntoANewFileGivesTheSameBookmarksAndTab
     EXPECT_TRUE(imported.err.isEmpty());
 
     UrlStore expected = exchangeStore();
-    expected.tabNames[3] = expected.tabNames[4];  // the tab with neither is not exported
-    expected.entries[3] = expected.entries[4];
+    // The tab with neither a name nor entries is not exported; the named empty tab is, but a
+    // folder without links takes no tab.
+    expected.tabNames[2] = expected.tabNames[4];
+    expected.entries[2] = expected.entries[4];
     expected.tabNames[4].clear();
     expected.entries[4] = {};
     expectSameStore(load(target), asLoaded(expected));
@@ -175,10 +177,10 @@ TEST_F(BookmarkHtmlTest, ImportsABrowsersFileIntoTheMatchingAndTheFreeTabs) {
     const QList<QByteArray> lines = run.err.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
     EXPECT_TRUE(lines[0].contains("javascript:void(window.open('https://x.example/'))") &&
-                lines[0].contains("cannot open"))
+                lines[0].contains("only web addresses"))
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains("place:parent=toolbar_____&sort=12") &&
-                lines[1].contains("cannot open"))
+                lines[1].contains("only web addresses"))
         << lines[1].toStdString();
 
     UrlStore expected = existing;
@@ -195,7 +197,7 @@ TEST_F(BookmarkHtmlTest, ImportsABrowsersFileIntoTheMatchingAndTheFreeTabs) {
     expected.tabNames[3] = QStringLiteral("ブックマークメニュー");
     expected.entries[3][0] =
         entry(QStringLiteral("メニュー直下"), QStringLiteral("https://menu.example.jp/"));
-    expected.tabNames[4] = QStringLiteral("他のブックマーク");
+    // "他のブックマーク" holds no link, so it takes no tab.
     expectSameStore(load(target), asLoaded(expected));
 
     EXPECT_EQ(readBytes(target + QStringLiteral(".prev")), original);
@@ -205,6 +207,43 @@ TEST_F(BookmarkHtmlTest, ImportsABrowsersFileIntoTheMatchingAndTheFreeTabs) {
     EXPECT_EQ(again.err, run.err);
     expectSameStore(load(target), asLoaded(expected));
     EXPECT_EQ(readBytes(target + QStringLiteral(".prev")), original) << "nothing to write again";
+}
+
+// A NUL inside one address loses neither that link nor the ones after it; only web addresses
+// come in, and an address the data file cannot hold is kept in the encoded form its save
+// writes, so no character becomes "?" and no path turns into a query.
+TEST_F(BookmarkHtmlTest, EveryLinkIsImportedOrListed) {
+    QByteArray html = "<DL><DT><H3>f</H3><DL><DT><A HREF=\"https://a.example/x";
+    html += '\0';
+    html += QStringLiteral(
+                "y\">nul</A>"
+                "<DT><A HREF=\"https://b.example/\U0001F600\">emoji</A>"
+                "<DT><A HREF=\"https://c.example/\u202Eevil\">right to left</A>"
+                "<DT><A HREF=\"https://d.example/\u00ADx\">soft hyphen</A>"
+                "<DT><A HREF=\"file:///etc/passwd\">file</A>"
+                "<DT><A HREF=\"smb://host/share\">smb</A>"
+                "<DT><A HREF=\"https://e.example/%20--new-instance\">encoded blank</A>"
+                "</DL></DL>")
+                .toUtf8();
+    const QString target = path(QStringLiteral("url"));
+    const ToolRun run = import(writeHtml(html), target);
+    EXPECT_EQ(run.exitCode, 3);
+    const QList<QByteArray> lines = run.err.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 4) << run.err.toStdString();
+    EXPECT_TRUE(lines[0].contains("https://a.example/x\xEF\xBF\xBDy") && lines[0].contains("NUL"));
+    EXPECT_TRUE(lines[1].contains("file:///etc/passwd") && lines[1].contains("only web"));
+    EXPECT_TRUE(lines[2].contains("smb://host/share") && lines[2].contains("only web"));
+    EXPECT_TRUE(lines[3].contains("%20--new-instance") && lines[3].contains("options"));
+
+    UrlStore expected;
+    expected.tabNames[0] = QStringLiteral("f");
+    expected.entries[0][0] =
+        entry(QStringLiteral("emoji"), QStringLiteral("https://b.example/%F0%9F%98%80"));
+    expected.entries[0][1] =
+        entry(QStringLiteral("right to left"), QStringLiteral("https://c.example/%E2%80%AEevil"));
+    expected.entries[0][2] =
+        entry(QStringLiteral("soft hyphen"), QStringLiteral("https://d.example/%C2%ADx"));
+    expectSameStore(load(target), asLoaded(expected));
 }
 
 TEST_F(BookmarkHtmlTest, WritesWhatFitsAndReportsEachBookmarkThatDoesNot) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -139,6 +140,29 @@ TEST_F(StoreToolTest, InputOutputFailuresExitWithTwo) {
     EXPECT_EQ(runTool({importHtml, html, folder_.path()}).exitCode, 2) << "a folder as FILE";
 }
 
+// A FIFO that no one writes to is refused at once instead of waited on, and so is a device;
+// only a bookmark file may come through a pipe, which then has no bookmarks.
+TEST_F(StoreToolTest, AFifoOrADeviceIsRefusedWithoutWaiting) {
+    const QString fifo = path(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = QStringLiteral("/dev/zero");
+    for (const QString& file : {fifo, device}) {
+        for (const char* command : {"dump", "plain", "export-html"}) {
+            const ToolRun run = runTool({QString::fromLatin1(command), file});
+            EXPECT_EQ(run.exitCode, 2) << command << " " << file.toStdString();
+            EXPECT_TRUE(run.err.contains("is not a regular file")) << run.err.toStdString();
+        }
+    }
+    const QString target = path(QStringLiteral("url"));
+    const ToolRun fromFifo = runTool({QStringLiteral("import-html"), fifo, target});
+    EXPECT_EQ(fromFifo.exitCode, 1);
+    EXPECT_TRUE(fromFifo.err.contains("holds no bookmarks")) << fromFifo.err.toStdString();
+    const ToolRun fromDevice = runTool({QStringLiteral("import-html"), device, target});
+    EXPECT_EQ(fromDevice.exitCode, 2);
+    EXPECT_TRUE(fromDevice.err.contains("neither a regular file nor a pipe"));
+    EXPECT_FALSE(QFileInfo::exists(target));
+}
+
 // A pipe tells no size beforehand: its whole content must still be read.
 TEST_F(StoreToolTest, ImportReadsBookmarksFromAPipe) {
     QByteArray html = "<DL>";
@@ -148,9 +172,9 @@ TEST_F(StoreToolTest, ImportReadsBookmarksFromAPipe) {
                     .toUtf8();
     html += "</DL>";
     const QString file = path(QStringLiteral("url"));
-    ASSERT_EQ(runTool({QStringLiteral("import-html"), QStringLiteral("/dev/stdin"), file}, html)
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        runTool({QStringLiteral("import-html"), QStringLiteral("/dev/stdin"), file}, html).exitCode,
+        0);
     const ToolRun dump = runTool({QStringLiteral("dump"), file});
     EXPECT_TRUE(dump.out.contains("https://a.example/29")) << dump.out.toStdString();
 }

@@ -64,6 +64,10 @@ const Case kCases[] = {
     {"title_start_then_title_then_host_then_elsewhere", "news", {{3, 1}, {3, 2}, {0, 1}, {3, 0}}},
     {"blanks_alone_find_nothing", " \u3000 ", {}},
     {"unlisted_slots_are_not_found", "hidden", {}},
+    {"a_word_again_counts_once", "news ＮＥＷＳ　news News", {{3, 1}, {3, 2}, {0, 1}, {3, 0}}},
+    {"only_the_first_six_distinct_words_count",
+     "yahoo yahoo ニュース 総合 サイト co jp 天気",
+     {{0, 1}}},
 };
 
 void PrintTo(const Case& row, std::ostream* os) { *os << row.name; }

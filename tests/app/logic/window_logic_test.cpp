@@ -1,5 +1,9 @@
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
+#include <memory>
 
+#include "app/logic/dropped_link.h"
 #include "app/logic/entry_edits.h"
 #include "app/logic/logoff_clock.h"
 #include "app/logic/password_gate.h"
@@ -27,6 +31,35 @@ int logoffTickNumber(int16_t minutes) {
         if (logoffTick(ticks, minutes)) return ticks == 0 ? tick : -1;
     }
     return 0;
+}
+
+// The formats in which browsers carry a dragged link, each with the address and a title.
+enum class Carrier { UriList, NetscapeUrl, MozUrlUtf8, MozUrlUtf16, PlainText };
+
+std::unique_ptr<QMimeData> dragOf(Carrier carrier, const QString& address) {
+    auto data = std::make_unique<QMimeData>();
+    const QString withTitle = address + QStringLiteral("\nタイトル");
+    switch (carrier) {
+        case Carrier::UriList:
+            data->setData(QStringLiteral("text/uri-list"),
+                          QStringLiteral("# a comment\r\n%1\r\n").arg(address).toUtf8());
+            break;
+        case Carrier::NetscapeUrl:
+            data->setData(QStringLiteral("_NETSCAPE_URL"), withTitle.toUtf8());
+            break;
+        case Carrier::MozUrlUtf8:
+            data->setData(QStringLiteral("text/x-moz-url"), withTitle.toUtf8());
+            break;
+        case Carrier::MozUrlUtf16:
+            data->setData(
+                QStringLiteral("text/x-moz-url"),
+                QByteArray(reinterpret_cast<const char*>(withTitle.utf16()), withTitle.size() * 2));
+            break;
+        case Carrier::PlainText:
+            data->setText(address);
+            break;
+    }
+    return data;
 }
 
 }  // namespace
@@ -227,6 +260,62 @@ private slots:
         store.password = QStringLiteral("pw");
         QVERIFY(keepLogoffWithPassword(store));
         QCOMPARE(store.logoffMinutes, int16_t(5));
+    }
+
+    // Only a web address comes in from outside, as it came, and none that a browser could take
+    // as options: every carrier of a drag gives the same answer.
+    void anAddressFromOutside_data() {
+        QTest::addColumn<int>("carrier");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("taken");
+        const std::pair<const char*, Carrier> carriers[] = {
+            {"uri-list", Carrier::UriList},     {"netscape", Carrier::NetscapeUrl},
+            {"moz utf-8", Carrier::MozUrlUtf8}, {"moz utf-16", Carrier::MozUrlUtf16},
+            {"text", Carrier::PlainText},
+        };
+        const std::pair<const char*, bool> addresses[] = {
+            {"http://example.com/a%2Fb?q=1#top", true},
+            {"HTTPS://example.com/%E6%9D%B1%E4%BA%AC", true},
+            {"https://ja.wikipedia.org/wiki/東京", true},
+            {"http://example.com/%20--new-instance%20-P%20attacker", false},
+            {"http://example.com/?q=%20-P", false},
+            {"http://example.com/#%20-P", false},
+            {"http://a%20-P@example.com/", false},
+            {"http://example.com/%09x", false},
+            {"http://example.com/%0Ax", false},
+            {"http://example.com/%E3%80%80x", false},  // an ideographic space, decoded
+            {"javascript://example.com/%0Aalert(1)", false},
+            {"javascript://example.com/alert(1)", false},
+            {"file:///etc/passwd", false},
+            {"smb://host/share", false},
+            {"steam://run/1", false},
+            {"ms-settings:display", false},
+            {"ftp://example.com/", false},
+            {"http:///no-host", false},
+            {"-http://example.com/", false},
+        };
+        for (const auto& [carrierName, carrier] : carriers)
+            for (const auto& [address, taken] : addresses)
+                QTest::addRow("%s: %s", carrierName, address)
+                    << int(carrier) << QString::fromUtf8(address) << taken;
+    }
+
+    void anAddressFromOutside() {
+        QFETCH(int, carrier);
+        QFETCH(QString, address);
+        QFETCH(bool, taken);
+        const std::unique_ptr<QMimeData> drag = dragOf(Carrier(carrier), address);
+        const std::optional<DroppedLink> link = droppedLink(*drag);
+        QCOMPARE(link.has_value(), taken);
+        if (!link) return;
+        // QMimeData holds a URI list as URLs and gives them back in their encoded form.
+        const QString given = Carrier(carrier) == Carrier::UriList
+                                  ? QString::fromLatin1(QUrl(address).toEncoded())
+                                  : address;
+        QCOMPARE(link->url, given);
+        const bool titled =
+            Carrier(carrier) != Carrier::UriList && Carrier(carrier) != Carrier::PlainText;
+        QCOMPARE(link->title, titled ? QStringLiteral("タイトル") : QString());
     }
 
     void onlyANewBrowserOtherThanInternetExplorerIsNoticed() {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -85,10 +84,7 @@ TEST_P(ArchiveZipTest, StopsAtItsBoundsAndRemovesWhatItWrote) {
     for (const auto& [name, archive] : tooMuch) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(QDir(folder).removeRecursively());
-        QElapsedTimer timer;
-        timer.start();
         EXPECT_FALSE(extract(archive, limits));
-        EXPECT_LT(timer.elapsed(), 10'000);
         EXPECT_EQ(filesIn(folder), QStringList());
     }
 }

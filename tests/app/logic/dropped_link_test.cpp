@@ -1,10 +1,11 @@
+#include "app/logic/dropped_link.h"
+
 #include <gtest/gtest.h>
 
 #include <QMimeData>
 #include <QUrl>
 #include <memory>
 
-#include "app/logic/dropped_link.h"
 #include "fakes/qt_printers.h"
 
 using namespace velandri;

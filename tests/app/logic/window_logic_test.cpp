@@ -30,7 +30,6 @@ int logoffTickNumber(int16_t minutes) {
     return 0;
 }
 
-
 TEST(PasswordGate, CountsOnlyFullLengthFailures) {
     PasswordGate gate;
     gate.reset("abc");

@@ -151,13 +151,17 @@ Result<UrlStore> storeFromJson(const QByteArray& json) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return Failure{QStringLiteral("malformed JSON at offset %1: %2")
+        return Failure{FailureKind::inputNotReadable,
+                       QStringLiteral("malformed JSON at offset %1: %2")
                            .arg(parseError.offset)
                            .arg(parseError.errorString())};
-    if (!document.isObject()) return Failure{QStringLiteral("the JSON text must be one object")};
+    if (!document.isObject())
+        return Failure{FailureKind::inputNotReadable,
+                       QStringLiteral("the JSON text must be one object")};
     UrlStore store;
     QString error;
-    if (!JsonReader(store, error).readStore(document.object())) return Failure{error};
+    if (!JsonReader(store, error).readStore(document.object()))
+        return Failure{FailureKind::inputNotReadable, error};
     return store;
 }
 

@@ -14,7 +14,7 @@ QByteArray bytes(const std::string& text) {
 
 Result<HttpResponse> adapted(const CurlResult& result) {
     if (const auto* failure = std::get_if<CurlFailure>(&result))
-        return Failure{QString::fromStdString(failure->reason)};
+        return Failure{FailureKind::transferFailed, QString::fromStdString(failure->reason)};
     const auto& response = std::get<CurlResponse>(result);
     return HttpResponse{response.status, bytes(response.headers), bytes(response.body)};
 }

@@ -58,7 +58,9 @@ namespace {
 constexpr milliseconds kHelperGrace{2'000};
 constexpr size_t kReadChunkBytes = 64 * 1024;
 
-Failure failure(const QString& why) { return Failure{QStringLiteral("velandri-http: ") + why}; }
+Failure failure(const QString& why) {
+    return Failure{FailureKind::transferFailed, QStringLiteral("velandri-http: ") + why};
+}
 
 QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 

@@ -94,8 +94,9 @@ bool HelperOutput::fail(const QString& problem) {
 
 Result<HttpResponse> HelperOutput::response() {
     if (isError_) {
-        return Failure{buffer_.isEmpty() ? QStringLiteral("the transfer failed")
-                                         : QString::fromUtf8(buffer_)};
+        return Failure{FailureKind::transferFailed, buffer_.isEmpty()
+                                                        ? QStringLiteral("the transfer failed")
+                                                        : QString::fromUtf8(buffer_)};
     }
     HttpResponse response;
     response.status = status_;

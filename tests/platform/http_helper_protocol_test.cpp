@@ -91,7 +91,7 @@ TEST(HttpHelperProtocolTest, RecordsWrittenByTheHelperAreReadWhole) {
     ASSERT_TRUE(reader.complete());
     const Result<HttpResponse> failed = reader.response();
     ASSERT_FALSE(failed.has_value());
-    EXPECT_EQ(failed.error().reason, QString::fromUtf8("Could not resolve host: 例え.jp"));
+    EXPECT_EQ(failed.error().detail, QString::fromUtf8("Could not resolve host: 例え.jp"));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QThread>
 #include <optional>
 
+#include "app/logic/failure_texts.h"
 #include "fakes/fake_platform.h"
 #include "fakes/log_capture.h"
 #include "platform/linux/archive_zip.h"
@@ -215,6 +216,8 @@ protected:
     QString folder = root.path() + QStringLiteral("/data/Velandri");
     TestSite site;
     FakePlatform fake;
+    // The program's own notice, so that its words and their order are checked here.
+    FailureNoticeBox notices{fake.messages};
     RecordingProgress progress;
     std::unique_ptr<ZipExtractor> ownedExtractor = makeExtractor();
     ZipExtractor& extractor = *ownedExtractor;
@@ -226,8 +229,8 @@ protected:
     }
     SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, SignatureVerifier& signatures,
                             ProcessStarter& process, const QString& base) {
-        const UpdatePlatform platform{http,    zip,           signatures,  fake.files,
-                                      process, fake.messages, fake.events, fake.programEnd};
+        const UpdatePlatform platform{http,          zip,     signatures,  fake.files,     process,
+                                      fake.messages, notices, fake.events, fake.programEnd};
         return SiteUpdater(platform, DataPaths{folder, root.path()}, base, progress);
     }
 };
@@ -340,8 +343,8 @@ TEST_P(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
     const std::unique_ptr<HttpClient> http = client();
     LinuxProcessStarter starter;
     LinuxFileSystem files;
-    const UpdatePlatform real{*http,   extractor,     verifier,    files,
-                              starter, fake.messages, fake.events, fake.programEnd};
+    const UpdatePlatform real{*http,         extractor, verifier,    files,          starter,
+                              fake.messages, notices,   fake.events, fake.programEnd};
     for (const auto& [name, zip] : archives) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(QDir(folder).removeRecursively());
@@ -450,8 +453,8 @@ TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFold
     LinuxFileSystem files;
     const QString before = QDir::currentPath();
     const std::unique_ptr<HttpClient> http = client();
-    const UpdatePlatform real{*http,   extractor,     verifier,    files,
-                              starter, fake.messages, fake.events, fake.programEnd};
+    const UpdatePlatform real{*http,         extractor, verifier,    files,          starter,
+                              fake.messages, notices,   fake.events, fake.programEnd};
     checkThenUpdate(SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress));
     QDir::setCurrent(before);
     EXPECT_EQ(readFile(folder + "/readme.txt"), "chain");
@@ -624,8 +627,8 @@ TEST_P(SiteUpdaterTest, OversizedBodyIsAbandoned) {
         const Result<HttpResponse> refused =
             http->download(site.baseUrl() + "send/URL/Pelkamo.zip", {});
         ASSERT_FALSE(refused.has_value());
-        EXPECT_TRUE(refused.error().reason.contains(reason))
-            << refused.error().reason.toStdString();
+        EXPECT_TRUE(refused.error().detail.contains(reason))
+            << refused.error().detail.toStdString();
     }
 }
 
@@ -634,7 +637,7 @@ TEST_P(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
     site.put("/limit", {QByteArray(1024, 'z'), "text/plain", true});
     site.put("/moved", {{}, "application/zip", false, "/limit"});
     const Result<HttpResponse> result = http->get(site.baseUrl() + "moved");
-    ASSERT_TRUE(result.has_value()) << result.error().reason.toStdString();
+    ASSERT_TRUE(result.has_value()) << result.error().detail.toStdString();
     const HttpResponse& response = result.value();
     EXPECT_EQ(response.status, 200);
     EXPECT_EQ(response.body, QByteArray(1024, 'z'));
@@ -645,8 +648,8 @@ TEST_P(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
     site.put("/elsewhere", {{}, "text/html", false, "ftp://127.0.0.1/SoftVer.html"});
     const Result<HttpResponse> refused = http->get(site.baseUrl() + "elsewhere");
     ASSERT_FALSE(refused.has_value());
-    EXPECT_TRUE(refused.error().reason.contains("from http to ftp is not followed"))
-        << refused.error().reason.toStdString();
+    EXPECT_TRUE(refused.error().detail.contains("from http to ftp is not followed"))
+        << refused.error().detail.toStdString();
 }
 
 TEST_P(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
@@ -708,11 +711,13 @@ TEST_P(SiteUpdaterTest, FailuresAreLoggedWithTheirReason) {
         fake.http.response = HttpResponse{200, "Content-Type: application/zip\r\n", "PK"};
         updater.subUpdate();
     };
-    fake.signatures.result = Failure{QStringLiteral("the signature does not match")};
+    fake.signatures.result =
+        Failure{FailureKind::signatureNotValid, QStringLiteral("the signature does not match")};
     updateFromFakeSite();
     expectLogged({{"update failed:", "the signature does not match"}});
     fake.signatures.result = kReleaseComment.toUtf8();
-    fake.zip.result = Failure{QStringLiteral("truncated archive")};
+    fake.zip.result =
+        Failure{FailureKind::archiveNotExtracted, QStringLiteral("truncated archive")};
     updateFromFakeSite();
     expectLogged({{"update failed:", "extraction failed:", "truncated archive"}});
     EXPECT_FALSE(updaterStarted());
@@ -818,8 +823,8 @@ TEST(ModuleSignatureVerifier, WithoutItsModuleVerifiesNothing) {
                                      "RWStw/3zSTlTnYu5HyGJ/SNjHHGILgg6eAmwxkGerMRyUNdToqXRAbN8");
     const Result<QByteArray> verified = verifier.verify("x", "y");
     ASSERT_FALSE(verified);
-    EXPECT_TRUE(verified.error().reason.contains("velandri-signature.so"))
-        << verified.error().reason.toStdString();
+    EXPECT_TRUE(verified.error().detail.contains("velandri-signature.so"))
+        << verified.error().detail.toStdString();
 }
 
 TEST(ModuleZipExtractor, WithoutItsModuleExtractsNothing) {

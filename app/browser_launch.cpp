@@ -1,16 +1,9 @@
 #include "app/browser_launch.h"
 
 #include "app/message_titles.h"
-#include "platform/designed_programs.h"
 #include "store/text.h"
 
 namespace velandri {
-
-namespace {
-
-enum BrowserCode { kInternetExplorer = 0, kFirefox, kSafari, kOpera, kChrome };
-
-}  // namespace
 
 QString getUserName(UserInfo& user) { return user.userName(); }
 
@@ -32,35 +25,25 @@ BrowserLaunch::BrowserLaunch(const UrlStore& store, BrowserPlatform platform)
     : store_(store), platform_(platform) {}
 
 void BrowserLaunch::openInBrowser(const QString& url) {
-    switch (store_.browser) {
-        case kInternetExplorer:
-            if (!navigateInternetExplorer(url))
-                reportNotStarted(QStringLiteral("Internet Explorer"));
+    const Browser* browser = browserByCode(store_.browser);
+    if (!browser) return;
+    const ProgramStandIn& first = browser->programs.front();
+    switch (browser->reach) {
+        case BrowserReach::Automation:
+            if (!navigate(first.designed, url)) reportNotStarted(*browser);
             break;
-        case kFirefox:
-            if (!startCommandLine(DesignedProgram::firefox, url))
-                reportNotStarted(QStringLiteral("Firefox"));
+        case BrowserReach::FixedPath:
+            if (!startCommandLine(first.designed, url)) reportNotStarted(*browser);
             break;
-        case kSafari:
-            if (!startCommandLine(DesignedProgram::safari, url))
-                reportNotStarted(QStringLiteral("Safari"));
-            break;
-        case kOpera:
-            if (!startCommandLine(DesignedProgram::opera, url))
-                reportNotStarted(QStringLiteral("Opera"));
-            break;
-        case kChrome:
-            openInChrome(url);
-            break;
-        default:
+        case BrowserReach::FirstInstalled:
+            openFirstInstalled(*browser, url);
             break;
     }
 }
 
 // The object is released when it goes out of scope; the browser window stays open on its own.
-bool BrowserLaunch::navigateInternetExplorer(const QString& url) {
-    const auto browser =
-        platform_.automation.create(QStringLiteral("InternetExplorer.Application"));
+bool BrowserLaunch::navigate(const QString& className, const QString& url) {
+    const auto browser = platform_.automation.create(className);
     if (!browser) return false;
     subWait(800, platform_.clock, platform_.events);
     if (!browser->Navigate(url)) return false;
@@ -73,29 +56,26 @@ bool BrowserLaunch::startCommandLine(const QString& programPath, const QString& 
     return platform_.process.start(programPath + u' ' + url, WindowStyle::NormalFocus);
 }
 
-// The user name is read afresh at each call: once for the file test, once for the command line.
-QString BrowserLaunch::perUserChromePath() {
-    return DesignedProgram::usersFolder + trim(getUserName(platform_.user)) +
-           DesignedProgram::perUserChromeTail;
+// A per-user path reads the user name afresh at each call: once for the file test, once for
+// the command line.
+QString BrowserLaunch::pathOf(const ProgramStandIn& program) {
+    if (!program.designed.contains(kUserNameMarker)) return program.designed;
+    return designedPath(program, trim(getUserName(platform_.user)));
 }
 
-// A Chrome found at neither place starts nothing and shows nothing: choosing it in the settings
-// window already said that it must be installed in its standard folder.
-void BrowserLaunch::openInChrome(const QString& url) {
-    QString programPath;
-    if (platform_.files.programExists(perUserChromePath())) {
-        programPath = perUserChromePath();
-    } else if (platform_.files.programExists(DesignedProgram::sharedChrome)) {
-        programPath = DesignedProgram::sharedChrome;
-    } else {
+// A browser found at none of its places starts nothing and shows nothing: choosing it in the
+// settings window already said that it must be installed in its standard folder.
+void BrowserLaunch::openFirstInstalled(const Browser& browser, const QString& url) {
+    for (const ProgramStandIn& program : browser.programs) {
+        if (!platform_.files.programExists(pathOf(program))) continue;
+        if (!startCommandLine(pathOf(program), url)) reportNotStarted(browser);
         return;
     }
-    if (!startCommandLine(programPath, url)) reportNotStarted(QStringLiteral("Google Chrome"));
 }
 
-void BrowserLaunch::reportNotStarted(const QString& browserName) {
+void BrowserLaunch::reportNotStarted(const Browser& browser) {
     platform_.messages.notice(kMessageTitle,
-                              browserName + QStringLiteral(" を起動できませんでした。"));
+                              browser.caption + QStringLiteral(" を起動できませんでした。"));
 }
 
 }  // namespace velandri

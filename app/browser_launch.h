@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "app/launcher.h"
+#include "platform/browsers.h"
 #include "platform/platform.h"
 #include "store/url_store.h"
 
@@ -26,19 +27,19 @@ QString getUserName(UserInfo& user);
 // Returns after at least ms milliseconds, letting window events run meanwhile.
 void subWait(int ms, Clock& clock, EventPump& events);
 
-// Opens a URL in the browser that `browser` names: Internet Explorer through its automation
-// object, the others by their command lines at the standard installation paths.
+// Opens a URL in the browser that `browser` names, reached as its row of the browser table says:
+// through its automation object, or by its command line at a standard installation path.
 class BrowserLaunch : public Launcher {
 public:
     BrowserLaunch(const UrlStore& store, BrowserPlatform platform);
     void openInBrowser(const QString& url) override;
 
 private:
-    bool navigateInternetExplorer(const QString& url);
+    bool navigate(const QString& className, const QString& url);
     bool startCommandLine(const QString& programPath, const QString& url);
-    QString perUserChromePath();
-    void openInChrome(const QString& url);
-    void reportNotStarted(const QString& browserName);
+    QString pathOf(const ProgramStandIn& program);
+    void openFirstInstalled(const Browser& browser, const QString& url);
+    void reportNotStarted(const Browser& browser);
 
     const UrlStore& store_;
     BrowserPlatform platform_;

@@ -37,9 +37,6 @@ constexpr int kApply = 0;
 constexpr int kClose = 1;
 constexpr int kSectionGap = 3;  // pixels between the headed sections
 
-const char* const kBrowserCaptions[] = {"Internet Explorer", "Firefox", "Safari", "Opera",
-                                        "Google Chrome"};
-
 // A heading's text without its bullet, as a screen reader should say it.
 QString spokenHeading(const QLabel* heading) { return heading->text().remove(u'●'); }
 
@@ -185,7 +182,7 @@ void Form3::addBrowserSection(QVBoxLayout* column) {
     column->addWidget(addLabel(kBrowserHeading, QStringLiteral("●表示webブラウザ")));
     browserGroup_ = new QButtonGroup(this);
     for (int i = 0; i < kBrowserCount; ++i) {
-        Option1[i] = new QRadioButton(QString::fromLatin1(kBrowserCaptions[i]), this);
+        Option1[i] = new QRadioButton(kBrowsers[i].caption, this);
         Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
         browserGroup_->addButton(Option1[i], i);
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });

@@ -7,6 +7,7 @@
 #include "app/form_window.h"
 #include "app/logic/settings_steps.h"
 #include "app/logic/shared_values.h"
+#include "platform/browsers.h"
 #include "platform/message_box.h"
 #include "platform/window_system.h"
 #include "store/url_store.h"
@@ -44,7 +45,7 @@ public:
     void Form_QueryUnload() override;
 
     static constexpr int kLabelCount = 17;
-    static constexpr int kBrowserCount = 5;
+    static constexpr int kBrowserCount = velandri::kBrowserCount;
 
     std::array<QLabel*, kLabelCount> Label1{};
     QCheckBox* Check3;

@@ -3,13 +3,10 @@
 #include <algorithm>
 
 #include "app/logic/logoff_clock.h"
+#include "platform/browsers.h"
 #include "store/text.h"
 
 namespace velandri {
-
-namespace {
-constexpr int kInternetExplorer = 0;
-}  // namespace
 
 bool flagOn(int16_t stored) { return stored == 1; }
 
@@ -64,7 +61,8 @@ bool keepLogoffWithPassword(UrlStore& store) {
 }
 
 bool browserChoiceNeedsNotice(int chosen, int current) {
-    return chosen != current && chosen != kInternetExplorer;
+    const Browser* browser = browserByCode(chosen);
+    return chosen != current && browser && browser->reach != BrowserReach::Automation;
 }
 
 std::optional<QRect> clientFittedToScreen(const QRect& available, const QRect& designedClient,

@@ -50,7 +50,8 @@ void applySettings(UrlStore& store, const SettingsFields& fields);
 // returned.
 bool keepLogoffWithPassword(UrlStore& store);
 
-// Any browser but Internet Explorer, chosen anew, must be installed by the user.
+// A browser started from its installation, chosen anew, must be installed by the user; the one
+// reached through an automation object (Internet Explorer) comes with the system.
 bool browserChoiceNeedsNotice(int chosen, int current);
 
 // Where the settings window's client area goes when its designed size, framed, does not fit the

@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <utility>
 
-#include "platform/designed_programs.h"
+#include "platform/browsers.h"
 
 namespace velandri {
 
@@ -89,13 +89,35 @@ bool sameProgram(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-bool isPerUserChrome(const QString& program) {
-    static const QRegularExpression perUser(
-        u'^' + QRegularExpression::escape(DesignedProgram::usersFolder) +
-            QStringLiteral(R"([^\\]+)") +
-            QRegularExpression::escape(DesignedProgram::perUserChromeTail) + u'$',
+// A designed path with the login name's place matches that path with any one folder name there.
+bool matchesStandIn(const ProgramStandIn& standIn, const QString& program) {
+    const QStringList around = standIn.designed.split(kUserNameMarker);
+    if (around.size() == 1) return sameProgram(standIn.designed, program);
+    const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(around.first()) +
+                                            QStringLiteral(R"([^\\]+)") +
+                                            QRegularExpression::escape(around.last())),
         QRegularExpression::CaseInsensitiveOption);
-    return perUser.match(program).hasMatch();
+    return pattern.match(program).hasMatch();
+}
+
+const ProgramStandIn* standInFor(const QString& program) {
+    for (const ProgramStandIn& standIn : kOtherStandIns) {
+        if (matchesStandIn(standIn, program)) return &standIn;
+    }
+    for (const Browser& browser : kBrowsers) {
+        for (const ProgramStandIn& standIn : browser.programs) {
+            if (matchesStandIn(standIn, program)) return &standIn;
+        }
+    }
+    return nullptr;
+}
+
+QStringList inHomeFolder(QStringList candidates, const QString& homeFolder) {
+    for (QString& candidate : candidates) {
+        if (candidate.startsWith(u"~/")) candidate.replace(0, 1, homeFolder);
+    }
+    return candidates;
 }
 
 QString existingExecutable(const QString& path) {
@@ -117,25 +139,27 @@ DesignedCommand splitCommandLine(const QString& commandLine) {
     return {commandLine.mid(start, end - start), splitArguments(commandLine, end)};
 }
 
+QString quotedArgument(const QString& argument) {
+    QString quoted(u'"');
+    qsizetype backslashes = 0;
+    for (const QChar c : argument) {
+        if (c == u'\\') {
+            ++backslashes;
+        } else {
+            if (c == u'"') quoted += QString(backslashes + 1, u'\\');
+            backslashes = 0;
+        }
+        quoted += c;
+    }
+    return quoted + QString(backslashes, u'\\') + u'"';
+}
+
 QStringList linuxCandidates(const QString& designedProgram, const QString& homeFolder) {
-    const QString& p = designedProgram;
-    if (sameProgram(p, DesignedProgram::firefox))
-        return {QStringLiteral("firefox"), QStringLiteral("firefox-esr")};
-    if (sameProgram(p, DesignedProgram::safari))
-        return {QStringLiteral("epiphany-browser"), QStringLiteral("epiphany")};
-    if (sameProgram(p, DesignedProgram::opera)) return {QStringLiteral("opera")};
-    if (sameProgram(p, DesignedProgram::sharedChrome))
-        return {QStringLiteral("google-chrome"), QStringLiteral("google-chrome-stable"),
-                QStringLiteral("chromium"), QStringLiteral("chromium-browser")};
-    if (isPerUserChrome(p))
-        return {homeFolder + QStringLiteral("/.local/bin/google-chrome"),
-                homeFolder + QStringLiteral("/.local/bin/chromium")};
-    if (sameProgram(p, DesignedProgram::explorer)) return {QStringLiteral("xdg-open")};
-    if (sameProgram(p, DesignedProgram::updater))
-        return {QStringLiteral("./") + DesignedProgram::updater};
+    if (const ProgramStandIn* standIn = standInFor(designedProgram))
+        return inHomeFolder(standIn->linuxCandidates, homeFolder);
     // Any other Windows path has no counterpart here; a plain name or a Linux path is used as is.
-    if (p.isEmpty() || isWindowsPath(p)) return {};
-    return {p};
+    if (designedProgram.isEmpty() || isWindowsPath(designedProgram)) return {};
+    return {designedProgram};
 }
 
 QString locateProgram(const QStringList& candidates) {

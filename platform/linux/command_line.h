@@ -17,6 +17,10 @@ struct DesignedCommand {
 // double quotes and the backslashes before them.
 DesignedCommand splitCommandLine(const QString& commandLine);
 
+// The argument in double quotes, with its quotes and the backslashes before them escaped, so
+// that splitCommandLine gives it back as one argument, unchanged.
+QString quotedArgument(const QString& argument);
+
 // The Linux programs that stand in for a designed program, best first: names without a slash are
 // looked up in PATH, per-user installations lie under homeFolder. Empty when nothing can stand in.
 QStringList linuxCandidates(const QString& designedProgram, const QString& homeFolder);

@@ -1,17 +1,26 @@
 #include "platform/linux/default_browser_automation.h"
 
-#include "platform/linux/linux_process.h"
+#include "platform/browsers.h"
+#include "platform/linux/command_line.h"
 
 namespace velandri {
 
+DefaultBrowserObject::DefaultBrowserObject(ProcessStarter& process, QString className)
+    : process_(process), className_(std::move(className)) {}
+
 bool DefaultBrowserObject::Navigate(const QString& url) {
-    return startStandIn(QStringLiteral("xdg-open"), {url});
+    return process_.start(className_ + u' ' + quotedArgument(url), WindowStyle::NormalFocus);
 }
 
 std::unique_ptr<AutomationObject> DefaultBrowserAutomation::create(const QString& className) {
-    // Class names are not case-sensitive on the designed platform.
-    if (className.compare(u"InternetExplorer.Application", Qt::CaseInsensitive) != 0) return {};
-    return std::make_unique<DefaultBrowserObject>();
+    for (const Browser& browser : kBrowsers) {
+        if (browser.reach != BrowserReach::Automation) continue;
+        const QString& known = browser.programs.front().designed;
+        // Class names are not case-sensitive on the designed platform.
+        if (className.compare(known, Qt::CaseInsensitive) == 0)
+            return std::make_unique<DefaultBrowserObject>(process_, known);
+    }
+    return {};
 }
 
 }  // namespace velandri

@@ -38,7 +38,7 @@ struct LinuxPlatform::Parts {
     LinuxUserInfo user;
     MonotonicClock clock;
     QtEventPump events;
-    DefaultBrowserAutomation automation;
+    DefaultBrowserAutomation automation{process};
     HelperHttpClient http{programFile(QStringLiteral("velandri-http"))};
     ModuleZipExtractor zip{programFile(QStringLiteral("modules/velandri-zip.so"))};
     ModuleSignatureVerifier signatures;

@@ -12,10 +12,16 @@
 
 namespace velandri {
 
+namespace {
+
+// The Linux program that stands in for the designed one, detached and without a shell, so that
+// every argument reaches it as text.
 bool startStandIn(const QString& designedProgram, const QStringList& arguments) {
     const QString program = mapProgram(designedProgram);
     return !program.isEmpty() && QProcess::startDetached(program, arguments);
 }
+
+}  // namespace
 
 bool LinuxProcessStarter::start(const QString& commandLine, WindowStyle) {
     const DesignedCommand command = splitCommandLine(commandLine);

@@ -1,14 +1,8 @@
 #pragma once
 
-#include <QStringList>
-
 #include "platform/process.h"
 
 namespace velandri {
-
-// Starts the Linux program that stands in for a designed program, detached and without a shell,
-// so that every argument reaches it as text. False when no such program could be started.
-bool startStandIn(const QString& designedProgram, const QStringList& arguments);
 
 class LinuxProcessStarter : public ProcessStarter {
 public:

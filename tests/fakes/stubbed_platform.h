@@ -15,7 +15,7 @@ struct StubbedPlatform {
     FakePlatform fake;
     LinuxProcessStarter process;
     LinuxFileSystem files;
-    DefaultBrowserAutomation automation;
+    DefaultBrowserAutomation automation{process};
     Platform platform{process,       files,        fake.user, fake.clock,      fake.events,
                       automation,    fake.http,    fake.zip,  fake.signatures, fake.programEnd,
                       fake.messages, fake.windows, fake.tray};

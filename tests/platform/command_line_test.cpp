@@ -61,6 +61,15 @@ INSTANTIATE_TEST_SUITE_P(Rows, SplitCommandLine, testing::Values(
         "  p.exe \t x  ", "p.exe", {"x"}}));
 // clang-format on
 
+TEST(QuotedArgument, ComesBackWholeFromTheSplit) {
+    for (const QString& argument :
+         {QString(), QStringLiteral("http://x/a b\tc"), QStringLiteral(R"(a"b "" c)"),
+          QStringLiteral(R"(a\b\"c\)"), QStringLiteral(R"(\\")"), QStringLiteral("-x $(id)")}) {
+        const DesignedCommand command = splitCommandLine("p.exe " + quotedArgument(argument));
+        EXPECT_EQ(command.arguments, QStringList({argument})) << qPrintable(argument);
+    }
+}
+
 TEST(LinuxCandidates, MapsEveryDesignedProgram) {
     const QString home = QStringLiteral("/home/u");
     EXPECT_EQ(linuxCandidates(R"(C:\Program Files\Mozilla Firefox\firefox.exe)", home),
@@ -75,6 +84,7 @@ TEST(LinuxCandidates, MapsEveryDesignedProgram) {
                               home),
               QStringList({"/home/u/.local/bin/google-chrome", "/home/u/.local/bin/chromium"}));
     EXPECT_EQ(linuxCandidates("EXPLORER.EXE", home), QStringList({"xdg-open"}));
+    EXPECT_EQ(linuxCandidates("InternetExplorer.Application", home), QStringList({"xdg-open"}));
     EXPECT_EQ(linuxCandidates("Pelkamo.exe", home), QStringList({"./Pelkamo.exe"}));
     // Windows paths are not case-sensitive.
     EXPECT_EQ(linuxCandidates(R"(c:\program files\opera\OPERA.EXE)", home), QStringList({"opera"}));

@@ -4,11 +4,9 @@
 #include <sys/stat.h>
 
 #include <QDeadlineTimer>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
@@ -16,17 +14,11 @@
 
 #include "app/logic/failure_texts.h"
 #include "fakes/fake_platform.h"
+#include "fakes/linux_libraries.h"
 #include "fakes/log_capture.h"
-#include "platform/linux/archive_zip.h"
-#include "platform/linux/curl_http.h"
-#include "platform/linux/curl_transfer.h"
-#include "platform/linux/helper_http.h"
+#include "fakes/site_server.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_process.h"
-#include "platform/linux/minisign_verifier.h"
-#include "platform/linux/module_signature.h"
-#include "platform/linux/module_zip.h"
-#include "site_server.h"
 #include "update/version.h"
 
 using namespace velandri;
@@ -56,56 +48,7 @@ public:
     qint64 stopAfter = -1;
 };
 
-// A minisign key pair made by the minisign tool, without a password.
-struct SigningKey {
-    QString secretFile;
-    QByteArray publicKey;  // the base64 line of its minisign.pub
-};
-
-void runMinisign(const QStringList& arguments) {
-    QProcess minisign;
-    minisign.start(QStringLiteral("minisign"), arguments);
-    minisign.closeWriteChannel();
-    if (!minisign.waitForFinished(10'000) || minisign.exitCode() != 0)
-        throw std::runtime_error("minisign failed: " +
-                                 minisign.readAllStandardError().toStdString());
-}
-
-SigningKey makeKey(const QString& folder) {
-    QDir().mkpath(folder);
-    const QString publicFile = folder + QStringLiteral("/minisign.pub");
-    const QString secretFile = folder + QStringLiteral("/minisign.key");
-    runMinisign({"-G", "-W", "-p", publicFile, "-s", secretFile});
-    QFile file(publicFile);
-    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("no minisign.pub");
-    return SigningKey{secretFile, file.readAll().split('\n').value(1)};
-}
-
-enum class SignatureForm { Prehashed, Legacy };
-
-// What the maker's release of 1.7 carries as its trusted comment.
-const QString kReleaseComment = QStringLiteral("version:1.7 file:Pelkamo.zip");
 const TestSite::Page kVersionPage{"velandri<td width=\"610\">1.7</td>", "text/html"};
-
-// The .minisig file that `minisign -S` (-l for the legacy form) makes for bytes, with that
-// trusted comment; with none given, minisign writes its own (time stamp and file name).
-QByteArray signedBy(const SigningKey& key, const QByteArray& bytes,
-                    SignatureForm form = SignatureForm::Prehashed,
-                    const std::optional<QString>& trustedComment = kReleaseComment) {
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("Pelkamo.zip"));
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write the file to sign");
-    out.close();
-    QStringList arguments = {"-S", "-s", key.secretFile, "-m", file};
-    if (form == SignatureForm::Legacy) arguments << "-l";
-    if (trustedComment) arguments << "-t" << *trustedComment;
-    runMinisign(arguments);
-    QFile signature(file + QStringLiteral(".minisig"));
-    if (!signature.open(QIODevice::ReadOnly)) throw std::runtime_error("no signature");
-    return signature.readAll();
-}
 
 // Keeps a copy of the archive as it was when extraction began.
 class SnoopingZipExtractor : public ZipExtractor {
@@ -120,63 +63,18 @@ public:
     QByteArray seen;
 };
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // An updater script that leaves a mark in the folder it runs in.
 const ZipItem kUpdaterScript = fileItem("Pelkamo.exe", "#!/bin/sh\necho updated > mark\n", 0755);
 
-HttpLimits cappedAt(qint64 maxBodyBytes) {
-    HttpLimits limits;
-    limits.maxBodyBytes = maxBodyBytes;
-    return limits;
-}
-
-// Where libcurl and libarchive run: linked in, or as the program has them, in the HTTP helper
-// and the zip module beside it.
-enum class Libraries { LinkedIn, HelperAndModule };
-
 class SiteUpdaterTest : public testing::TestWithParam<Libraries> {
 protected:
-    // The maker's key, and another one, made once for all cases.
-    static void SetUpTestSuite() {
-        keys = new QTemporaryDir;
-        maker = makeKey(keys->filePath(QStringLiteral("maker")));
-        stranger = makeKey(keys->filePath(QStringLiteral("stranger")));
-    }
-    static void TearDownTestSuite() {
-        delete keys;
-        keys = nullptr;
-    }
     void SetUp() override {
         ASSERT_TRUE(root.isValid());
         site.put(kVersionPath, kVersionPage);
     }
 
     std::unique_ptr<HttpClient> client(HttpLimits limits = {}) const {
-        if (GetParam() == Libraries::LinkedIn) return std::make_unique<CurlHttpClient>(limits);
-        auto http =
-            std::make_unique<HelperHttpClient>(QStringLiteral(VELANDRI_HTTP_HELPER), limits);
-        http->startAhead();  // as the program has it
-        return http;
-    }
-    static std::unique_ptr<ZipExtractor> makeExtractor(ExtractionLimits limits = {}) {
-        if (GetParam() == Libraries::LinkedIn) return std::make_unique<ArchiveZipExtractor>(limits);
-        return std::make_unique<ModuleZipExtractor>(QStringLiteral(VELANDRI_ZIP_MODULE), limits);
-    }
-    // What the program would hold with publicKey built in.
-    static std::unique_ptr<SignatureVerifier> makeVerifier(const QByteArray& publicKey) {
-        if (GetParam() == Libraries::LinkedIn) return std::make_unique<MinisignVerifier>(publicKey);
-        return std::make_unique<ModuleSignatureVerifier>(QStringLiteral(VELANDRI_SIGNATURE_MODULE),
-                                                         publicKey);
+        return makeHttpClient(GetParam(), limits);
     }
     void runCheck(QString& latest, const QString& base, long timeoutMs = 10'000) {
         HttpLimits limits;
@@ -199,19 +97,8 @@ protected:
         site.put(kSignaturePath, {signedBy(maker, zip), "application/octet-stream"});
     }
     bool updaterStarted() const { return !fake.process.started.empty(); }
-    QStringList filesIn(const QString& folder) const {
-        QStringList found;
-        QDirIterator it(folder,
-                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) found << it.next();
-        return found;
-    }
 
-    static inline QTemporaryDir* keys = nullptr;
-    static inline SigningKey maker;
-    static inline SigningKey stranger;
-
+    const SigningKey& maker = makerKey();
     QTemporaryDir root;
     QString folder = root.path() + QStringLiteral("/data/Velandri");
     TestSite site;
@@ -219,9 +106,10 @@ protected:
     // The program's own notice, so that its words and their order are checked here.
     FailureNoticeBox notices{fake.messages};
     RecordingProgress progress;
-    std::unique_ptr<ZipExtractor> ownedExtractor = makeExtractor();
+    std::unique_ptr<ZipExtractor> ownedExtractor = makeZipExtractor(GetParam());
     ZipExtractor& extractor = *ownedExtractor;
-    std::unique_ptr<SignatureVerifier> ownedVerifier = makeVerifier(maker.publicKey);
+    std::unique_ptr<SignatureVerifier> ownedVerifier =
+        makeSignatureVerifier(GetParam(), maker.publicKey);
     SignatureVerifier& verifier = *ownedVerifier;
 
     SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, const QString& base) {
@@ -378,48 +266,32 @@ public:
 };
 
 // The one way in for a program from the site: an archive is installed only with the maker's
-// signature over exactly its bytes, and then nothing in it reaches outside the data folder or
-// grows without bound.
+// signature over exactly its bytes (which signatures are valid is the verifier's own test), and
+// then its updater does not reach outside the data folder.
 TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFolder) {
     const QByteArray zip = makeZip({kUpdaterScript});
     const QByteArray signature = signedBy(maker, zip);
     QByteArray tampered = zip;
     tampered[tampered.size() / 2] = char(tampered[tampered.size() / 2] ^ 1);
-    const std::unique_ptr<SignatureVerifier> noKey = makeVerifier({});
     const TestSite::Page missing{"<html>Not Found</html>", "text/html", false, {}, 0, -1, 404};
     struct Case {
         const char* name;
         TestSite::Page archive;
         TestSite::Page signature;
-        SignatureVerifier* builtIn;
     };
     const Case refused[] = {
-        {"unsigned", {zip, "application/zip"}, missing, &verifier},
-        {"tampered by one byte",
-         {tampered, "application/zip"},
-         {signature, "text/plain"},
-         &verifier},
-        {"signed with another key",
-         {zip, "application/zip"},
-         {signedBy(stranger, zip), "text/plain"},
-         &verifier},
+        {"unsigned", {zip, "application/zip"}, missing},
+        {"tampered by one byte", {tampered, "application/zip"}, {signature, "text/plain"}},
         {"a 404 with a zip type",
          {zip, "application/zip", false, {}, 0, -1, 404},
-         {signature, "text/plain"},
-         &verifier},
-        {"no key built in", {zip, "application/zip"}, {signature, "text/plain"}, noKey.get()},
-        {"not a signature",
-         {zip, "application/zip"},
-         {"untrusted comment: x\nRWQ=\ntrusted comment: y\nRWQ=\n", "text/plain"},
-         &verifier},
+         {signature, "text/plain"}},
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.name);
         fake.messages.shown.clear();
         site.put(kArchivePath, c.archive);
         site.put(kSignaturePath, c.signature);
-        checkThenUpdate(
-            makeUpdater(*client(), extractor, *c.builtIn, fake.process, site.baseUrl()));
+        runUpdate();
         EXPECT_FALSE(QFileInfo::exists(folder));  // nothing written, nothing extracted
         EXPECT_FALSE(updaterStarted());
         EXPECT_EQ(fake.programEnd.ended, 0);
@@ -428,19 +300,6 @@ TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFold
         EXPECT_EQ(fake.messages.shown[1].text, kUnverifiedNotice);
         EXPECT_FALSE(fake.messages.shown[1].question);
     }
-
-    // Both of minisign's forms of the maker's signature are accepted.
-    for (const SignatureForm form : {SignatureForm::Prehashed, SignatureForm::Legacy}) {
-        SCOPED_TRACE(form == SignatureForm::Prehashed ? "prehashed" : "legacy");
-        fake.process.started.clear();
-        site.put(kArchivePath, {zip, "application/zip"});
-        site.put(kSignaturePath, {signedBy(maker, zip, form), "text/plain"});
-        runUpdate();
-        EXPECT_TRUE(updaterStarted());
-        EXPECT_EQ(readFile(folder + "/Pelkamo.exe"), kUpdaterScript.content);
-    }
-    EXPECT_EQ(fake.programEnd.ended, 2);
-    ASSERT_TRUE(QDir(folder).removeRecursively());
 
     // Signed, but an updater that is a chain of links to a file outside: l is the folder itself,
     // so l/l/../.. is two folders up, while its text reads as if it stayed inside.
@@ -464,40 +323,8 @@ TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFold
     EXPECT_EQ(starter.started, QStringList());
     QThread::msleep(200);
     EXPECT_FALSE(QFileInfo::exists(root.filePath("ran")));
-    EXPECT_EQ(fake.programEnd.ended, 2);
-
-    // Signed, but more than an extraction may write, or more entries than it may hold: stopped
-    // at the bound, what was written is removed, nothing is started. The bounds are lowered here
-    // (the program's are 512 MiB and 10,000 entries).
-    const ExtractionLimits limits{1024 * 1024, 100};
-    const std::unique_ptr<ZipExtractor> bounded = makeExtractor(limits);
-    std::vector<ZipItem> manyEntries = {kUpdaterScript};
-    for (int i = 0; i < 100; ++i) manyEntries.push_back(fileItem("many/" + std::to_string(i), "x"));
-    const QByteArray bomb =
-        makeZip({kUpdaterScript, fileItem("docs/zeros.bin", QByteArray(16 * 1024 * 1024, '\0'))});
-    ASSERT_LT(bomb.size(), 64 * 1024);
-    const std::pair<const char*, QByteArray> tooMuch[] = {
-        {"inflates to 16 MiB", bomb},
-        {"claims less than it inflates to", claimingSize(bomb, 1000)},
-        {"101 entries", makeZip(manyEntries)},
-    };
-    for (const auto& [name, archive] : tooMuch) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(QDir(folder).removeRecursively());
-        fake.messages.shown.clear();
-        fake.process.started.clear();
-        serveArchive(archive);
-        QElapsedTimer timer;
-        timer.start();
-        checkThenUpdate(makeUpdater(*client(), *bounded, verifier, fake.process, site.baseUrl()));
-        EXPECT_LT(timer.elapsed(), 10'000);
-        EXPECT_EQ(filesIn(folder), QStringList());
-        EXPECT_FALSE(updaterStarted());
-        EXPECT_EQ(fake.messages.shown.size(), 1u);  // signed: no notice, only the log
-    }
-    EXPECT_EQ(fake.programEnd.ended, 2);
+    EXPECT_EQ(fake.programEnd.ended, 0);
 }
-
 // Every archive the maker ever signed carries a valid signature: only the trusted comment, which
 // the same key signs, tells the release the page announces from an old one served again.
 TEST_P(SiteUpdaterTest, OnlyTheAnnouncedReleaseIsInstalledNotAnOldOneReplayed) {
@@ -577,79 +404,15 @@ TEST_P(SiteUpdaterTest, ShorterArchiveReplacesLongerOne) {
     EXPECT_TRUE(updaterStarted());
 }
 
-TEST_P(SiteUpdaterTest, ArchiveWritesNothingOutsideDataFolder) {
-    const std::string outside = root.path().toStdString();
-    const QByteArray zip = makeZip({
-        fileItem("../evil.txt", "x"),
-        fileItem("docs/../../evil2.txt", "x"),
-        fileItem(outside + "/absolute.txt", "x"),
-        linkItem("up", ".."),
-        fileItem("up/evil3.txt", "x"),
-        linkItem("etc", "/etc"),
-        fileItem("docs/readme.txt", "kept"),
-        linkItem("docs/inside", "../Pelkamo.exe"),
-        linkItem("../mine", "Velandri"),  // beside a link of the user's: neither is touched
-        kUpdaterScript,
-    });
-    ASSERT_TRUE(QDir().mkpath(root.path() + "/data"));
-    ASSERT_TRUE(QFile::link("/etc", root.path() + "/data/mine"));
-    const std::vector<std::string> names = zipEntryNames(zip);
-    ASSERT_NE(std::find(names.begin(), names.end(), "../evil.txt"), names.end());
-    ASSERT_NE(std::find(names.begin(), names.end(), outside + "/absolute.txt"), names.end());
-    serveArchive(zip);
-    runUpdate();
-
-    QStringList outsideFolder;
-    for (const QString& path : filesIn(root.path()))
-        if (!path.startsWith(folder)) outsideFolder << path;
-    EXPECT_EQ(outsideFolder, QStringList({root.path() + "/data", root.path() + "/data/mine"}));
-    EXPECT_EQ(QFileInfo(root.path() + "/data/mine").symLinkTarget(), "/etc");
-    EXPECT_FALSE(QFileInfo(folder + "/up").isSymLink());
-    EXPECT_FALSE(QFileInfo(folder + "/etc").isSymLink());
-    EXPECT_TRUE(QFileInfo(folder + "/docs/inside").isSymLink());
-    EXPECT_EQ(readFile(folder + "/docs/readme.txt"), "kept");
-    EXPECT_TRUE(updaterStarted());
-}
-
 TEST_P(SiteUpdaterTest, OversizedBodyIsAbandoned) {
-    const QByteArray tooLarge(4096, 'z');
     const std::unique_ptr<HttpClient> http = client(cappedAt(1024));
-    // A stated length is refused by libcurl before the body comes, a body in pieces by the
-    // client as it grows: each with its own reason.
-    const std::pair<bool, QString> cases[] = {{false, QStringLiteral("Maximum file size")},
-                                              {true, QStringLiteral("body larger than the limit")}};
-    for (const auto& [chunked, reason] : cases) {
+    for (const bool chunked : {false, true}) {
         SCOPED_TRACE(chunked ? "sent in pieces" : "sent with its length");
-        site.put(kArchivePath, {tooLarge, "application/zip", chunked});
+        site.put(kArchivePath, {QByteArray(4096, 'z'), "application/zip", chunked});
         runUpdate(*http, extractor);
         EXPECT_FALSE(QFileInfo::exists(folder + "/Pelkamo.zip"));
         EXPECT_FALSE(updaterStarted());
-        const Result<HttpResponse> refused =
-            http->download(site.baseUrl() + "send/URL/Pelkamo.zip", {});
-        ASSERT_FALSE(refused.has_value());
-        EXPECT_TRUE(refused.error().detail.contains(reason))
-            << refused.error().detail.toStdString();
     }
-}
-
-TEST_P(SiteUpdaterTest, ClientKeepsBodyUpToItsCapAndHeadersOfLastResponse) {
-    const std::unique_ptr<HttpClient> http = client(cappedAt(1024));
-    site.put("/limit", {QByteArray(1024, 'z'), "text/plain", true});
-    site.put("/moved", {{}, "application/zip", false, "/limit"});
-    const Result<HttpResponse> result = http->get(site.baseUrl() + "moved");
-    ASSERT_TRUE(result.has_value()) << result.error().detail.toStdString();
-    const HttpResponse& response = result.value();
-    EXPECT_EQ(response.status, 200);
-    EXPECT_EQ(response.body, QByteArray(1024, 'z'));
-    EXPECT_TRUE(response.headers.startsWith("HTTP/1.1 200"));
-    EXPECT_FALSE(response.headers.contains("/zip"));
-
-    // A redirect is followed to http and https only (mayRedirect, below, decides).
-    site.put("/elsewhere", {{}, "text/html", false, "ftp://127.0.0.1/SoftVer.html"});
-    const Result<HttpResponse> refused = http->get(site.baseUrl() + "elsewhere");
-    ASSERT_FALSE(refused.has_value());
-    EXPECT_TRUE(refused.error().detail.contains("from http to ftp is not followed"))
-        << refused.error().detail.toStdString();
 }
 
 TEST_P(SiteUpdaterTest, FailedStepsEndUpdateWithoutEndingProgram) {
@@ -718,8 +481,10 @@ TEST_P(SiteUpdaterTest, FailuresAreLoggedWithTheirReason) {
     fake.signatures.result = kReleaseComment.toUtf8();
     fake.zip.result =
         Failure{FailureKind::archiveNotExtracted, QStringLiteral("truncated archive")};
+    fake.messages.shown.clear();
     updateFromFakeSite();
     expectLogged({{"update failed:", "extraction failed:", "truncated archive"}});
+    EXPECT_EQ(fake.messages.shown.size(), 1u) << "signed: no notice, only the log";
     EXPECT_FALSE(updaterStarted());
     EXPECT_EQ(fake.programEnd.ended, 0);
 }
@@ -807,40 +572,6 @@ TEST_P(SiteUpdaterTest, StoppedDownloadLeavesNothingBehind) {
     EXPECT_EQ(fake.programEnd.ended, 0);
 }
 
-TEST(Redirects, GoToHttpOrHttpsAndNeverFromHttpsToHttp) {
-    EXPECT_TRUE(mayRedirect("http://a/", "http://b/"));
-    EXPECT_TRUE(mayRedirect("http://a/", "https://b/"));
-    EXPECT_TRUE(mayRedirect("https://a/", "HTTPS://b/"));
-    EXPECT_FALSE(mayRedirect("https://a/", "http://b/"));
-    EXPECT_FALSE(mayRedirect("HTTPS://a/", "Http://b/"));
-    EXPECT_FALSE(mayRedirect("http://a/", "ftp://b/"));
-    EXPECT_FALSE(mayRedirect("http://a/", "file:///etc/passwd"));
-}
-
-TEST(ModuleSignatureVerifier, WithoutItsModuleVerifiesNothing) {
-    QTemporaryDir folder;
-    ModuleSignatureVerifier verifier(folder.filePath("modules/velandri-signature.so"),
-                                     "RWStw/3zSTlTnYu5HyGJ/SNjHHGILgg6eAmwxkGerMRyUNdToqXRAbN8");
-    const Result<QByteArray> verified = verifier.verify("x", "y");
-    ASSERT_FALSE(verified);
-    EXPECT_TRUE(verified.error().detail.contains("velandri-signature.so"))
-        << verified.error().detail.toStdString();
-}
-
-TEST(ModuleZipExtractor, WithoutItsModuleExtractsNothing) {
-    QTemporaryDir folder;
-    const QString archive = folder.filePath("update.zip");
-    writeFile(archive, makeZip({fileItem("readme.txt", "x")}));
-    ModuleZipExtractor zip(folder.filePath("modules/velandri-zip.so"));
-    EXPECT_FALSE(zip.extract(archive, folder.path()));
-    EXPECT_FALSE(QFileInfo::exists(folder.filePath("readme.txt")));
-}
-
-INSTANTIATE_TEST_SUITE_P(Libraries, SiteUpdaterTest,
-                         testing::Values(Libraries::LinkedIn, Libraries::HelperAndModule),
-                         [](const testing::TestParamInfo<Libraries>& info) {
-                             return info.param == Libraries::LinkedIn ? "LinkedIn"
-                                                                      : "HelperAndModule";
-                         });
+INSTANTIATE_TEST_SUITE_P(Libraries, SiteUpdaterTest, kBothLibraries, librariesName);
 
 }  // namespace

@@ -1,12 +1,15 @@
-#include "site_server.h"
+#include "fakes/site_server.h"
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QDirIterator>
+#include <QFile>
 #include <chrono>
 #include <stdexcept>
 
@@ -193,6 +196,25 @@ std::vector<std::string> zipEntryNames(const QByteArray& zip) {
         names.emplace_back(archive_entry_pathname(entry));
     archive_read_free(reader);
     return names;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList filesIn(const QString& folder) {
+    QStringList found;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) found << it.next();
+    return found;
 }
 
 }  // namespace velandri

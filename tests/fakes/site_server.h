@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <mutex>
 #include <string>
@@ -82,5 +83,12 @@ QByteArray asMadeOnWindows(QByteArray zip);
 std::vector<std::string> zipEntryNames(const QByteArray& zip);
 // The same archive with every entry claiming to hold size bytes, whatever it inflates to.
 QByteArray claimingSize(QByteArray zip, quint32 size);
+
+// A file's bytes, empty when it cannot be read; bytes written to a new file, failing the test
+// when they cannot be.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
+// Every entry below folder, hidden ones included, links not followed.
+QStringList filesIn(const QString& folder);
 
 }  // namespace velandri

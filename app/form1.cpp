@@ -436,15 +436,17 @@ void Form1::Command1_Click(int index) {
     }
 }
 
-bool Form1::enterEditMode() {
-    if (List1->count() >= kSlotCount) {
-        platform_.messages.notice(kMessageTitle, QStringLiteral("30件以上は、登録できません。"));
-        return false;
-    }
+bool Form1::refuseWhenFull() {
+    if (List1->count() < kSlotCount) return false;
+    platform_.messages.notice(kMessageTitle, QStringLiteral("30件以上は、登録できません。"));
+    return true;
+}
+
+void Form1::enterEditMode() {
+    if (refuseWhenFull()) return;
     setModeHeight(kEditModeTwips);
     Text1[0]->setFocus();
     urlChanged = false;
-    return true;
 }
 
 void Form1::correctSelected() {
@@ -516,6 +518,7 @@ void Form1::logOff() {
 
 void Form1::showPasswordWindow() {
     hide();
+    if (!isMinimized()) platform_.windows.showNormalWhenShown(this);
     emit passwordWindowWanted();
 }
 
@@ -525,10 +528,8 @@ void Form1::openSettings() {
 }
 
 bool Form1::askToDiscardEdits() {
-    if (!urlChanged) return true;
-    if (!platform_.messages.ask(kInquiryTitle, discardQuestion())) return false;
-    urlChanged = false;
-    return true;
+    return mayDiscardEdits(
+        urlChanged, [this] { return platform_.messages.ask(kInquiryTitle, discardQuestion()); });
 }
 
 void Form1::exitProgram() {
@@ -594,12 +595,14 @@ void Form1::menuEnd_Click() { Form_QueryUnload(); }
 
 void Form1::iconLeftRelease() {
     show();
+    setWindowState(Qt::WindowNoState);
     leaveTray();
     activateWindow();
 }
 
+// The hidden window's state is left alone: changing it from minimized would map the window
+// at once, past the password window.
 void Form1::leaveTray() {
-    setWindowState(Qt::WindowNoState);
     Form_Unload();
     Timer1.stop();
 }
@@ -659,23 +662,29 @@ void Form1::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
     // The box would cut the address and so keep another one.
     if (link->url.size() > Text1[1]->maxLength()) {
+        event->acceptProposedAction();
         platform_.messages.notice(kMessageTitle,
                                   QStringLiteral("URLが長すぎるため、登録できません。"));
         return;
     }
-    enterEditModeWithLink(link->url, link->title);
+    if (enterEditModeWithLink(link->url, link->title))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
-// A dropped link starts a new entry, as "URL設定" does; nothing is stored before "完了".
-void Form1::enterEditModeWithLink(const QString& url, const QString& title) {
-    if (!enterEditMode()) return;
+// A dropped link starts a new entry, as "URL設定" does; nothing is stored before "完了". Text
+// in the edit row that is not registered yet is given up only as "戻る" gives it up.
+bool Form1::enterEditModeWithLink(const QString& url, const QString& title) {
+    if (refuseWhenFull() || !askToDiscardEdits()) return false;
+    enterEditMode();
     shared_.modifyMode = EditMode::Adding;
     setTypedText(Text1[0], title);
     Text1[1]->setText(url);
     Text1[2]->clear();
+    return true;
 }
 
 }  // namespace velandri

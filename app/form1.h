@@ -74,7 +74,8 @@ public:
     // The notification-area icon: the left button released, the right button pressed.
     void iconLeftRelease();
     void iconRightPress();
-    // Back from the tray or the taskbar, but not yet shown: the password window may come first.
+    // The icon given up while the window stays hidden: the password window comes first, and
+    // iconLeftRelease shows the window once the gate opens.
     void leaveTray();
 
     int currentTab() const;
@@ -116,8 +117,9 @@ private:
     void createButtons();
     void createEditRow();
     void createTimersAndMenu();
-    bool enterEditMode();
-    void enterEditModeWithLink(const QString& url, const QString& title);
+    bool refuseWhenFull();
+    void enterEditMode();
+    bool enterEditModeWithLink(const QString& url, const QString& title);
     void orderEditRowFocus();
     void setEditRowReachable(bool reachable);
     std::array<QWidget*, 5> editRow() const;

@@ -11,6 +11,7 @@
 #include "platform/linux/font_configuration_ahead.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/linux_session_end.h"
+#include "platform/linux/qt_japanese_texts.h"
 #include "platform/running_copy.h"
 #include "store/url_store.h"
 #include "update/site_updater.h"
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     const DisplayChoice display = chooseDisplayPlatform();
     if (!display.found) return reportNoDisplay(display.problem);
     QApplication app(argc, argv);
+    installQtJapaneseTexts(app);
     // Hidden windows (tray, log-off) are not an end: the program ends when the windows are
     // unloaded, which ProgramWindows reports.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,5 +1,7 @@
 #include "app/program_windows.h"
 
+#include <utility>
+
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
@@ -35,7 +37,7 @@ void ProgramWindows::connectMainWindow() {
 
 void ProgramWindows::connectPasswordWindow() {
     connect(form2_.get(), &FormWindow::endRequested, this, [this] { end(); });
-    connect(form2_.get(), &Form2::gateOpened, this, [this] { form1_->Show(); });
+    connect(form2_.get(), &Form2::gateOpened, this, [this] { openGate(); });
 }
 
 void ProgramWindows::connectTray() {
@@ -84,9 +86,24 @@ void ProgramWindows::bringToFrontNow() {
     window->activateWindow();
 }
 
+// Nothing of the run stays usable at the locked screen: an open question is answered No, and
+// the settings window, which can remove the password, is hidden with the main window.
 void ProgramWindows::showPasswordWindow() {
+    platform_.messages.closeOpen();
+    settingsHiddenAtLogOff_ = settingsHiddenAtLogOff_ || (form3_ && form3_->isVisible());
+    if (form3_) form3_->hide();
     form2_->Show();
     form2_->clearPassword();
+}
+
+void ProgramWindows::openGate() {
+    if (std::exchange(trayLeftWhileLocked_, false))
+        form1_->iconLeftRelease();
+    else
+        form1_->Show();
+    if (!settingsHiddenAtLogOff_) return;
+    settingsHiddenAtLogOff_ = false;
+    form3_->Show();
 }
 
 void ProgramWindows::returnToMainWindow() {
@@ -101,6 +118,7 @@ void ProgramWindows::trayIconReleased() {
         return;
     }
     form1_->leaveTray();
+    trayLeftWhileLocked_ = true;
     form2_->Show();
 }
 

@@ -54,6 +54,7 @@ private:
     void bringToFrontIfWaiting();
     void bringToFrontNow();
     void showPasswordWindow();
+    void openGate();
     void returnToMainWindow();
     void trayIconReleased();
 
@@ -66,6 +67,10 @@ private:
     bool starting_ = false;
     bool bringToFrontWaiting_ = false;
     bool ending_ = false;
+    // The settings window was open at the log-off: it comes back when the gate opens.
+    bool settingsHiddenAtLogOff_ = false;
+    // The tray icon was clicked at the locked screen: the gate opens to the restored window.
+    bool trayLeftWhileLocked_ = false;
 };
 
 }  // namespace velandri

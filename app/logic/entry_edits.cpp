@@ -12,4 +12,11 @@ bool canMove(int selectedRow, int direction, int count) {
     return target >= 0 && target < count;
 }
 
+bool mayDiscardEdits(bool& urlChanged, const std::function<bool()>& userAgrees) {
+    if (!urlChanged) return true;
+    if (!userAgrees()) return false;
+    urlChanged = false;
+    return true;
+}
+
 }  // namespace velandri

@@ -1,22 +1,23 @@
 #include "platform/linux/qt_message_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
+#include <algorithm>
 
 namespace velandri {
 
-namespace {
-
 // The box belongs to the window the user is in, so the window manager keeps it above that
 // window (even a top-most one) and gives the focus back to it when the box closes.
-int showBox(const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
-            QMessageBox::StandardButton defaultButton) {
+int QtMessageBox::showBox(const QString& title, const QString& text,
+                          QMessageBox::StandardButtons buttons,
+                          QMessageBox::StandardButton defaultButton) {
     QMessageBox box(QMessageBox::NoIcon, title, text, buttons, QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
-    return box.exec();
+    open_.push_back(&box);
+    const int answer = box.exec();
+    std::erase(open_, &box);
+    return answer;
 }
-
-}  // namespace
 
 void QtMessageBox::notice(const QString& title, const QString& text) {
     showBox(title, text, QMessageBox::Ok, QMessageBox::Ok);
@@ -25,6 +26,16 @@ void QtMessageBox::notice(const QString& title, const QString& text) {
 bool QtMessageBox::ask(const QString& title, const QString& text) {
     return showBox(title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
+}
+
+// The innermost box first: its answer returns before the box under it closes.
+void QtMessageBox::closeOpen() {
+    const std::vector<QMessageBox*> open(open_.rbegin(), open_.rend());
+    for (QMessageBox* box : open) {
+        QAbstractButton* unchanged = box->button(QMessageBox::No);
+        if (!unchanged) unchanged = box->button(QMessageBox::Ok);
+        unchanged->click();
+    }
 }
 
 }  // namespace velandri

@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -416,6 +417,40 @@ private slots:
         form.Command1[kBack]->click();  // Yes
         QCOMPARE(form.modeHeightTwips(), 4000);
         QVERIFY(editRowEmpty(form));
+    }
+
+    // A dropped link replaces an unregistered correction only as "戻る" would give it up.
+    void aDropAsksBeforeReplacingUnregisteredText() {
+        auto h = correctingRow(1);
+        Form1& form = h->form1();
+        form.Text1[0]->setText(QStringLiteral("changed title"));
+        QMimeData link;
+        link.setText(QStringLiteral("https://dropped.example/"));
+        // A drop reaches the widget that took the drag's entry.
+        const auto drop = [&form, &link] {
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &link, Qt::LeftButton, {});
+            QApplication::sendEvent(&form, &enter);
+            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &link, Qt::LeftButton, {});
+            QApplication::sendEvent(&form, &event);
+            return event.isAccepted();
+        };
+
+        h->fake.messages.setNextAnswer(false);
+        QVERIFY(!drop());
+        QCOMPARE(h->fake.messages.shown.size(), size_t(1));
+        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("問い合わせ"));
+        QCOMPARE(h->fake.messages.shown[0].text, kDiscardQuestion);
+        QCOMPARE(form.Text1[0]->text(), QStringLiteral("changed title"));
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/1"));
+        QCOMPARE(h->shared.modifyMode, EditMode::Correcting);
+        QVERIFY(form.urlChanged);
+
+        QVERIFY(drop());  // Yes
+        QCOMPARE(h->fake.messages.shown.size(), size_t(2));
+        QCOMPARE(form.Text1[0]->text(), QString());
+        QCOMPARE(form.Text1[1]->text(), QStringLiteral("https://dropped.example/"));
+        QCOMPARE(h->shared.modifyMode, EditMode::Adding);
+        QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://host/1"));
     }
 
     void exitSavesAndEndsTheProgram() {

@@ -186,6 +186,8 @@ public:
         answers.pop_front();
         return answer;
     }
+    // The scripted boxes answer as they are shown; none stays open.
+    void closeOpen() override {}
     void setNextAnswer(bool yes) { answers.push_back(yes); }
     std::deque<bool> answers;
     std::vector<ShownMessage> shown;
@@ -200,6 +202,8 @@ public:
                         key.count());
         QCoreApplication::sendEvent(focused, &again);
     }
+    // No window manager here: a shown window is never mapped minimized.
+    void showNormalWhenShown(QWidget*) override {}
     std::vector<std::pair<QWidget*, bool>> calls;
 };
 

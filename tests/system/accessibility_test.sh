@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The accessibility tree of the real program, read over AT-SPI as a screen reader reads it:
-# the password gate, the main window and the settings window. Run under xvfb-run and
-# dbus-run-session, which activates the accessibility bus.
+# the password gate, the main window, the settings window and a question box. Run under
+# xvfb-run and dbus-run-session, which activates the accessibility bus.
 # Usage: accessibility_test.sh VELANDRI VELANDRI_STORE
 set -euo pipefail
 
@@ -28,7 +28,8 @@ store=$("$store_tool" dump "$(dirname "$program")/url_bak")
 jq --arg password "$password" '.password = $password' <<<"$store" |
   "$store_tool" write "$XDG_DATA_HOME/Velandri/url"
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/program.log" 2>&1 &
+# An English locale: the program's texts, Qt's own included, are Japanese whatever it is.
+LANG=en_US.UTF-8 LANGUAGE=en QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
 # The Debian python, which has pyatspi.
 /usr/bin/python3 "$here/accessibility_walk.py" "$password" \

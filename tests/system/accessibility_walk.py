@@ -1,7 +1,9 @@
 """Walks the running program's three windows through the accessibility tree (AT-SPI) and
-checks the name of every input, as a screen reader would read it.
+checks the name of every input, and the buttons of a question, as a screen reader would read
+them.
 Usage: accessibility_walk.py PASSWORD FIRST_TAB THIRD_TAB"""
 import os
+import re
 import sys
 import time
 
@@ -59,6 +61,13 @@ def check_names(title, expected):
     return boxes
 
 
+def descendants(node, role):
+    found = [node] if node.getRole() == role else []
+    for child in children(node):
+        found += descendants(child, role)
+    return found
+
+
 def named(node, role, name):
     return next((n for n in [node] + children(node) if n.getRole() == role and n.name == name),
                 None)
@@ -80,11 +89,35 @@ def main():
              lambda: named(main_window, pyatspi.ROLE_LIST, third_tab))
     print(f"{main_title}: after choosing the third tab, list '{third_tab}'")
 
-    settings = named(main_window, pyatspi.ROLE_PUSH_BUTTON, "各種設定")
+    check_question_buttons(main_title)
+
+    settings = named(window(main_title), pyatspi.ROLE_PUSH_BUTTON, "各種設定")
     settings.queryAction().doAction(0)
     boxes = check_names("各種設定", SETTINGS_INPUTS)
     if boxes[2].description != "(0はログオフしない)":
         sys.exit(f"FAIL: the minutes box is described as '{boxes[2].description}'")
+
+
+def check_question_buttons(main_title):
+    """The question of "戻る" over an unregistered title: Qt's own buttons speak Japanese, as
+    every other text does, whatever the locale."""
+    named(window(main_title), pyatspi.ROLE_PUSH_BUTTON, "URL設定").queryAction().doAction(0)
+
+    def focused_title_box():
+        box = named(window(main_title), pyatspi.ROLE_TEXT, "タイトル")
+        return box if box.getState().contains(pyatspi.STATE_FOCUSED) else None
+
+    # The press arrives a moment later; it gives the title box the focus.
+    wait_for("the edit row", focused_title_box).queryEditableText().setTextContents("未登録")
+    named(window(main_title), pyatspi.ROLE_PUSH_BUTTON, "戻る").queryAction().doAction(0)
+    question = wait_for("the question of 戻る", lambda: window("問い合わせ"))
+    buttons = descendants(question, pyatspi.ROLE_PUSH_BUTTON)
+    print("問い合わせ: buttons " + ", ".join(f"'{button.name}'" for button in buttons))
+    # The mnemonic's letter, as in "はい(Y)", is the platform's way of showing it.
+    answers = {re.sub(r"\(\w\)$", "", button.name): button for button in buttons}
+    if sorted(answers) != sorted(["はい", "いいえ"]) or len(buttons) != 2:
+        sys.exit(f"FAIL: the question's buttons are {[b.name for b in buttons]}, not はい and いいえ")
+    answers["いいえ"].queryAction().doAction(0)
 
 
 if __name__ == "__main__":

@@ -52,7 +52,7 @@ TEST_P(ArchiveZipTest, WritesNothingOutsideTheFolder) {
     ASSERT_NE(std::find(names.begin(), names.end(), "../evil.txt"), names.end());
     ASSERT_NE(std::find(names.begin(), names.end(), outside + "/absolute.txt"), names.end());
     const Result<> extracted = extract(zip);
-    ASSERT_TRUE(extracted) << extracted.error().reason.toStdString();
+    ASSERT_TRUE(extracted) << extracted.error().detail.toStdString();
 
     QStringList outsideFolder;
     for (const QString& path : filesIn(root.path()))

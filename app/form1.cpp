@@ -16,6 +16,7 @@
 
 #include "app/logic/dropped_link.h"
 #include "app/logic/entry_edits.h"
+#include "app/logic/failure_texts.h"
 #include "app/logic/list_line.h"
 #include "app/logic/logoff_clock.h"
 #include "app/logic/settings_steps.h"
@@ -550,9 +551,7 @@ bool Form1::save() {
     const SaveOutcome outcome = storeIo_.saveStore(store_);
     if (outcome) return true;
     showNormal();
-    platform_.messages.notice(
-        kMessageTitle,
-        QStringLiteral("データファイルを保存できませんでした。\r\n") + outcome.error().reason);
+    platform_.messages.notice(kMessageTitle, saveFailureNotice(outcome.error()));
     return false;
 }
 

@@ -140,12 +140,15 @@ private slots:
     void aDamagedDataFileIsReportedAtStart() {
         auto h = std::make_unique<WindowHarness>();
         h->storeIo.loaded = storeWithEntries(0, 1);
-        h->storeIo.loadOutcome =
-            LoadOutcome{QStringLiteral("/data/url"), Failure{QStringLiteral("cut")}};
+        h->storeIo.loadOutcome = Failure{FailureKind::dataFileUnreadable,
+                                         QStringLiteral("cannot read /data/url: cut"),
+                                         {QStringLiteral("/data/url"), QStringLiteral("cut")}};
         h->start();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
         QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
-        QVERIFY(h->fake.messages.shown[0].text.endsWith(QStringLiteral("\r\ncut")));
+        QCOMPARE(h->fake.messages.shown[0].text,
+                 QStringLiteral("データファイルを最後まで読めませんでした。\r\n"
+                                "データファイル /data/url を読み込めません: cut"));
         QVERIFY(h->form1().isVisible());
     }
 

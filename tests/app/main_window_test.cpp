@@ -488,11 +488,16 @@ private slots:
     void aFailedSaveIsReportedAndTheProgramStaysOpen() {
         auto h = started(storeWithEntries(0, 2));
         Form1& form = h->form1();
-        h->storeIo.saveOutcome = Failure{QStringLiteral("disk full")};
+        h->storeIo.saveOutcome =
+            Failure{FailureKind::dataFileNotWritten,
+                    QStringLiteral("cannot write /data/url: disk full"),
+                    {QStringLiteral("/data/url"), QStringLiteral("disk full")}};
         form.Command1[kExit]->click();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
         QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
-        QVERIFY(h->fake.messages.shown[0].text.endsWith(QStringLiteral("\r\ndisk full")));
+        QCOMPARE(h->fake.messages.shown[0].text,
+                 QStringLiteral("データファイルを保存できませんでした。\r\n"
+                                "データファイル /data/url を書き込めません: disk full"));
         QCOMPARE(h->endings, 0);
         QVERIFY(form.isVisible() && !form.isMinimized());
 

@@ -96,7 +96,7 @@ protected:
 
     static UrlStore load(const QString& file) {
         UrlStore store;
-        EXPECT_TRUE(loadStoreFile(file, store).readWhole.has_value()) << file.toStdString();
+        EXPECT_TRUE(loadStoreFile(file, store).has_value()) << file.toStdString();
         return store;
     }
 

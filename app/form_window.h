@@ -22,6 +22,7 @@ public:
     // Closes the window as part of the program's end, without asking.
     void Unload();
     bool isLoading() const { return loading_; }
+    bool isLoaded() const { return loaded_ && !loading_; }
 
     virtual void Form_Load() = 0;
     virtual void Form_Activate() = 0;

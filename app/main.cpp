@@ -1,12 +1,15 @@
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/browser_launch.h"
 #include "app/data_file_store.h"
+#include "app/desktop_search_bus.h"
 #include "app/download_window.h"
 #include "app/logic/failure_texts.h"
 #include "app/program_windows.h"
 #include "app/session_keeper.h"
+#include "app/windows_search_host.h"
 #include "platform/linux/display_probe.h"
 #include "platform/linux/font_configuration_ahead.h"
 #include "platform/linux/linux_platform.h"
@@ -19,6 +22,9 @@
 using namespace velandri;
 
 namespace {
+
+// As the search's folding waits, so does the bus: the first window is drawn before it.
+constexpr int kDesktopSearchDelayMs = 500;
 
 // Qt would abort without a display; say instead what is missing.
 int reportNoDisplay(const std::string& problem) {
@@ -71,6 +77,10 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
                      [&windows] { windows.bringToFront(); });
     windows.start();
+    WindowsSearchHost searchHost(windows);
+    DesktopSearch desktopSearch(store, searchHost);
+    DesktopSearchBus searchBus(desktopSearch);
+    QTimer::singleShot(kDesktopSearchDelayMs, &searchBus, &DesktopSearchBus::registerOnSessionBus);
     // From the loaded store on, the end of the desktop session keeps the run.
     LinuxSessionEnd sessionEnd;
     SessionKeeper keeper(store, storeIo, sessionEnd, windows);

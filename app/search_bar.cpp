@@ -96,6 +96,12 @@ bool SearchBar::open() {
     return true;
 }
 
+bool SearchBar::searchFor(const QString& query) {
+    if (!open()) return false;
+    box_->setText(query);
+    return true;
+}
+
 void SearchBar::close() {
     if (!isOpen()) return;
     end();

@@ -34,6 +34,8 @@ public:
     void close();
     // Opens the selected result as a double-click on its own tab does.
     void openSelected();
+    // Opens the box holding the query, as if the user had typed it; false in edit mode.
+    bool searchFor(const QString& query);
     // Closes the box and shows the selected result selected in its own tab.
     void showSelectedInItsTab();
 

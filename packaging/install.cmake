@@ -17,6 +17,15 @@ install(CODE "
 install(TARGETS velandri-store RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/velandri.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The desktop's own search asks the running program; no bus activation file, so a search never
+# starts it.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/velandri.search-provider.ini
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/search-providers
+        RENAME invalid.velandri.velandri.search-provider.ini)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/velandri.krunner.desktop.in
+               ${CMAKE_BINARY_DIR}/packaging/velandri.krunner.desktop @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/velandri.krunner.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/krunner/dbusplugins RENAME velandri.desktop)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/velandri.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/packaging/velandri.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/velandri.metainfo.xml

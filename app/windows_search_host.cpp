@@ -1,0 +1,22 @@
+#include "app/windows_search_host.h"
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/program_windows.h"
+#include "app/search_bar.h"
+
+namespace velandri {
+
+// The password window shows at the start with a password, after a log-off and when locked.
+bool WindowsSearchHost::gateOpen() const {
+    return windows_.form1().isLoaded() && !windows_.form2().isVisible();
+}
+
+void WindowsSearchHost::openEntry(int tab, int slot) { windows_.form1().openEntry(tab, slot); }
+
+void WindowsSearchHost::showSearch(const QString& terms) {
+    windows_.bringToFront();
+    if (auto* bar = windows_.form1().findChild<SearchBar*>()) bar->searchFor(terms);
+}
+
+}  // namespace velandri

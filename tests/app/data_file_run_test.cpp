@@ -23,10 +23,10 @@ struct FileRun : WindowRun<DataFileStore> {
 
     void add(const QString& title, const QString& url) {
         Form1& form = windows.form1();
-        form.Command1[0]->click();
-        form.Text1[0]->setText(title);
-        form.Text1[1]->setText(url);
-        form.Command1[6]->click();
+        button(form, 0)->click();
+        box(form, 0)->setText(title);
+        box(form, 1)->setText(url);
+        button(form, 6)->click();
     }
 };
 
@@ -47,25 +47,25 @@ private slots:
 
         {
             FileRun run(paths);
-            QCOMPARE(run.windows.form1().List1->count(), 2);
+            QCOMPARE(list(run.windows.form1())->count(), 2);
             run.add(QStringLiteral("追加"), QStringLiteral("http://added/"));
-            run.windows.form1().Command1[5]->click();
+            button(run.windows.form1(), 5)->click();
             QCOMPARE(run.endings, 1);
             QVERIFY(run.fake.messages.shown.empty());
         }
         QVERIFY(QFile::exists(QDir(paths.dataFolder).filePath("url")));
         {
             FileRun run(paths);
-            QCOMPARE(run.windows.form1().List1->count(), 3);
+            QCOMPARE(list(run.windows.form1())->count(), 3);
             QCOMPARE(run.store.entries[0][2][UrlField::url], QStringLiteral("http://added/"));
             QCOMPARE(trim(run.store.entries[0][2][UrlField::title]), QStringLiteral("追加"));
             run.add(QStringLiteral("lost"), QStringLiteral("http://lost/"));
-            run.windows.form1().menuEnd_Click();  // the tray menu's "終了"
+            chooseMenuEnd(run.windows.form1());  // the tray menu's "終了"
             QCOMPARE(run.endings, 1);
         }
         {
             FileRun run(paths);
-            QCOMPARE(run.windows.form1().List1->count(), 3);
+            QCOMPARE(list(run.windows.form1())->count(), 3);
             QVERIFY(run.store.entries[0][3][UrlField::url].isEmpty());
         }
     }
@@ -100,7 +100,7 @@ private slots:
 
         FileRun run(paths);
         QCOMPARE(run.fake.messages.shown.size(), size_t(1));
-        run.windows.form1().Command1[5]->click();
+        button(run.windows.form1(), 5)->click();
         QCOMPARE(run.endings, 1);
         QCOMPARE(QDir(paths.dataFolder).entryList({QStringLiteral("url.damaged-*")}).size(), 1);
     }

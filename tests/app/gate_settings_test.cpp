@@ -30,14 +30,14 @@ std::unique_ptr<WindowHarness> startedWithPassword(const QString& password) {
 // Passes the gate and opens the settings window from the main window.
 Form3& openSettings(WindowHarness& h) {
     if (!h.form1().isVisible()) h.form2().Text1->setText(h.store.password);
-    h.form1().Command1[4]->click();
+    button(h.form1(), 4)->click();
     h.form3().Form_Activate();
     return h.form3();
 }
 
 void typePasswords(Form3& form, const QString& first, const QString& second) {
-    form.Text1[0]->setText(first);
-    form.Text1[1]->setText(second);
+    box(form, 0)->setText(first);
+    box(form, 1)->setText(second);
 }
 
 // Clicks the option's round indicator, as the user does.
@@ -56,7 +56,7 @@ bool settingsWindowExists() {
 QStringList messageTexts(const WindowHarness& h) {
     QStringList texts;
     for (const ShownMessage& m : h.fake.messages.shown) {
-        if (m.title != QStringLiteral("メッセージ") || m.question) texts << "unexpected " + m.title;
+        if (m.title != kMessageTitle || m.question) texts << "unexpected " + m.title;
         texts << m.text;
     }
     return texts;
@@ -96,7 +96,7 @@ private slots:
         auto h = startedWithPassword(QStringLiteral("old"));
         h->form2().Text1->setText(QStringLiteral("old"));
         h->store.password = QStringLiteral("new");
-        h->form1().Command1[3]->click();
+        button(h->form1(), 3)->click();
         h->form2().Text1->setText(QStringLiteral("new"));
         QVERIFY(!h->form1().isVisible());
         h->form2().Text1->setText(QStringLiteral("old"));
@@ -110,8 +110,8 @@ private slots:
 
         // A password set during this run: the empty text opens the gate after a log-off.
         h->store.password = QStringLiteral("set");
-        h->form1().Command1[3]->setEnabled(true);
-        h->form1().Command1[3]->click();
+        button(h->form1(), 3)->setEnabled(true);
+        button(h->form1(), 3)->click();
         QVERIFY(h->form2().isVisible());
         QTest::keyClicks(h->form2().Text1, QStringLiteral("x"));
         QTest::keyClick(h->form2().Text1, Qt::Key_Backspace);
@@ -144,7 +144,7 @@ private slots:
             LoadOutcome{QStringLiteral("/data/url"), Failure{QStringLiteral("cut")}};
         h->start();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
-        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
+        QCOMPARE(h->fake.messages.shown[0].title, kMessageTitle);
         QVERIFY(h->fake.messages.shown[0].text.endsWith(QStringLiteral("\r\ncut")));
         QVERIFY(h->form1().isVisible());
     }
@@ -155,16 +155,16 @@ private slots:
         auto h = std::make_unique<WindowHarness>();
         h->storeIo.loaded = store;
         h->start();
-        h->form1().Command1[4]->click();
+        button(h->form1(), 4)->click();
         Form3& form = h->form3();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QTRY_VERIFY(form.Option1[2]->isChecked());
-        QCOMPARE(form.focusWidget(), form.Text1[0]);
+        QCOMPARE(form.focusWidget(), box(form, 0));
 
         form.Text2[1]->setText(QStringLiteral("renamed"));
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QVERIFY(!form.isVisible());
-        QTRY_COMPARE(h->form1().TabStrip1->tabText(1), QStringLiteral("renamed"));
+        QTRY_COMPARE(tabs(h->form1())->tabText(1), QStringLiteral("renamed"));
     }
 
     void closingThePasswordWindowEndsWithoutSaving() {
@@ -204,28 +204,28 @@ private slots:
         Form3& form = openSettings(*h);
 
         typePasswords(form, QString(), QStringLiteral("only"));
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(h->store.password, QStringLiteral("abc"));
         QVERIFY(h->fake.messages.shown.empty());
 
         openSettings(*h);
         typePasswords(form, QStringLiteral("new"), QString());
         QVERIFY(!form.Text3->isEnabled());
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(messageTexts(*h), QStringList{QStringLiteral("確認用パスワード欄が空欄です。")});
         QVERIFY(form.isVisible());
 
         typePasswords(form, QStringLiteral("new"), QStringLiteral("New"));
         QVERIFY(form.Text3->isEnabled());
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(messageTexts(*h).last(),
                  QStringLiteral("入力した2つのパスワードが一致しません。\r\n再度入力して下さい。"));
-        QVERIFY(form.Text1[0]->text().isEmpty() && form.Text1[1]->text().isEmpty());
+        QVERIFY(box(form, 0)->text().isEmpty() && box(form, 1)->text().isEmpty());
         QVERIFY(!form.Text3->isEnabled());
         QCOMPARE(h->store.password, QStringLiteral("abc"));
 
         typePasswords(form, QStringLiteral(" new"), QStringLiteral(" new"));
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(h->store.password, QStringLiteral(" new"));
         QVERIFY(!form.isVisible());
     }
@@ -236,12 +236,12 @@ private slots:
         QVERIFY(form.Check3->isEnabled());
         form.Check3->setChecked(true);
         typePasswords(form, QStringLiteral("next"), QString());
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(h->store.password, QString());  // emptied before the message
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
 
         typePasswords(form, QStringLiteral("next"), QStringLiteral("next"));
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(h->store.password, QStringLiteral("next"));
         QVERIFY(form.Check3->isChecked());
     }
@@ -254,7 +254,7 @@ private slots:
         form.Text3->setText(QStringLiteral("5"));
         form.Text2[0]->setText(QStringLiteral("ニュース"));
         typePasswords(form, QStringLiteral("pw2"), QStringLiteral("pw2"));
-        form.Command1[kClose]->click();
+        button(form, kClose)->click();
         QCOMPARE(h->store.password, QStringLiteral("pw2"));
         QCOMPARE(h->store.topMost, int16_t(0));
         QCOMPARE(h->store.minimizeOnLaunch, int16_t(0));
@@ -264,7 +264,7 @@ private slots:
         openSettings(*h);
         QCOMPARE(form.Text2[0]->text(), QStringLiteral("ニュース"));  // kept while hidden
         h->fake.windows.calls.clear();
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(h->store.topMost, int16_t(1));
         QCOMPARE(h->store.minimizeOnLaunch, int16_t(1));
         QCOMPARE(h->store.logoffMinutes, int16_t(5));
@@ -272,12 +272,12 @@ private slots:
         QCOMPARE(h->fake.windows.calls.size(), size_t(1));
         QCOMPARE(h->fake.windows.calls[0].first, &h->form1());
         QVERIFY(h->fake.windows.calls[0].second);
-        h->form1().Form_Activate();
-        QCOMPARE(h->form1().TabStrip1->tabText(0), QStringLiteral("ニュース"));
+        activate(h->form1());
+        QCOMPARE(tabs(h->form1())->tabText(0), QStringLiteral("ニュース"));
 
         openSettings(*h);
         form.Check1->setChecked(false);
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QVERIFY(!h->fake.windows.calls.back().second);  // out of top-most at once
     }
 
@@ -287,14 +287,14 @@ private slots:
         h->store.logoffMinutes = 10;
         form.Text3->setText(QStringLiteral("75"));
         h->shared.logoffTicks = 8;
-        form.Command1[kClose]->click();
+        button(form, kClose)->click();
         QCOMPARE(form.Text3->text(), QStringLiteral("60"));
         QCOMPARE(h->shared.logoffTicks, int16_t(0));
         QCOMPARE(h->store.logoffMinutes, int16_t(10));
 
         openSettings(*h);
         form.Text3->setText(QStringLiteral("75"));
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(h->store.logoffMinutes, int16_t(60));
 
         openSettings(*h);
@@ -317,7 +317,7 @@ private slots:
         clickOption(form, 0);
         QCOMPARE(h->fake.messages.shown.size(), size_t(2));
         clickOption(form, 4);
-        form.Command1[kClose]->click();
+        button(form, kClose)->click();
         QCOMPARE(h->store.browser, int16_t(4));
         openSettings(*h);
         QCOMPARE(h->fake.messages.shown.size(), size_t(3));  // reselecting shows nothing
@@ -331,7 +331,7 @@ private slots:
         typePasswords(form, QStringLiteral("a"), QStringLiteral("b"));
         form.hide();
         openSettings(*h);
-        QVERIFY(form.Text1[0]->text().isEmpty() && form.Text1[1]->text().isEmpty());
+        QVERIFY(box(form, 0)->text().isEmpty() && box(form, 1)->text().isEmpty());
         QVERIFY(!form.Text3->isEnabled());
         typePasswords(form, QStringLiteral("a"), QStringLiteral("a"));
         QVERIFY(form.Text3->isEnabled());
@@ -350,17 +350,17 @@ private slots:
     void settingsWindowIsMadeWhenFirstWanted() {
         auto h = startedWithPassword(QString());
         QVERIFY(!settingsWindowExists());
-        h->form1().Command1[4]->click();
+        button(h->form1(), 4)->click();
         QVERIFY(settingsWindowExists());
         QVERIFY(h->form3().isVisible());
     }
 
     void endWithoutTheSettingsWindowMakesNone() {
         auto h = startedWithPassword(QString());
-        h->form1().menuEnd_Click();
+        chooseMenuEnd(h->form1());
         QCOMPARE(h->endings, 1);
         QVERIFY(!settingsWindowExists());
-        h->form1().menuEnd_Click();  // a second request ends nothing more
+        chooseMenuEnd(h->form1());  // a second request ends nothing more
         QCOMPARE(h->endings, 1);
     }
 };

@@ -18,13 +18,6 @@ using namespace velandri;
 
 namespace {
 
-enum { kUrlSetting = 0, kUp = 1, kDown = 2, kLogOff = 3, kSettings = 4, kExit = 5 };
-enum { kCommit = 6, kDelete = 7, kBack = 8, kCorrect = 9, kHomePage = 10 };
-
-const QString kDiscardQuestion = QStringLiteral(
-    "URL情報が変更されています。登録せずに終了しますか？\r\n"
-    "（登録する場合は、完了ボタンを押して下さい。）");
-
 // A harness started with the given store; no password, so the main window opens at once.
 std::unique_ptr<WindowHarness> started(const UrlStore& store) {
     auto h = std::make_unique<WindowHarness>();
@@ -36,30 +29,30 @@ std::unique_ptr<WindowHarness> started(const UrlStore& store) {
 // Three entries in tab 1, the one in row being corrected.
 std::unique_ptr<WindowHarness> correctingRow(int row) {
     auto h = started(storeWithEntries(0, 3));
-    h->form1().List1->setCurrentRow(row);
-    h->form1().Command1[kCorrect]->click();
+    list(h->form1())->setCurrentRow(row);
+    button(h->form1(), kCorrect)->click();
     return h;
 }
 
 void fillEditRow(Form1& form, const QString& title, const QString& url, const QString& content) {
-    form.Text1[0]->setText(title);
-    form.Text1[1]->setText(url);
-    form.Text1[2]->setText(content);
+    box(form, 0)->setText(title);
+    box(form, 1)->setText(url);
+    box(form, 2)->setText(content);
 }
 
 bool selectionButtonsEnabled(Form1& form) {
-    return form.Command1[kUp]->isEnabled() && form.Command1[kDown]->isEnabled() &&
-           form.Command1[kDelete]->isEnabled() && form.Command1[kCorrect]->isEnabled();
+    return button(form, kUp)->isEnabled() && button(form, kDown)->isEnabled() &&
+           button(form, kDelete)->isEnabled() && button(form, kCorrect)->isEnabled();
 }
 
 bool selectionButtonsDisabled(Form1& form) {
-    return !form.Command1[kUp]->isEnabled() && !form.Command1[kDown]->isEnabled() &&
-           !form.Command1[kDelete]->isEnabled() && !form.Command1[kCorrect]->isEnabled();
+    return !button(form, kUp)->isEnabled() && !button(form, kDown)->isEnabled() &&
+           !button(form, kDelete)->isEnabled() && !button(form, kCorrect)->isEnabled();
 }
 
 bool editRowEmpty(Form1& form) {
-    return form.Text1[0]->text().isEmpty() && form.Text1[1]->text().isEmpty() &&
-           form.Text1[2]->text().isEmpty();
+    return box(form, 0)->text().isEmpty() && box(form, 1)->text().isEmpty() &&
+           box(form, 2)->text().isEmpty();
 }
 
 }  // namespace
@@ -109,19 +102,19 @@ private slots:
         QVERIFY(!h->form2().isVisible());
         QCOMPARE(form.windowTitle(), QStringLiteral("Velandri  Version") + kOwnVersion);
         QCOMPARE(form.windowIcon().availableSizes().size(), 7);  // the icon's pictures are built in
-        QCOMPARE(form.TabStrip1->count(), 10);
-        QCOMPARE(form.TabStrip1->tabText(9), QStringLiteral("tab10"));
-        QCOMPARE(form.List1->count(), 3);
-        QCOMPARE(form.selectedRow(), -1);
-        QVERIFY(!form.Command1[kLogOff]->isEnabled());
+        QCOMPARE(tabs(form)->count(), 10);
+        QCOMPARE(tabs(form)->tabText(9), QStringLiteral("tab10"));
+        QCOMPARE(list(form)->count(), 3);
+        QCOMPARE(selectedRow(form), -1);
+        QVERIFY(!button(form, kLogOff)->isEnabled());
         QVERIFY(selectionButtonsDisabled(form));
         QVERIFY(h->fake.windows.calls.empty());  // not top-most
 
-        form.Form_Activate();
+        activate(form);
         QCOMPARE(h->store.logoffMinutes, int16_t(0));
         h->store.tabNames[2] = QStringLiteral("renamed");
-        form.Form_Activate();
-        QCOMPARE(form.TabStrip1->tabText(2), QStringLiteral("renamed"));
+        activate(form);
+        QCOMPARE(tabs(form)->tabText(2), QStringLiteral("renamed"));
     }
 
     // The built-in pixels are the SVG drawn at each size, not bytes taken in the wrong order.
@@ -143,16 +136,16 @@ private slots:
         Form1& form = h->form1();
         const auto bottomOf = [](QWidget* w) { return w->geometry().bottom(); };
         QCOMPARE(form.modeHeightTwips(), 4000);
-        QVERIFY(bottomOf(form.Command1[kLogOff]) < form.height());
-        QVERIFY(form.Label1[0]->y() >= form.height());
-        QVERIFY(form.Text1[0]->y() >= form.height());
+        QVERIFY(bottomOf(button(form, kLogOff)) < form.height());
+        QVERIFY(label(form, 0)->y() >= form.height());
+        QVERIFY(box(form, 0)->y() >= form.height());
         QCOMPARE(form.width(), qRound(6600 * form.logicalDpiX() / 1440.0));
 
-        form.Command1[kUrlSetting]->click();
+        button(form, kUrlSetting)->click();
         QCOMPARE(form.modeHeightTwips(), 5200);
-        QVERIFY(bottomOf(form.Command1[kCommit]) < form.height());
-        QVERIFY(bottomOf(form.Command1[kBack]) < form.height());
-        QCOMPARE(form.focusWidget(), form.Text1[0]);
+        QVERIFY(bottomOf(button(form, kCommit)) < form.height());
+        QVERIFY(bottomOf(button(form, kBack)) < form.height());
+        QCOMPARE(form.focusWidget(), box(form, 0));
         const QRect screen = form.screen()->geometry();
         QCOMPARE(form.frameGeometry().center().y(), screen.center().y());
     }
@@ -161,29 +154,29 @@ private slots:
         UrlStore store = storeWithEntries(0, 2);
         store.entries[0][5][UrlField::url] = QStringLiteral("http://after-gap/");
         auto h = started(store);
-        QCOMPARE(h->form1().List1->count(), 2);
-        QCOMPARE(h->form1().List1->item(1)->text(), listLine(h->store.entries[0][1]));
+        QCOMPARE(list(h->form1())->count(), 2);
+        QCOMPARE(list(h->form1())->item(1)->text(), listLine(h->store.entries[0][1]));
     }
 
     void addAnEntry() {
         auto h = started(storeWithEntries(0, 5));
         Form1& form = h->form1();
-        form.List1->setCurrentRow(1);
-        form.Command1[kUrlSetting]->click();
+        list(form)->setCurrentRow(1);
+        button(form, kUrlSetting)->click();
         fillEditRow(form, QStringLiteral("新しい"), QStringLiteral("http://new/"), QString());
-        QVERIFY(form.urlChanged);
-        form.Command1[kCommit]->click();
+        QVERIFY(form.session().hasUnregisteredText());
+        button(form, kCommit)->click();
 
         const UrlEntry& added = h->store.entries[0][5];
         QCOMPARE(added[UrlField::title], QStringLiteral("新しい"));
         QCOMPARE(added[UrlField::url], QStringLiteral("http://new/"));
-        QCOMPARE(form.List1->count(), 6);
-        QVERIFY(form.List1->item(5)->text().startsWith(QStringLiteral("  6 : 新しい")));
+        QCOMPARE(list(form)->count(), 6);
+        QVERIFY(list(form)->item(5)->text().startsWith(QStringLiteral("  6 : 新しい")));
         QCOMPARE(form.modeHeightTwips(), 4000);
         QVERIFY(editRowEmpty(form));
-        QCOMPARE(form.selectedRow(), -1);
+        QCOMPARE(selectedRow(form), -1);
         QVERIFY(selectionButtonsDisabled(form));
-        QVERIFY(!form.urlChanged);
+        QVERIFY(!form.session().hasUnregisteredText());
         QVERIFY(h->fake.messages.shown.empty());
     }
 
@@ -192,24 +185,22 @@ private slots:
     void commitNamesTheCharactersTheFileCannotKeep() {
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();
-        form.Command1[kUrlSetting]->click();
+        button(form, kUrlSetting)->click();
         fillEditRow(form, QStringLiteral("한국어 \U0001F600"),
                     QStringLiteral("https://ko.example/한"), QStringLiteral("東京と한"));
-        form.Command1[kCommit]->click();
+        button(form, kCommit)->click();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
         const ShownMessage& notice = h->fake.messages.shown.front();
-        QCOMPARE(notice.title, QStringLiteral("メッセージ"));
-        QCOMPARE(notice.text,
-                 QStringLiteral("次の文字はデータファイルに保存できないため、「?」に置き換えて"
-                                "登録します。\r\n한국어\U0001F600"));
+        QCOMPARE(notice.title, kMessageTitle);
+        QCOMPARE(notice.text, unstorableNotice(QStringLiteral("한국어\U0001F600")));
         QVERIFY(!notice.question);
         QCOMPARE(h->store.entries[0][1][UrlField::title], QStringLiteral("한국어 \U0001F600"));
         QCOMPARE(form.modeHeightTwips(), 4000);
 
-        form.Command1[kUrlSetting]->click();
+        button(form, kUrlSetting)->click();
         fillEditRow(form, QStringLiteral("東京"), QStringLiteral("https://ko.example/한"),
                     QString());
-        form.Command1[kCommit]->click();  // the address is stored encoded: nothing to name
+        button(form, kCommit)->click();  // the address is stored encoded: nothing to name
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
         QCOMPARE(h->store.entries[0][2][UrlField::title], QStringLiteral("東京"));
     }
@@ -218,66 +209,66 @@ private slots:
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();
         fillEditRow(form, QStringLiteral("t"), QStringLiteral("http://x/"), QString());
-        form.Command1[kCommit]->click();  // list mode: nothing
+        button(form, kCommit)->click();  // list mode: nothing
         QCOMPARE(h->store.entries[0][1][UrlField::url], QString());
         QVERIFY(h->fake.messages.shown.empty());
 
-        form.Command1[kUrlSetting]->click();
+        button(form, kUrlSetting)->click();
         fillEditRow(form, QStringLiteral("   "), QStringLiteral("http://x/"), QString());
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("   "));  // blank, kept as typed
-        form.Command1[kCommit]->click();
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("   "));  // blank, kept as typed
+        button(form, kCommit)->click();
         fillEditRow(form, QStringLiteral("t"), QString(), QString());
-        form.Command1[kCommit]->click();
+        button(form, kCommit)->click();
         QCOMPARE(h->fake.messages.shown.size(), size_t(2));
         for (const ShownMessage& m : h->fake.messages.shown) {
-            QCOMPARE(m.title, QStringLiteral("メッセージ"));
-            QCOMPARE(m.text, QStringLiteral("タイトルかURLが空欄です。"));
+            QCOMPARE(m.title, kMessageTitle);
+            QCOMPARE(m.text, kBlankTitleOrUrlNotice);
             QVERIFY(!m.question);
         }
         QCOMPARE(form.modeHeightTwips(), 5200);
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("t"));
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("t"));
     }
 
     void blankFieldsCountAsEmptyAndAreStoredTrimmed() {
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();
-        form.Text1[1]->setText(QStringLiteral("\u3000 "));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("\u3000 "));
-        QVERIFY(!form.urlChanged);
-        form.Command1[kUrlSetting]->click();
+        box(form, 1)->setText(QStringLiteral("\u3000 "));
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("\u3000 "));
+        QVERIFY(!form.session().hasUnregisteredText());
+        button(form, kUrlSetting)->click();
         fillEditRow(form, QStringLiteral(" t\u3000"), QStringLiteral(" a b\u3000"),
                     QStringLiteral("\u3000c d "));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral(" a b\u3000"));
-        QVERIFY(form.urlChanged);
-        form.Command1[kCommit]->click();
+        QCOMPARE(box(form, 1)->text(), QStringLiteral(" a b\u3000"));
+        QVERIFY(form.session().hasUnregisteredText());
+        button(form, kCommit)->click();
         const UrlEntry& added = h->store.entries[0][1];
         QCOMPARE(added[UrlField::title], QStringLiteral("t"));
         QCOMPARE(added[UrlField::url], QStringLiteral("a b"));
         QCOMPARE(added[UrlField::content], QStringLiteral("c d"));
-        QTest::keyClicks(form.Text1[0], QStringLiteral("0123456789abcdefgh"));
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("0123456789abcde"));
+        QTest::keyClicks(box(form, 0), QStringLiteral("0123456789abcdefgh"));
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("0123456789abcde"));
     }
 
     void thirtyEntriesRefuseAnotherAndAFullTabStoresNothing() {
         UrlStore store = storeWithEntries(1, 30);
         auto h = started(store);
         Form1& form = h->form1();
-        form.TabStrip1->setCurrentIndex(1);
-        form.Command1[kUrlSetting]->click();
+        tabs(form)->setCurrentIndex(1);
+        button(form, kUrlSetting)->click();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
-        QCOMPARE(h->fake.messages.shown[0].text, QStringLiteral("30件以上は、登録できません。"));
-        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
+        QCOMPARE(h->fake.messages.shown[0].text, kTabFullNotice);
+        QCOMPARE(h->fake.messages.shown[0].title, kMessageTitle);
         QCOMPARE(form.modeHeightTwips(), 4000);
 
         // Edit mode entered on an empty tab, then the full tab picked.
-        form.TabStrip1->setCurrentIndex(0);
-        form.Command1[kUrlSetting]->click();
-        form.TabStrip1->setCurrentIndex(1);
+        tabs(form)->setCurrentIndex(0);
+        button(form, kUrlSetting)->click();
+        tabs(form)->setCurrentIndex(1);
         fillEditRow(form, QStringLiteral("t"), QStringLiteral("http://x/"), QStringLiteral("c"));
-        form.Command1[kCommit]->click();
+        button(form, kCommit)->click();
         QCOMPARE(form.modeHeightTwips(), 5200);
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://x/"));
-        QCOMPARE(form.List1->count(), 30);
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("http://x/"));
+        QCOMPARE(list(form)->count(), 30);
         QCOMPARE(h->store.entries[1][29][UrlField::url], QStringLiteral("http://host/29"));
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
     }
@@ -287,26 +278,26 @@ private slots:
         store.entries[0][1][UrlField::title] = QStringLiteral("title 1") + QString(8, u'\u3000');
         auto h = started(store);
         Form1& form = h->form1();
-        form.List1->setCurrentRow(1);
+        list(form)->setCurrentRow(1);
         QVERIFY(selectionButtonsEnabled(form));
-        form.Command1[kCorrect]->click();
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("title 1"));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/1"));
-        QCOMPARE(form.Text1[2]->text(), QStringLiteral("content 1"));
+        button(form, kCorrect)->click();
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("title 1"));
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("http://host/1"));
+        QCOMPARE(box(form, 2)->text(), QStringLiteral("content 1"));
         QCOMPARE(h->shared.modifyMode, EditMode::Correcting);
-        QVERIFY(!form.urlChanged);
+        QVERIFY(!form.session().hasUnregisteredText());
         QCOMPARE(form.modeHeightTwips(), 5200);
 
-        form.Text1[1]->setText(QStringLiteral("http://corrected/"));
-        form.Command1[kCommit]->click();
+        box(form, 1)->setText(QStringLiteral("http://corrected/"));
+        button(form, kCommit)->click();
         QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://corrected/"));
-        QCOMPARE(form.List1->count(), 3);
+        QCOMPARE(list(form)->count(), 3);
         QCOMPARE(h->shared.modifyMode, EditMode::Adding);
 
         // The next add adds instead of overwriting.
-        form.Command1[kUrlSetting]->click();
+        button(form, kUrlSetting)->click();
         fillEditRow(form, QStringLiteral("n"), QStringLiteral("http://n/"), QString());
-        form.Command1[kCommit]->click();
+        button(form, kCommit)->click();
         QCOMPARE(h->store.entries[0][3][UrlField::url], QStringLiteral("http://n/"));
         QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://corrected/"));
     }
@@ -314,7 +305,7 @@ private slots:
     void aClickWhileCorrectingTurnsItIntoAnAdd() {
         auto h = correctingRow(0);
         Form1& form = h->form1();
-        form.List1->setCurrentRow(2);
+        list(form)->setCurrentRow(2);
         QVERIFY(editRowEmpty(form));
         QCOMPARE(form.modeHeightTwips(), 5200);
         QCOMPARE(h->shared.modifyMode, EditMode::Adding);
@@ -323,35 +314,35 @@ private slots:
     void correctingADeletedEntryAddsTheEditRow() {
         auto h = correctingRow(2);
         Form1& form = h->form1();
-        form.Command1[kDelete]->click();  // Yes
-        QCOMPARE(form.selectedRow(), -1);
+        button(form, kDelete)->click();  // Yes
+        QCOMPARE(selectedRow(form), -1);
         QCOMPARE(h->shared.modifyMode, EditMode::Correcting);
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/2"));
-        form.Command1[kCommit]->click();
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("http://host/2"));
+        button(form, kCommit)->click();
         QCOMPARE(h->store.entries[0][2][UrlField::url], QStringLiteral("http://host/2"));
-        QCOMPARE(form.List1->count(), 3);
+        QCOMPARE(list(form)->count(), 3);
         QCOMPARE(h->shared.modifyMode, EditMode::Adding);
     }
 
     void deleteRenumbersTheRows() {
         auto h = started(storeWithEntries(0, 5));
         Form1& form = h->form1();
-        form.List1->setCurrentRow(2);
+        list(form)->setCurrentRow(2);
         h->fake.messages.setNextAnswer(false);
-        form.Command1[kDelete]->click();
-        QCOMPARE(form.List1->count(), 5);
+        button(form, kDelete)->click();
+        QCOMPARE(list(form)->count(), 5);
 
-        form.Command1[kDelete]->click();
+        button(form, kDelete)->click();
         const std::vector<ShownMessage>& shown = h->fake.messages.shown;
         QCOMPARE(shown.size(), size_t(2));
-        QCOMPARE(shown[1].text, QStringLiteral("3番を削除して宜しいですか？"));
-        QCOMPARE(shown[1].title, QStringLiteral("メッセージ"));
+        QCOMPARE(shown[1].text, deleteQuestion(2));
+        QCOMPARE(shown[1].title, kMessageTitle);
         QVERIFY(shown[1].question);
-        QCOMPARE(form.List1->count(), 4);
+        QCOMPARE(list(form)->count(), 4);
         QCOMPARE(h->store.entries[0][2][UrlField::url], QStringLiteral("http://host/3"));
         for (int row = 0; row < 4; ++row) {
             QVERIFY(
-                form.List1->item(row)->text().startsWith(QStringLiteral("  %1 : ").arg(row + 1)));
+                list(form)->item(row)->text().startsWith(QStringLiteral("  %1 : ").arg(row + 1)));
         }
         QVERIFY(selectionButtonsDisabled(form));
     }
@@ -359,36 +350,36 @@ private slots:
     void moveUpAndDown() {
         auto h = started(storeWithEntries(0, 3));
         Form1& form = h->form1();
-        form.List1->setCurrentRow(1);
-        form.Text1[0]->setText(QStringLiteral("typed"));
-        form.Command1[kUp]->click();
+        list(form)->setCurrentRow(1);
+        box(form, 0)->setText(QStringLiteral("typed"));
+        button(form, kUp)->click();
         QCOMPARE(h->store.entries[0][0][UrlField::title], QStringLiteral("title 1"));
         QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://host/0"));
-        QCOMPARE(form.selectedRow(), 0);
+        QCOMPARE(selectedRow(form), 0);
         QVERIFY(selectionButtonsEnabled(form));
         QVERIFY(editRowEmpty(form));
 
-        form.Command1[kUp]->click();  // row 0: nothing
+        button(form, kUp)->click();  // row 0: nothing
         QCOMPARE(h->store.entries[0][0][UrlField::title], QStringLiteral("title 1"));
-        form.List1->setCurrentRow(2);
-        form.Command1[kDown]->click();  // last row: nothing
+        list(form)->setCurrentRow(2);
+        button(form, kDown)->click();  // last row: nothing
         QCOMPARE(h->store.entries[0][2][UrlField::title], QStringLiteral("title 2"));
-        form.List1->setCurrentRow(0);
-        form.Command1[kDown]->click();
-        QCOMPARE(form.selectedRow(), 1);
+        list(form)->setCurrentRow(0);
+        button(form, kDown)->click();
+        QCOMPARE(selectedRow(form), 1);
         QCOMPARE(h->store.entries[0][1][UrlField::title], QStringLiteral("title 1"));
         QCOMPARE(h->store.entries[0][0][UrlField::title], QStringLiteral("title 0"));
 
-        form.List1->clearSelection();
-        form.moveEntry(1);  // nothing selected: nothing moves
+        list(form)->clearSelection();
+        button(form, kDown)->click();  // nothing selected: nothing moves
         QCOMPARE(h->store.entries[0][0][UrlField::title], QStringLiteral("title 0"));
     }
 
     void tabChangeInEditModeEmptiesTheRow() {
         auto h = correctingRow(0);
         Form1& form = h->form1();
-        form.TabStrip1->setCurrentIndex(4);
-        QCOMPARE(form.List1->count(), 0);
+        tabs(form)->setCurrentIndex(4);
+        QCOMPARE(list(form)->count(), 0);
         QVERIFY(editRowEmpty(form));
         QVERIFY(selectionButtonsDisabled(form));
         QCOMPARE(h->shared.modifyMode, EditMode::Adding);
@@ -398,23 +389,23 @@ private slots:
     void backAsksOnlyAfterChanges() {
         auto h = started(storeWithEntries(0, 2));
         Form1& form = h->form1();
-        form.List1->setCurrentRow(0);
-        form.Command1[kCorrect]->click();
-        form.Command1[kBack]->click();
+        list(form)->setCurrentRow(0);
+        button(form, kCorrect)->click();
+        button(form, kBack)->click();
         QVERIFY(h->fake.messages.shown.empty());
         QCOMPARE(form.modeHeightTwips(), 4000);
 
-        form.Command1[kUrlSetting]->click();
-        QTest::keyClicks(form.Text1[0], QStringLiteral("x"));
+        button(form, kUrlSetting)->click();
+        QTest::keyClicks(box(form, 0), QStringLiteral("x"));
         h->fake.messages.setNextAnswer(false);
-        form.Command1[kBack]->click();
+        button(form, kBack)->click();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
-        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("問い合わせ"));
+        QCOMPARE(h->fake.messages.shown[0].title, kInquiryTitle);
         QCOMPARE(h->fake.messages.shown[0].text, kDiscardQuestion);
         QCOMPARE(form.modeHeightTwips(), 5200);
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("x"));
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("x"));
 
-        form.Command1[kBack]->click();  // Yes
+        button(form, kBack)->click();  // Yes
         QCOMPARE(form.modeHeightTwips(), 4000);
         QVERIFY(editRowEmpty(form));
     }
@@ -423,7 +414,7 @@ private slots:
     void aDropAsksBeforeReplacingUnregisteredText() {
         auto h = correctingRow(1);
         Form1& form = h->form1();
-        form.Text1[0]->setText(QStringLiteral("changed title"));
+        box(form, 0)->setText(QStringLiteral("changed title"));
         QMimeData link;
         link.setText(QStringLiteral("https://dropped.example/"));
         // A drop reaches the widget that took the drag's entry.
@@ -438,17 +429,17 @@ private slots:
         h->fake.messages.setNextAnswer(false);
         QVERIFY(!drop());
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
-        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("問い合わせ"));
+        QCOMPARE(h->fake.messages.shown[0].title, kInquiryTitle);
         QCOMPARE(h->fake.messages.shown[0].text, kDiscardQuestion);
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("changed title"));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/1"));
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("changed title"));
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("http://host/1"));
         QCOMPARE(h->shared.modifyMode, EditMode::Correcting);
-        QVERIFY(form.urlChanged);
+        QVERIFY(form.session().hasUnregisteredText());
 
         QVERIFY(drop());  // Yes
         QCOMPARE(h->fake.messages.shown.size(), size_t(2));
-        QCOMPARE(form.Text1[0]->text(), QString());
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("https://dropped.example/"));
+        QCOMPARE(box(form, 0)->text(), QString());
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("https://dropped.example/"));
         QCOMPARE(h->shared.modifyMode, EditMode::Adding);
         QCOMPARE(h->store.entries[0][1][UrlField::url], QStringLiteral("http://host/1"));
     }
@@ -457,7 +448,7 @@ private slots:
         auto h = started(storeWithEntries(0, 2));
         Form1& form = h->form1();
         h->store.entries[0][0][UrlField::title] = QStringLiteral("changed");
-        form.Command1[kExit]->click();
+        button(form, kExit)->click();
         QVERIFY(h->fake.messages.shown.empty());
         QCOMPARE(h->storeIo.saves, 1);
         QCOMPARE(h->storeIo.saved.entries[0][0][UrlField::title], QStringLiteral("changed"));
@@ -470,16 +461,16 @@ private slots:
     void exitAsksAboutTypedTextAndNoKeepsEverythingOpen() {
         auto h = started(storeWithEntries(0, 2));
         Form1& form = h->form1();
-        form.Command1[kUrlSetting]->click();
-        form.Text1[2]->setText(QStringLiteral("memo"));
+        button(form, kUrlSetting)->click();
+        box(form, 2)->setText(QStringLiteral("memo"));
         h->fake.messages.setNextAnswer(false);
-        form.Command1[kExit]->click();
+        button(form, kExit)->click();
         QCOMPARE(h->fake.messages.shown.at(0).text, kDiscardQuestion);
         QCOMPARE(h->storeIo.saves, 0);
         QCOMPARE(h->endings, 0);
         QVERIFY(form.isVisible());
 
-        form.Command1[kExit]->click();  // Yes: saved without the typed text
+        button(form, kExit)->click();  // Yes: saved without the typed text
         QCOMPARE(h->storeIo.saves, 1);
         QCOMPARE(h->storeIo.saved.entries[0][2][UrlField::content], QString());
         QCOMPARE(h->endings, 1);
@@ -489,15 +480,15 @@ private slots:
         auto h = started(storeWithEntries(0, 2));
         Form1& form = h->form1();
         h->storeIo.saveOutcome = Failure{QStringLiteral("disk full")};
-        form.Command1[kExit]->click();
+        button(form, kExit)->click();
         QCOMPARE(h->fake.messages.shown.size(), size_t(1));
-        QCOMPARE(h->fake.messages.shown[0].title, QStringLiteral("メッセージ"));
+        QCOMPARE(h->fake.messages.shown[0].title, kMessageTitle);
         QVERIFY(h->fake.messages.shown[0].text.endsWith(QStringLiteral("\r\ndisk full")));
         QCOMPARE(h->endings, 0);
         QVERIFY(form.isVisible() && !form.isMinimized());
 
         h->storeIo.saveOutcome = SaveOutcome();
-        form.Command1[kExit]->click();
+        button(form, kExit)->click();
         QCOMPARE(h->endings, 1);
     }
 
@@ -513,41 +504,41 @@ private slots:
         store.minimizeOnLaunch = 1;
         auto h = started(store);
         Form1& form = h->form1();
-        form.TabStrip1->setCurrentIndex(2);
+        tabs(form)->setCurrentIndex(2);
         h->shared.logoffTicks = 5;
-        form.List1_DblClick();  // nothing selected
+        QTest::keyClick(list(form), Qt::Key_Return);  // nothing selected
         QVERIFY(h->launcher.opened.isEmpty());
         QCOMPARE(h->shared.logoffTicks, int16_t(0));
 
         h->shared.logoffTicks = 5;
-        QListWidgetItem* item = form.List1->item(2);
-        const QPoint at = form.List1->visualItemRect(item).center();
-        QTest::mouseClick(form.List1->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(form.List1->viewport(), Qt::LeftButton, {}, at);
+        QListWidgetItem* item = list(form)->item(2);
+        const QPoint at = list(form)->visualItemRect(item).center();
+        QTest::mouseClick(list(form)->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list(form)->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(h->launcher.opened, QStringList{QStringLiteral("http://host/2")});
         QCOMPARE(h->shared.logoffTicks, int16_t(0));
         QVERIFY(form.isMinimized());
-        QVERIFY(form.Timer1.isActive());
-        QCOMPARE(form.Timer1.interval(), 60000);
+        QVERIFY(timer(form, "Timer1")->isActive());
+        QCOMPARE(timer(form, "Timer1")->interval(), 60000);
     }
 
     void arrowsMoveTheSelectionAndReturnOpensIt() {
         auto h = started(storeWithEntries(0, 3));
         Form1& form = h->form1();
-        form.List1->setCurrentRow(0);
-        form.Text1[0]->setText(QStringLiteral("typed"));
-        form.List1->setFocus();
-        QTest::keyClick(form.List1, Qt::Key_Down);
-        QCOMPARE(form.selectedRow(), 1);
+        list(form)->setCurrentRow(0);
+        box(form, 0)->setText(QStringLiteral("typed"));
+        list(form)->setFocus();
+        QTest::keyClick(list(form), Qt::Key_Down);
+        QCOMPARE(selectedRow(form), 1);
         QVERIFY(editRowEmpty(form));
         QVERIFY(h->launcher.opened.isEmpty());
-        QTest::keyClick(form.List1, Qt::Key_Return);
+        QTest::keyClick(list(form), Qt::Key_Return);
         QCOMPARE(h->launcher.opened, QStringList{QStringLiteral("http://host/1")});
     }
 
     void homePageStartsTheSiteMinimized() {
         auto h = started(storeWithEntries(0, 1));
-        h->form1().Command1[kHomePage]->click();
+        button(h->form1(), kHomePage)->click();
         QCOMPARE(h->fake.process.started.size(), size_t(1));
         QCOMPARE(h->fake.process.started[0].commandLine, "EXPLORER.EXE " + kSiteUrl);
         QCOMPARE(h->fake.process.started[0].style, WindowStyle::MinimizedFocus);
@@ -562,12 +553,12 @@ private slots:
         h->form2().Text1->setText(QStringLiteral("pw"));
         Form1& form = h->form1();
         QVERIFY(form.isVisible());
-        QVERIFY(form.Command1[kLogOff]->isEnabled());
-        form.Command1[kUrlSetting]->click();
-        form.Text1[0]->setText(QStringLiteral("half done"));
+        QVERIFY(button(form, kLogOff)->isEnabled());
+        button(form, kUrlSetting)->click();
+        box(form, 0)->setText(QStringLiteral("half done"));
         h->shared.logoffTicks = 3;
 
-        form.Command1[kLogOff]->click();
+        button(form, kLogOff)->click();
         QVERIFY(!form.isVisible());
         QVERIFY(h->form2().isVisible());
         QCOMPARE(h->form2().Text1->text(), QString());
@@ -576,35 +567,35 @@ private slots:
         QTest::keyClicks(h->form2().Text1, QStringLiteral("pw"));
         QVERIFY(form.isVisible());
         QCOMPARE(form.modeHeightTwips(), 5200);
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("half done"));
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("half done"));
         QCOMPARE(h->shared.logoffTicks, int16_t(0));
     }
 
     void minimizedWindowMovesIntoTheTray() {
         auto h = started(storeWithEntries(0, 1));
         Form1& form = h->form1();
-        QVERIFY(!form.Timer1.isActive());
+        QVERIFY(!timer(form, "Timer1")->isActive());
         form.Timer1_Timer();  // not minimized: nothing
         QCOMPARE(h->fake.tray.adds, 0);
 
         form.showMinimized();
-        QVERIFY(form.Timer1.isActive());
-        QCOMPARE(form.Timer1.interval(), 60000);
+        QVERIFY(timer(form, "Timer1")->isActive());
+        QCOMPARE(timer(form, "Timer1")->interval(), 60000);
         form.showNormal();  // back within the minute
-        QVERIFY(!form.Timer1.isActive());
+        QVERIFY(!timer(form, "Timer1")->isActive());
 
         form.showMinimized();
         form.Timer1_Timer();
         QCOMPARE(h->fake.tray.adds, 1);
         QCOMPARE(h->fake.tray.tip, QStringLiteral("Velandri"));
         QVERIFY(!form.isVisible());
-        QVERIFY(!form.Timer1.isActive());
+        QVERIFY(!timer(form, "Timer1")->isActive());
 
         emit h->fake.tray.leftReleased();
         QVERIFY(form.isVisible());
         QVERIFY(!form.isMinimized());
         QVERIFY(!h->fake.tray.shown);
-        QVERIFY(!form.Timer1.isActive());
+        QVERIFY(!timer(form, "Timer1")->isActive());
         QCOMPARE(form.frameGeometry().center(), form.screen()->geometry().center());
     }
 
@@ -617,7 +608,7 @@ private slots:
         form.showMinimized();
         form.Timer1_Timer();
         QVERIFY(h->fake.tray.shown);
-        form.Command1_Click(kLogOff);
+        button(form, kLogOff)->click();
         QVERIFY(h->form2().isVisible());
 
         emit h->fake.tray.leftReleased();
@@ -665,12 +656,12 @@ private slots:
         Form1& form = h->form1();
         const int pendingBefore = h->fake.events.pendingRuns;
         emit h->fake.tray.rightPressed();
-        QCOMPARE(h->fake.tray.poppedUp, form.Menu);
+        QCOMPARE(h->fake.tray.poppedUp, menu(form));
         QVERIFY(h->fake.events.pendingRuns > pendingBefore);
-        QCOMPARE(form.Menu->actions().size(), 1);
-        QCOMPARE(form.Menu->actions()[0]->text(), QStringLiteral("終了"));
+        QCOMPARE(menu(form)->actions().size(), 1);
+        QCOMPARE(menu(form)->actions()[0]->text(), QStringLiteral("終了"));
 
-        form.Menu->actions()[0]->trigger();
+        menu(form)->actions()[0]->trigger();
         QCOMPARE(h->endings, 1);
         QCOMPARE(h->storeIo.saves, 0);
         QVERIFY(!form.isVisible());
@@ -696,7 +687,7 @@ private slots:
             h->form2().Text1->setText(QString());
             h->form2().Text1->setText(password);
             shownInsideTheLoad = form.isVisible();
-            clockInsideTheLoad = form.Timer2.isActive();
+            clockInsideTheLoad = timer(form, "Timer2")->isActive();
         };
         h->start();
         if (!password.isEmpty()) h->form2().Text1->setText(password);
@@ -705,7 +696,7 @@ private slots:
         QCOMPARE(h->updater.calls, QStringList{QStringLiteral("checkVersion")});
         QVERIFY(form.isVisible());
         QVERIFY(!h->form2().isVisible());
-        QVERIFY(form.Timer2.isActive());
+        QVERIFY(timer(form, "Timer2")->isActive());
     }
 
     void autoLogoff() {
@@ -717,12 +708,12 @@ private slots:
         h->start();
         h->form2().Text1->setText(QStringLiteral("pw"));
         Form1& form = h->form1();
-        QVERIFY(form.Timer2.isActive());
-        QCOMPARE(form.Timer2.interval(), 10000);
+        QVERIFY(timer(form, "Timer2")->isActive());
+        QCOMPARE(timer(form, "Timer2")->interval(), 10000);
 
         for (int tick = 0; tick < 6; ++tick) form.Timer2_Timer();
         QVERIFY(form.isVisible());
-        form.TabStrip1->setCurrentIndex(1);  // activity other than a launch does not delay it
+        tabs(form)->setCurrentIndex(1);  // activity other than a launch does not delay it
         form.Timer2_Timer();
         QVERIFY(!form.isVisible());
         QVERIFY(h->form2().isVisible());

@@ -32,7 +32,6 @@ namespace {
 using DesktopRun = WindowRun<MemoryStoreIo, QtMessageBox>;
 
 enum { kApply = 0, kClose = 1 };
-enum { kUrlSetting = 0, kSettings = 4, kHomePage = 10, kCommit = 6, kBack = 8, kCorrect = 9 };
 
 const QString kTwentyCharacters = QStringLiteral("あいうえおかきくけこさしすせそたちつてと");
 
@@ -151,7 +150,7 @@ struct LaunchingRun {
 };
 
 Form3& openSettings(DesktopRun& run) {
-    run.form1().Command1[kSettings]->click();
+    button(run.form1(), kSettings)->click();
     return run.form3();
 }
 
@@ -205,38 +204,38 @@ private slots:
         QVERIFY(activeAndSettled(form));
         MessageBoxAnswerer answerer;
 
-        QTest::keyClicks(form.Text1[0], "new1");
-        QTest::keyClicks(form.Text1[1], "new1");
+        QTest::keyClicks(box(form, 0), "new1");
+        QTest::keyClicks(box(form, 1), "new1");
         answerer.answerNext();
         form.Option1[1]->click();  // the browser notice
         QCOMPARE(answerer.texts.size(), 1);
         QVERIFY(activeAndSettled(form));
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("new1"));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("new1"));
-        form.Command1[kApply]->click();
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("new1"));
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("new1"));
+        button(form, kApply)->click();
         QCOMPARE(run->store.password, QStringLiteral("new1"));
         QVERIFY(!form.isVisible());
 
         openSettings(*run);  // an opening empties the boxes
         QVERIFY(activeAndSettled(form));
-        QTest::keyClicks(form.Text1[0], "abc");
+        QTest::keyClicks(box(form, 0), "abc");
         answerer.answerNext();
-        form.Command1[kApply]->click();
+        button(form, kApply)->click();
         QCOMPARE(answerer.texts.last(), QStringLiteral("確認用パスワード欄が空欄です。"));
         QVERIFY(activeAndSettled(form));
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("abc"));
-        QTest::keyClicks(form.Text1[1], "abc");
-        form.Command1[kApply]->click();
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("abc"));
+        QTest::keyClicks(box(form, 1), "abc");
+        button(form, kApply)->click();
         QCOMPARE(run->store.password, QStringLiteral("abc"));
 
         openSettings(*run);  // a return from the main window is an activation
         QVERIFY(activeAndSettled(form));
-        QTest::keyClicks(form.Text1[0], "zz");
+        QTest::keyClicks(box(form, 0), "zz");
         run->form1().activateWindow();
         QVERIFY(activeAndSettled(run->form1()));
         form.activateWindow();
         QVERIFY(activeAndSettled(form));
-        QCOMPARE(form.Text1[0]->text(), QString());
+        QCOMPARE(box(form, 0)->text(), QString());
     }
 
     // The edit boxes' limit is for typing: text set by "修正" stays whole.
@@ -247,12 +246,12 @@ private slots:
         auto run = started(store);
         Form1& form = run->form1();
         QTRY_VERIFY(form.isActiveWindow());
-        form.List1->setCurrentRow(0);
-        form.Command1[kCorrect]->click();
-        QCOMPARE(form.Text1[0]->text(), kTwentyCharacters);
-        QCOMPARE(form.Text1[2]->text(), kTwentyCharacters);
+        list(form)->setCurrentRow(0);
+        button(form, kCorrect)->click();
+        QCOMPARE(box(form, 0)->text(), kTwentyCharacters);
+        QCOMPARE(box(form, 2)->text(), kTwentyCharacters);
 
-        QLineEdit* title = form.Text1[0];
+        QLineEdit* title = box(form, 0);
         title->setFocus();
         title->end(false);
         QTest::keyClicks(title, "x");
@@ -260,15 +259,15 @@ private slots:
         QTest::keyClick(title, Qt::Key_Backspace);
         QTest::keyClicks(title, "y");
         QCOMPARE(title->text(), kTwentyCharacters.left(19));
-        form.Command1[kCommit]->click();
+        button(form, kCommit)->click();
         QCOMPARE(run->store.entries[0][0][UrlField::title], kTwentyCharacters.left(19));
         QCOMPARE(run->store.entries[0][0][UrlField::content], kTwentyCharacters);
 
-        form.List1->setCurrentRow(0);
-        form.Command1[kCorrect]->click();
-        form.Text1[2]->clear();
-        QTest::keyClicks(form.Text1[2], "abcdefghijklmnopqrst");
-        QCOMPARE(form.Text1[2]->text(), QStringLiteral("abcdefghijklmno"));
+        list(form)->setCurrentRow(0);
+        button(form, kCorrect)->click();
+        box(form, 2)->clear();
+        QTest::keyClicks(box(form, 2), "abcdefghijklmnopqrst");
+        QCOMPARE(box(form, 2)->text(), QStringLiteral("abcdefghijklmno"));
     }
 
     // The log-off clock belongs to the main window, which loads after the gate.
@@ -278,12 +277,12 @@ private slots:
         store.logoffMinutes = 1;
         auto run = started(store);
         QTRY_VERIFY(run->form2().isActiveWindow());
-        QVERIFY(!run->form1().Timer2.isActive());
+        QVERIFY(!timer(run->form1(), "Timer2")->isActive());
         QTest::keyClicks(run->form2().Text1, "p");
-        QVERIFY(!run->form1().Timer2.isActive());
+        QVERIFY(!timer(run->form1(), "Timer2")->isActive());
         QTest::keyClicks(run->form2().Text1, "w");
         QTRY_VERIFY(run->form1().isActiveWindow());
-        QVERIFY(run->form1().Timer2.isActive());
+        QVERIFY(timer(run->form1(), "Timer2")->isActive());
     }
 
     // Every double-click of the list restarts the log-off time; only a line opens anything.
@@ -291,8 +290,8 @@ private slots:
         auto run = started(storeWithEntries(0, 2));
         Form1& form = run->form1();
         QTRY_VERIFY(form.isActiveWindow());
-        QWidget* lines = form.List1->viewport();
-        const QRect lastLine = form.List1->visualItemRect(form.List1->item(1));
+        QWidget* lines = list(form)->viewport();
+        const QRect lastLine = list(form)->visualItemRect(list(form)->item(1));
         const QPoint belowTheLines(lastLine.center().x(), lastLine.bottom() + lastLine.height());
         QVERIFY(lines->rect().contains(belowTheLines));
 
@@ -337,8 +336,8 @@ private slots:
         auto run = started(storeWithEntries(0, 1));
         Form3& form = openSettings(*run);
         QVERIFY(activeAndSettled(form));
-        QTest::keyClicks(form.Text1[0], "pw");
-        QTest::keyClicks(form.Text1[1], "pw");  // the minutes box is for a password only
+        QTest::keyClicks(box(form, 0), "pw");
+        QTest::keyClicks(box(form, 1), "pw");  // the minutes box is for a password only
         form.Text3->setFocus();
         form.Text3->clear();
         pressDigitKeys(form.Text3, QStringLiteral("５９１"));
@@ -360,19 +359,19 @@ private slots:
         QCOMPARE(designed.height() > available.height(), tooSmall);
         if (!tooSmall) QCOMPARE(form.size(), designed);
         QVERIFY(available.contains(form.frameGeometry()));
-        QVERIFY(wholeOnTheScreen(form.Command1[kApply]) && wholeOnTheScreen(form.Command1[kClose]));
+        QVERIFY(wholeOnTheScreen(button(form, kApply)) && wholeOnTheScreen(button(form, kClose)));
 
-        form.Command1[kApply]->setFocus();
-        QTest::keyClick(form.Command1[kApply], Qt::Key_Tab, Qt::ShiftModifier);
+        button(form, kApply)->setFocus();
+        QTest::keyClick(button(form, kApply), Qt::Key_Tab, Qt::ShiftModifier);
         QVERIFY(QApplication::focusWidget() == form.Option1[4]);  // the column's last control
         QVERIFY(wholeOnTheScreen(form.Option1[4]));
-        clickWithThePointer(form.Command1[kClose]);
+        clickWithThePointer(button(form, kClose));
         QTRY_VERIFY(!form.isVisible());
         openSettings(*run);
         QVERIFY(activeAndSettled(form));
-        QVERIFY(wholeOnTheScreen(form.Text1[0]));  // focused at the opening
+        QVERIFY(wholeOnTheScreen(box(form, 0)));  // focused at the opening
         form.Text2[0]->setText(QStringLiteral("renamed"));
-        clickWithThePointer(form.Command1[kApply]);
+        clickWithThePointer(button(form, kApply));
         QTRY_COMPARE(run->store.tabNames[0], QStringLiteral("renamed"));
     }
 
@@ -383,13 +382,13 @@ private slots:
         Form3& form = openSettings(*run);
         QVERIFY(activeAndSettled(form));
         form.Text2[0]->setText(QStringLiteral("unapplied"));
-        QTest::keyClicks(form.Text1[0], "pw");
+        QTest::keyClicks(box(form, 0), "pw");
         MessageBoxAnswerer answerer;
         answerer.answerNext();
         xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
         QTRY_COMPARE(answerer.texts, QStringList{QStringLiteral("確認用パスワード欄が空欄です。")});
         QVERIFY(activeAndSettled(form));
-        QTest::keyClicks(form.Text1[1], "pw");
+        QTest::keyClicks(box(form, 1), "pw");
         xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
         QVERIFY(activeAndSettled(run->form1()));
         QVERIFY(!form.isVisible());
@@ -405,10 +404,10 @@ private slots:
         auto run = started(storeWithEntries(0, 1));
         Form1& form = run->form1();
         QTRY_VERIFY(form.isActiveWindow());
-        form.Command1[kUrlSetting]->click();
-        QLineEdit* title = form.Text1[0];
-        QLineEdit* url = form.Text1[1];
-        QLineEdit* content = form.Text1[2];
+        button(form, kUrlSetting)->click();
+        QLineEdit* title = box(form, 0);
+        QLineEdit* url = box(form, 1);
+        QLineEdit* content = box(form, 2);
         QTRY_COMPARE(QApplication::focusWidget(), title);
 
         QTest::keyClicks(title, " My Page 2 ");
@@ -417,14 +416,14 @@ private slots:
             commitComposition(content, QString::fromUtf8(part));
         QCOMPARE(content->text(), QStringLiteral("東京\u3000出張"));
         QTest::keyClicks(url, "http://host/new");
-        form.Command1[kCommit]->click();
+        button(form, kCommit)->click();
         const UrlEntry& added = run->store.entries[0][1];
         QCOMPARE(added[UrlField::title], QStringLiteral("My Page 2"));
         QCOMPARE(added[UrlField::content], QStringLiteral("東京\u3000出張"));
 
         const QString kana14 = QStringLiteral("あいうえおかきくけこさしすせ");
         const QString yoshi = QStringLiteral("\U00020BB7");  // 𠮷, two UTF-16 units
-        form.Command1[kUrlSetting]->click();
+        button(form, kUrlSetting)->click();
         paste(title, kana14 + yoshi);
         QCOMPARE(title->text(), kana14);
         commitComposition(title, yoshi);
@@ -449,13 +448,13 @@ private slots:
         auto run = started(storeWithEntries(0, 3));
         Form1& form = run->form1();
         QTRY_VERIFY(form.isActiveWindow());
-        QTRY_COMPARE(QApplication::focusWidget(), form.List1);
+        QTRY_COMPARE(QApplication::focusWidget(), list(form));
 
         pressKey(Qt::Key_Space);
-        QCOMPARE(form.selectedRow(), 0);
-        QVERIFY(form.Command1[kCorrect]->isEnabled());
+        QCOMPARE(selectedRow(form), 0);
+        QVERIFY(button(form, kCorrect)->isEnabled());
         pressKey(Qt::Key_Down);
-        QCOMPARE(form.selectedRow(), 1);
+        QCOMPARE(selectedRow(form), 1);
         QVERIFY(run->launcher.opened.isEmpty());
         run->shared.logoffTicks = 5;
         pressKey(Qt::Key_Return);
@@ -465,23 +464,23 @@ private slots:
         pressKey(Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(run->launcher.opened.last(), QStringLiteral("http://host/2"));
 
-        const QList<QWidget*> editRow{form.Text1[0], form.Text1[1], form.Text1[2],
-                                      form.Command1[kCommit], form.Command1[kBack]};
+        const QList<QWidget*> editRow{box(form, 0), box(form, 1), box(form, 2),
+                                      button(form, kCommit), button(form, kBack)};
         for (QWidget* reached : tabWalk(30)) QVERIFY2(!editRow.contains(reached), "hidden row");
-        QVERIFY(!form.urlChanged);
+        QVERIFY(!form.session().hasUnregisteredText());
 
-        form.Command1[kUrlSetting]->click();
-        QTRY_COMPARE(QApplication::focusWidget(), form.Text1[0]);
-        QCOMPARE(tabWalk(4), (QList<QWidget*>{form.Text1[1], form.Text1[2], form.Command1[kCommit],
-                                              form.Command1[kBack]}));
-        form.Text1[0]->setFocus();
-        QTest::keyClicks(form.Text1[0], "typed");
+        button(form, kUrlSetting)->click();
+        QTRY_COMPARE(QApplication::focusWidget(), box(form, 0));
+        QCOMPARE(tabWalk(4), (QList<QWidget*>{box(form, 1), box(form, 2), button(form, kCommit),
+                                              button(form, kBack)}));
+        box(form, 0)->setFocus();
+        QTest::keyClicks(box(form, 0), "typed");
         pressKey(Qt::Key_Tab);
-        QTest::keyClicks(form.Text1[1], "http://host/typed");
+        QTest::keyClicks(box(form, 1), "http://host/typed");
         pressKey(Qt::Key_Return);
         QCOMPARE(run->store.entries[0][3][UrlField::url], QStringLiteral("http://host/typed"));
         QCOMPARE(form.modeHeightTwips(), 4000);
-        QCOMPARE(QApplication::focusWidget(), form.List1);
+        QCOMPARE(QApplication::focusWidget(), list(form));
         for (QWidget* reached : tabWalk(30)) QVERIFY2(!editRow.contains(reached), "hidden row");
     }
 
@@ -491,35 +490,35 @@ private slots:
         auto run = started(storeWithEntries(0, 2));
         Form1& form = run->form1();
         QTRY_VERIFY(form.isActiveWindow());
-        const QPoint overList = form.List1->geometry().center();
+        const QPoint overList = list(form)->geometry().center();
         const QString link = QStringLiteral("https://ja.wikipedia.org/wiki/東京");
 
         QVERIFY(dragAndDrop(form, overList, browserDrag(link, QStringLiteral("東京 - Wikipedia"))));
         QCOMPARE(form.modeHeightTwips(), 5200);
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("東京 - Wikipedia"));
-        QCOMPARE(form.Text1[1]->text(), link);
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("東京 - Wikipedia"));
+        QCOMPARE(box(form, 1)->text(), link);
         QCOMPARE(run->store.entries[0][2][UrlField::url], QString());
-        form.Command1[kCommit]->click();
+        button(form, kCommit)->click();
         QCOMPARE(run->store.entries[0][2][UrlField::url], link);
 
         auto* uriList = new QMimeData;
         uriList->setUrls({QUrl(QStringLiteral("http://host/listed"))});
         QVERIFY(dragAndDrop(form, overList, uriList));
-        QCOMPARE(form.Text1[0]->text(), QString());
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/listed"));
-        QTRY_COMPARE(QApplication::focusWidget(), form.Text1[0]);
+        QCOMPARE(box(form, 0)->text(), QString());
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("http://host/listed"));
+        QTRY_COMPARE(QApplication::focusWidget(), box(form, 0));
         MessageBoxAnswerer answerer;  // the dropped text is unsaved: "戻る" asks
         answerer.answerNext();
-        form.Command1[kBack]->click();
+        button(form, kBack)->click();
         QCOMPARE(answerer.texts.size(), 1);
         QCOMPARE(form.modeHeightTwips(), 4000);
 
         auto* plainLink = new QMimeData;
         plainLink->setText(QStringLiteral(" https://example.org/plain \n"));
         QVERIFY(dragAndDrop(form, overList, plainLink));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("https://example.org/plain"));
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("https://example.org/plain"));
         answerer.answerNext();
-        form.Command1[kBack]->click();
+        button(form, kBack)->click();
         QCOMPARE(answerer.texts.size(), 2);
 
         auto* mozUrl = new QMimeData;  // Firefox's own format, in UTF-16, where it arrives
@@ -528,10 +527,10 @@ private slots:
             QStringLiteral("text/x-moz-url"),
             QByteArray(reinterpret_cast<const char*>(mozText.utf16()), mozText.size() * 2));
         QVERIFY(dragAndDrop(form, overList, mozUrl));
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("モズ"));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/moz"));
+        QCOMPARE(box(form, 0)->text(), QStringLiteral("モズ"));
+        QCOMPARE(box(form, 1)->text(), QStringLiteral("http://host/moz"));
         answerer.answerNext();
-        form.Command1[kBack]->click();
+        button(form, kBack)->click();
 
         for (const QString& notALink :
              {QStringLiteral("two words"), QStringLiteral("javascript:alert(1)")}) {
@@ -553,7 +552,7 @@ private slots:
         run.stubbed.stubs.install(QStringLiteral("firefox"));
         Form1& form = run.windows.form1();
         QTRY_VERIFY(form.isActiveWindow());
-        const QPoint overList = form.List1->geometry().center();
+        const QPoint overList = list(form)->geometry().center();
 
         const QString options = QStringLiteral("http://example.com/%20--new-instance%20-P%20x");
         QVERIFY(!dragAndDrop(form, overList, browserDrag(options, QStringLiteral("opts"))));
@@ -564,15 +563,15 @@ private slots:
         QCOMPARE(form.modeHeightTwips(), 4000);
         const std::vector<ShownMessage>& shown = run.stubbed.fake.messages.shown;
         QCOMPARE(shown.size(), size_t(1));
-        QCOMPARE(shown[0].title, QStringLiteral("メッセージ"));
+        QCOMPARE(shown[0].title, kMessageTitle);
         QCOMPARE(shown[0].text, QStringLiteral("URLが長すぎるため、登録できません。"));
 
         const QString encoded = QStringLiteral("http://example.com/%E6%9D%B1?q=a%2Bb%2C#%E4%BA%AC");
         QVERIFY(dragAndDrop(form, overList, browserDrag(encoded, QStringLiteral("東京"))));
-        form.Command1[kCommit]->click();
+        button(form, kCommit)->click();
         QCOMPARE(run.store.entries[0][0][UrlField::url], encoded);
-        const QRect line = form.List1->visualItemRect(form.List1->item(0));
-        doubleClick(form.List1->viewport(), line.center());
+        const QRect line = list(form)->visualItemRect(list(form)->item(0));
+        doubleClick(list(form)->viewport(), line.center());
         QCOMPARE(run.stubbed.stubs.takeArguments(QStringLiteral("firefox")), QStringList{encoded});
     }
 };

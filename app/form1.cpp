@@ -46,7 +46,6 @@ constexpr int kLeastNonClientTwips = 355;
 constexpr int kMostNonClientTwips = 580;
 constexpr int kDesignedTabs = 2;
 constexpr int kTrayTimerMs = 60000;
-constexpr int kLogoffTimerMs = 10000;
 
 struct ControlPlace {
     int index;
@@ -248,7 +247,7 @@ void Form1::Form_Load() {
     if (flagOn(store_.topMost)) front();
     while (TabStrip1->count() < kTabCount) TabStrip1->addTab(QString());
     setTabCaptions();
-    if (isBlank(store_.password)) Command1[kLogOff]->setEnabled(false);
+    if (!passwordIsSet(store_)) Command1[kLogOff]->setEnabled(false);
     updater_.checkVersion(shared_.latestVersion);
     if (isNewerVersion(kOwnVersion, shared_.latestVersion)) updater_.subUpdate();
     // The log-off clock belongs to the loaded window: it must not run at the password gate,

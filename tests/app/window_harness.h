@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTabBar>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -23,7 +24,18 @@
 #include "app/program_windows.h"
 #include "app/store_io.h"
 #include "fakes/fake_platform.h"
+#include "fakes/qt_printers.h"
 #include "update/updater.h"
+
+// Assertions on what a window system or an event loop brings about: events are processed
+// until the condition holds, for at most five seconds, as Qt Test's QTRY_ macros wait.
+#define ASSERT_TRUE_SOON(condition) \
+    ASSERT_TRUE(QTest::qWaitFor([&] { return static_cast<bool>(condition); })) << #condition
+#define ASSERT_EQ_SOON(actual, expected)                               \
+    do {                                                               \
+        (void)QTest::qWaitFor([&] { return (actual) == (expected); }); \
+        ASSERT_EQ(actual, expected);                                   \
+    } while (false)
 
 namespace velandri {
 

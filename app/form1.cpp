@@ -321,8 +321,6 @@ int Form1::selectedRow() const {
     return items.isEmpty() ? -1 : List1->row(items.first());
 }
 
-TabSlots& Form1::currentSlots() { return store_.entries[currentTab()]; }
-
 void Form1::url_road(int tab) {
     List1->clear();
     const TabSlots& tabSlots = store_.entries[std::clamp<int>(tab, 0, kTabCount - 1)];
@@ -652,7 +650,7 @@ void Form1::dropEvent(QDropEvent* event) {
 bool Form1::enterEditModeWithLink(const QString& url, const QString& title) {
     if (refuseWhenFull() || !askToDiscardEdits()) return false;
     enterEditMode();
-    shared_.modifyMode = EditMode::Adding;
+    session_.addRatherThanCorrect();
     setTypedText(Text1[kTitleBox], title);
     Text1[kUrlBox]->setText(url);
     Text1[kContentBox]->clear();

@@ -142,7 +142,6 @@ private:
     void minimize();
     void showPasswordWindow();
     int currentTab() const;
-    TabSlots& currentSlots();
 
     QTabBar* TabStrip1;
     QListWidget* List1;

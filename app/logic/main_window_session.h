@@ -40,6 +40,8 @@ public:
     // "URL設定" and a dropped link start a new entry only while the tab has room.
     static bool canAdd(int listedLines) { return listedLines < kSlotCount; }
     void startAdding();
+    // A dropped link is always a new entry, also when it arrives during a correction.
+    void addRatherThanCorrect() { shared_.modifyMode = EditMode::Adding; }
     // "修正": the selected entry's trimmed texts, or nothing when no row is selected.
     std::optional<EditRowText> startCorrecting(int tab, int selectedRow);
     // "完了" with the boxes' texts. Written leaves edit mode with the tab changed.

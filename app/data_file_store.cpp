@@ -5,16 +5,16 @@ namespace velandri {
 void DataFileStore::loadAhead() {
     ahead_ = std::async(std::launch::async, [this] {
         Load load;
-        load.outcome = file_.loadStore(load.store);
+        load.loaded = file_.loadStore(load.store);
         return load;
     });
 }
 
-LoadOutcome DataFileStore::loadStore(UrlStore& store) {
+LoadedFile DataFileStore::loadStore(UrlStore& store) {
     if (!ahead_.valid()) return file_.loadStore(store);
     Load load = ahead_.get();
     store = std::move(load.store);
-    return load.outcome;
+    return load.loaded;
 }
 
 SaveOutcome DataFileStore::saveStore(UrlStore& store) {

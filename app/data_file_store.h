@@ -14,13 +14,13 @@ public:
     // Starts the first load on a thread of its own, while the windows are being built; the next
     // loadStore takes its result.
     void loadAhead();
-    LoadOutcome loadStore(UrlStore& store) override;
+    LoadedFile loadStore(UrlStore& store) override;
     SaveOutcome saveStore(UrlStore& store) override;
 
 private:
     struct Load {
         UrlStore store;
-        LoadOutcome outcome;
+        LoadedFile loaded = QString();
     };
 
     DataFile file_;

@@ -16,6 +16,7 @@
 
 #include "app/form1_controls.h"
 #include "app/logic/dropped_link.h"
+#include "app/logic/failure_texts.h"
 #include "app/logic/list_line.h"
 #include "app/logic/logoff_clock.h"
 #include "app/logic/settings_steps.h"
@@ -525,7 +526,7 @@ bool Form1::save() {
     const SaveOutcome outcome = storeIo_.saveStore(store_);
     if (outcome) return true;
     showNormal();
-    platform_.messages.notice(kMessageTitle, kSaveFailedNotice + outcome.error().reason);
+    platform_.messages.notice(kMessageTitle, saveFailureNotice(outcome.error()));
     return false;
 }
 

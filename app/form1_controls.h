@@ -31,8 +31,6 @@ inline const QString kUrlTooLongNotice = QStringLiteral("URLが長すぎるた�
 inline const QString kDiscardQuestion = QStringLiteral(
     "URL情報が変更されています。登録せずに終了しますか？\r\n"
     "（登録する場合は、完了ボタンを押して下さい。）");
-inline const QString kSaveFailedNotice =
-    QStringLiteral("データファイルを保存できませんでした。\r\n");
 
 // Names the characters of a title or content that the data file will keep as "?".
 inline QString unstorableNotice(const QString& unstorable) {

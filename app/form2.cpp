@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "app/logic/failure_texts.h"
 #include "app/message_titles.h"
 #include "app/password_box.h"
 #include "app/program_icon.h"
@@ -39,12 +40,8 @@ void Form2::start() {
 }
 
 void Form2::Form_Load() {
-    const LoadOutcome outcome = storeIo_.loadStore(store_);
-    if (!outcome.readWhole) {
-        messages_.notice(kMessageTitle,
-                         QStringLiteral("データファイルを最後まで読めませんでした。\r\n") +
-                             outcome.readWhole.error().reason);
-    }
+    if (const LoadedFile loaded = storeIo_.loadStore(store_); !loaded)
+        messages_.notice(kMessageTitle, loadFailureNotice(loaded.error()));
     if (store_.password.isEmpty()) {
         hide();
         emit gateOpened();

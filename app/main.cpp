@@ -4,6 +4,7 @@
 #include "app/browser_launch.h"
 #include "app/data_file_store.h"
 #include "app/download_window.h"
+#include "app/logic/failure_texts.h"
 #include "app/program_windows.h"
 #include "app/session_keeper.h"
 #include "platform/linux/display_probe.h"
@@ -57,9 +58,11 @@ int main(int argc, char* argv[]) {
     storeIo.loadAhead();
     DownloadWindowOnDemand downloadWindow;
     const QString siteUrl = QStringLiteral(VELANDRI_SITE_URL);
-    SiteUpdater updater({platform.http, platform.zip, platform.signatures, platform.files,
-                         platform.process, platform.messages, platform.events, platform.programEnd},
-                        paths, siteUrl, downloadWindow);
+    FailureNoticeBox failureNotices(platform.messages);
+    SiteUpdater updater(
+        {platform.http, platform.zip, platform.signatures, platform.files, platform.process,
+         platform.messages, failureNotices, platform.events, platform.programEnd},
+        paths, siteUrl, downloadWindow);
     BrowserLaunch launcher(store, browserPlatform(platform));
 
     ProgramWindows windows(store, shared, platform, storeIo, updater, launcher, siteUrl);

@@ -23,7 +23,7 @@ bool SessionKeeper::keep() {
         kept_ = store_;
     else
         qCWarning(velandriLog).noquote()
-            << "the run was not kept at the end of the session:" << saved.error().reason;
+            << "the run was not kept at the end of the session:" << saved.error().detail;
     return true;
 }
 

@@ -9,7 +9,7 @@ namespace velandri {
 class StoreIo {
 public:
     virtual ~StoreIo() = default;
-    virtual LoadOutcome loadStore(UrlStore& store) = 0;
+    virtual LoadedFile loadStore(UrlStore& store) = 0;
     virtual SaveOutcome saveStore(UrlStore& store) = 0;
 };
 

@@ -32,31 +32,39 @@ QString unusedName(const QString& base) {
     return name;
 }
 
-// Copies an open file's content piece by piece, however large it is; the reason when it fails.
-QString copyContent(QFile& source, QFile& copy) {
+// Copies an open file's content piece by piece, however large it is.
+Result<> copyContent(QFile& source, QFile& copy) {
     constexpr qint64 kPiece = 1 << 16;
+    const auto failed = [](const QFile& file) {
+        return Failure{FailureKind::previousFileNotKept, file.errorString()};
+    };
     for (QByteArray piece; !(piece = source.read(kPiece)).isEmpty();)
-        if (copy.write(piece) != piece.size()) return copy.errorString();
-    if (source.error() != QFileDevice::NoError) return source.errorString();
-    return copy.flush() ? QString() : copy.errorString();
+        if (copy.write(piece) != piece.size()) return failed(copy);
+    if (source.error() != QFileDevice::NoError) return failed(source);
+    if (!copy.flush()) return failed(copy);
+    return {};
 }
 
-// Copies a file to a new owner-only one, removed again when that fails; the reason if it does.
-// The copy is always a new file: a name already taken, even by a link, fails.
-QString copyFile(const QString& from, const QString& to) {
+// Copies a file to a new owner-only one, removed again when that fails. The copy is always a
+// new file: a name already taken, even by a link, fails. The failure's detail is the system's
+// reason; the caller gives it its kind.
+Result<> copyFile(const QString& from, const QString& to) {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) return source.errorString();
+    if (!source.open(QIODevice::ReadOnly))
+        return Failure{FailureKind::previousFileNotKept, source.errorString()};
     const int created =
         open(QFile::encodeName(to).constData(),
              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (created < 0) return QString::fromLocal8Bit(std::strerror(errno));
+    if (created < 0)
+        return Failure{FailureKind::previousFileNotKept,
+                       QString::fromLocal8Bit(std::strerror(errno))};
     QFile copy;
-    QString error = copy.open(created, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
-                        ? copyContent(source, copy)
-                        : copy.errorString();
+    Result<> copied = copy.open(created, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+                          ? copyContent(source, copy)
+                          : Failure{FailureKind::previousFileNotKept, copy.errorString()};
     copy.close();
-    if (!error.isEmpty()) QFile::remove(to);
-    return error;
+    if (!copied) QFile::remove(to);
+    return copied;
 }
 
 // Moves a file to a name nothing holds, then makes it owner-only as a copy would be.
@@ -72,9 +80,10 @@ SaveOutcome setAside(const QString& path) {
     if (!QFileInfo::exists(path)) return {};
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString aside = unusedName(path + QStringLiteral(".damaged-") + stamp);
-    if (copyFile(path, aside).isEmpty() || moveToNew(path, aside)) return {};
-    return Failure{QStringLiteral("読み込めなかったデータファイル %1 を %2 に退避できません")
-                       .arg(path, aside)};
+    if (copyFile(path, aside) || moveToNew(path, aside)) return {};
+    return Failure{FailureKind::damagedFileNotKept,
+                   QStringLiteral("cannot keep the damaged data file %1 as %2").arg(path, aside),
+                   {path, aside}};
 }
 
 // A second name for the file's current content, which the atomic replacement leaves alone:
@@ -95,12 +104,18 @@ SaveOutcome keepPrevious(const QString& path) {
     const QString previous = path + QStringLiteral(".prev");
     QFile old(previous);
     if (old.exists() && !old.remove())
-        return Failure{QStringLiteral("前回のデータファイル %1 を削除できません: %2")
-                           .arg(previous, old.errorString())};
+        return Failure{FailureKind::previousFileNotRemoved,
+                       QStringLiteral("cannot remove the previous data file %1: %2")
+                           .arg(previous, old.errorString()),
+                       {previous, old.errorString()}};
     if (linkPrevious(path, previous)) return {};
-    if (const QString error = copyFile(path, previous); !error.isEmpty())
+    if (const Result<> copied = copyFile(path, previous); !copied) {
+        const QString& reason = copied.error().detail;
         return Failure{
-            QStringLiteral("前回のデータファイル %1 を保存できません: %2").arg(previous, error)};
+            FailureKind::previousFileNotKept,
+            QStringLiteral("cannot keep the previous data file %1: %2").arg(previous, reason),
+            {previous, reason}};
+    }
     return {};
 }
 
@@ -128,27 +143,27 @@ QString DataFile::dataFilePath() const {
     return QDir(paths_.dataFolder).filePath(kDataFileName);
 }
 
-LoadOutcome DataFile::loadStore(UrlStore& store) {
+LoadedFile DataFile::loadStore(UrlStore& store) {
     damagedFile_.clear();
     const QDir program(paths_.programFolder);
     for (const QString& path : {dataFilePath(), program.filePath(kDataFileName),
                                 program.filePath(QStringLiteral("url_bak"))}) {
         if (!isFoundFile(path)) continue;
-        LoadOutcome outcome = loadStoreFile(path, store);
-        if (!outcome.readWhole) {
-            qCInfo(velandriLog).noquote() << outcome.readWhole.error().reason;
+        LoadedFile loaded = loadStoreFile(path, store);
+        if (!loaded) {
+            qCInfo(velandriLog).noquote() << loaded.error().detail;
             if (path == dataFilePath()) damagedFile_ = path;
         }
-        return outcome;
+        return loaded;
     }
     store = emptyStore();
-    return {};
+    return QString();
 }
 
 SaveOutcome DataFile::saveStore(UrlStore& store) {
     renumber(store);  // also when the file cannot be written
     SaveOutcome saved = replaceDataFile(store);
-    if (!saved) qCInfo(velandriLog).noquote() << saved.error().reason;
+    if (!saved) qCInfo(velandriLog).noquote() << saved.error().detail;
     return saved;
 }
 
@@ -157,12 +172,14 @@ SaveOutcome DataFile::replaceDataFile(UrlStore& store) {
     const Result<QByteArray> content = storeFileContent(store);
     if (!content) return content.error();
     if (!makeDataFolder(paths_.dataFolder))
-        return Failure{QStringLiteral("データフォルダ %1 を作成できません").arg(paths_.dataFolder)};
+        return Failure{FailureKind::dataFolderNotMade,
+                       QStringLiteral("cannot create the data folder %1").arg(paths_.dataFolder),
+                       {paths_.dataFolder}};
     if (isOtherThanAFile(dataFilePath()))
-        return Failure{
-            QStringLiteral("データファイルの場所 %1 にファイルではないもの（フォルダなど）"
-                           "があるため、保存できません")
-                .arg(dataFilePath())};
+        return Failure{FailureKind::dataFilePlaceTaken,
+                       QStringLiteral("cannot save: %1 is not a file (a folder or the like)")
+                           .arg(dataFilePath()),
+                       {dataFilePath()}};
     // A damaged file is kept aside; the previous copy, which may still be whole, stays.
     SaveOutcome kept =
         damagedFile_.isEmpty() ? keepPrevious(dataFilePath()) : setAside(damagedFile_);

@@ -8,14 +8,11 @@
 
 namespace velandri {
 
-// A file that could not be read whole still fills the store as far as it goes, and which file
-// it was still counts: the damage is a part of the outcome, not the whole of it.
-struct LoadOutcome {
-    QString file;        // the file that was read; empty when none exists
-    Result<> readWhole;  // a failure, with the reason for the user, when the file was damaged
-};
+// The file a load read, empty when none exists; or why it could not be read whole (the detail
+// names the file). Either way the store is filled as far as the file went.
+using LoadedFile = Result<QString>;
 
-// A failure says, for the user, why the data file was not replaced.
+// A failure says why the data file was not replaced.
 using SaveOutcome = Result<>;
 
 // The data file's name, in the data folder and as a fallback in the program folder.
@@ -31,7 +28,7 @@ public:
     explicit DataFile(DataPaths paths);
 
     // Fills the whole store from the first file found; the store meets every invariant after.
-    LoadOutcome loadStore(UrlStore& store);
+    LoadedFile loadStore(UrlStore& store);
     // Rewrites every slot number, then replaces the data file atomically.
     SaveOutcome saveStore(UrlStore& store);
 

@@ -10,9 +10,34 @@ namespace velandri {
 
 namespace {
 
-LoadOutcome notRead(const QString& path, const QString& reason, UrlStore& store) {
+LoadedFile notRead(Failure failure, UrlStore& store) {
     store = emptyStore();
-    return {path, Failure{reason}};
+    return failure;
+}
+
+Failure unreadable(const QString& path, const QString& reason) {
+    return Failure{FailureKind::dataFileUnreadable,
+                   QStringLiteral("cannot read the data file %1: %2").arg(path, reason),
+                   {path, reason}};
+}
+
+// The file named ahead of the line's own detail, for the log.
+Failure damagedLine(const QString& path, const Failure& damage) {
+    return Failure{damage.kind,
+                   QStringLiteral("the data file %1 is damaged: %2").arg(path, damage.detail),
+                   damage.subjects};
+}
+
+Failure notCreated(const QString& path, const QString& reason) {
+    return Failure{FailureKind::dataFileNotCreated,
+                   QStringLiteral("cannot create the data file %1: %2").arg(path, reason),
+                   {path, reason}};
+}
+
+Failure notWritten(const QString& path, const QString& reason) {
+    return Failure{FailureKind::dataFileNotWritten,
+                   QStringLiteral("cannot write the data file %1: %2").arg(path, reason),
+                   {path, reason}};
 }
 
 }  // namespace
@@ -31,32 +56,35 @@ QByteArray readBounded(QFile& file, qint64 limit) {
     return bytes;
 }
 
-LoadOutcome loadStoreFile(const QString& path, UrlStore& store) {
+LoadedFile loadStoreFile(const QString& path, UrlStore& store) {
     QFile file(path);
-    const QString unreadable = QStringLiteral("データファイル %1 を読み込めません: %2");
     if (!file.open(QIODevice::ReadOnly))
-        return notRead(path, unreadable.arg(path, file.errorString()), store);
+        return notRead(unreadable(path, file.errorString()), store);
     const QByteArray content = readBounded(file, kMaxDataFileSize);
     if (file.error() != QFileDevice::NoError)
-        return notRead(path, unreadable.arg(path, file.errorString()), store);
-    if (content.size() > kMaxDataFileSize)
-        return notRead(path,
-                       QStringLiteral("データファイル %1 が大きすぎます（%2 MiB を超えています）")
-                           .arg(path)
-                           .arg(kMaxDataFileSize >> 20),
-                       store);
+        return notRead(unreadable(path, file.errorString()), store);
+    if (content.size() > kMaxDataFileSize) {
+        const QString mebibytes = QString::number(kMaxDataFileSize >> 20);
+        return notRead(
+            Failure{FailureKind::dataFileTooLarge,
+                    QStringLiteral("the data file %1 is larger than %2 MiB").arg(path, mebibytes),
+                    {path, mebibytes}},
+            store);
+    }
     const LineReadout readout = parseLine(content, store);
-    if (!readout.damage.isEmpty()) return {path, Failure{readout.damage}};
-    return {path, {}};
+    if (!readout.whole) return damagedLine(path, readout.whole.error());
+    return path;
 }
 
 Result<QByteArray> storeFileContent(UrlStore& store) {
     QByteArray content = encodeLine(store);
     content += "\r\n";  // in place: the line plus its ending would be a second copy of the file
     if (content.size() > kMaxDataFileSize)
-        return Failure{QStringLiteral("データが大きすぎます: データファイルが %1 MiB を超えるため、"
-                                      "読み込めるファイルになりません")
-                           .arg(kMaxDataFileSize >> 20)};
+        return Failure{FailureKind::storeTooLarge,
+                       QStringLiteral("the data would make a file larger than %1 MiB, which no "
+                                      "load reads")
+                           .arg(kMaxDataFileSize >> 20),
+                       {QString::number(kMaxDataFileSize >> 20)}};
     return content;
 }
 
@@ -65,11 +93,9 @@ SaveOutcome writeFileContent(const QString& path, const QByteArray& content, Fil
     // The permissions go to the new file before its content does.
     if (!file.open(QIODevice::WriteOnly) ||
         (access == FileAccess::ownerOnly && !file.setPermissions(kOwnerOnly)))
-        return Failure{
-            QStringLiteral("データファイル %1 を作成できません: %2").arg(path, file.errorString())};
+        return notCreated(path, file.errorString());
     if (file.write(content) != content.size() || !file.commit())
-        return Failure{
-            QStringLiteral("データファイル %1 を書き込めません: %2").arg(path, file.errorString())};
+        return notWritten(path, file.errorString());
     return {};
 }
 

@@ -21,9 +21,8 @@ inline constexpr qint64 kMaxDataFileSize = 16 * 1024 * 1024;
 QByteArray readBounded(QFile& file, qint64 limit);
 
 // Replaces the store with the file's content. A missing or unreadable file gives the empty
-// store completed to its invariants and readWhole failed (the caller decides whether to look
-// first).
-LoadOutcome loadStoreFile(const QString& path, UrlStore& store);
+// store completed to its invariants and a failure (the caller decides whether to look first).
+LoadedFile loadStoreFile(const QString& path, UrlStore& store);
 
 // Readable by its owner only: the data file and its copies hold the password in a reversible form.
 inline constexpr QFileDevice::Permissions kOwnerOnly =

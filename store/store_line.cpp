@@ -270,17 +270,24 @@ bool prefixIsDigits(QByteArrayView value) {
                        [](char c) { return symbolOf(c) < kMinusSymbol; });
 }
 
-QString damageOf(qsizetype fieldCount, bool settingsWhole, bool prefixDigits) {
+Result<> damageOf(qsizetype fieldCount, bool settingsWhole, bool prefixDigits) {
+    const QString found = QString::number(fieldCount);
     if (fieldCount < kStoredFieldCount)
-        return QStringLiteral("データファイルの項目が足りません（%1 / %2 項目）")
-            .arg(fieldCount)
-            .arg(kStoredFieldCount);
+        return Failure{FailureKind::dataFileFieldsMissing,
+                       QStringLiteral("%1 of %2 fields").arg(fieldCount).arg(kStoredFieldCount),
+                       {found, QString::number(kStoredFieldCount)}};
     if (fieldCount > kReadableFieldCount)
-        return QStringLiteral("データファイルの項目が多すぎます（%1 項目）").arg(fieldCount);
-    if (!settingsWhole) return QStringLiteral("データファイルの設定値が整数ではありません");
+        return Failure{
+            FailureKind::dataFileFieldsExtra,
+            QStringLiteral("%1 fields, more than %2").arg(fieldCount).arg(kReadableFieldCount),
+            {found}};
+    if (!settingsWhole)
+        return Failure{FailureKind::dataFileSettingNotNumber,
+                       QStringLiteral("a setting is not a whole number")};
     if (!prefixDigits)
-        return QStringLiteral("データファイルの行頭がずれています（先頭 %1 文字が数字でない）")
-            .arg(kPrefixLength);
+        return Failure{FailureKind::dataFileLineShifted,
+                       QStringLiteral("the line does not start with %1 digits").arg(kPrefixLength),
+                       {QString::number(kPrefixLength)}};
     return {};
 }
 

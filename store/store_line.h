@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "platform/result.h"
 #include "store/url_store.h"
 
 namespace velandri {
@@ -32,7 +33,7 @@ QByteArray encodeLine(UrlStore& store);
 
 struct LineReadout {
     qsizetype fieldCount = 0;  // fields found, also beyond the ones kept
-    QString damage;            // why the line could not be read whole; empty when it could
+    Result<> whole;            // why the line could not be read whole, when it could not
 };
 
 // Replaces the whole store with what a data file's content holds (its first value, the

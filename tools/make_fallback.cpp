@@ -23,12 +23,12 @@ int main(int argc, char* argv[]) {
     }
     Result<UrlStore> store = storeFromJson(file.readAll());
     if (!store) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], qUtf8Printable(store.error().reason));
+        std::fprintf(stderr, "%s: %s\n", argv[1], qUtf8Printable(store.error().detail));
         return 1;
     }
     const SaveOutcome outcome = writeStoreFile(output, store.value());
     if (!outcome) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(outcome.error().reason));
+        std::fprintf(stderr, "%s\n", qUtf8Printable(outcome.error().detail));
         return 2;
     }
     return 0;

@@ -43,21 +43,20 @@ QJsonArray entriesToJson(const UrlStore& store) {
 // Reads JSON values into the store; the first problem ends the reading with its reason.
 class JsonReader {
 public:
-    JsonReader(UrlStore& store, QString& error) : store_(store), error_(error) {}
+    explicit JsonReader(UrlStore& store) : store_(store) {}
 
-    bool readStore(const QJsonObject& object) {
+    Result<> readStore(const QJsonObject& object) {
         for (auto it = object.begin(); it != object.end(); ++it)
-            if (!readKey(it.key(), it.value())) return false;
-        return true;
+            if (Result<> read = readKey(it.key(), it.value()); !read) return read;
+        return {};
     }
 
 private:
-    bool fail(const QString& reason) {
-        error_ = reason;
-        return false;
+    static Failure fail(const QString& reason) {
+        return Failure{FailureKind::inputNotReadable, reason};
     }
 
-    bool readKey(const QString& key, const QJsonValue& value) {
+    Result<> readKey(const QString& key, const QJsonValue& value) {
         if (key == kPasswordKey) return readText(value, key, store_.password);
         if (kSettingKeys.contains(key))
             return readSetting(value, key, *settingField(store_, kSettingKeys.indexOf(key)));
@@ -66,13 +65,13 @@ private:
         return fail(QStringLiteral("unknown key \"%1\"").arg(key));
     }
 
-    bool readText(const QJsonValue& value, const QString& where, QString& text) {
+    Result<> readText(const QJsonValue& value, const QString& where, QString& text) {
         if (!value.isString()) return fail(QStringLiteral("%1 must be a string").arg(where));
         text = value.toString();
-        return true;
+        return {};
     }
 
-    bool readSetting(const QJsonValue& value, const QString& where, int16_t& setting) {
+    Result<> readSetting(const QJsonValue& value, const QString& where, int16_t& setting) {
         const double number = value.toDouble();
         if (!value.isDouble() || std::trunc(number) != number)
             return fail(QStringLiteral("%1 must be a whole number").arg(where));
@@ -80,56 +79,61 @@ private:
             number > std::numeric_limits<int16_t>::max())
             return fail(QStringLiteral("%1 is outside -32768..32767").arg(where));
         setting = static_cast<int16_t>(number);
-        return true;
+        return {};
     }
 
-    bool readArray(const QJsonValue& value, const QString& where, qsizetype limit,
-                   QJsonArray& array) {
+    Result<> readArray(const QJsonValue& value, const QString& where, qsizetype limit,
+                       QJsonArray& array) {
         if (!value.isArray()) return fail(QStringLiteral("%1 must be an array").arg(where));
         array = value.toArray();
         if (array.size() > limit)
             return fail(QStringLiteral("%1 has more than %2 items").arg(where).arg(limit));
-        return true;
+        return {};
     }
 
-    bool readTabNames(const QJsonValue& value) {
+    Result<> readTabNames(const QJsonValue& value) {
         QJsonArray names;
-        if (!readArray(value, kTabNamesKey, kTabCount, names)) return false;
+        if (Result<> read = readArray(value, kTabNamesKey, kTabCount, names); !read) return read;
         for (int i = 0; i < names.size(); ++i)
-            if (!readText(names[i], QStringLiteral("tabNames[%1]").arg(i), store_.tabNames[i]))
-                return false;
-        return true;
+            if (Result<> read =
+                    readText(names[i], QStringLiteral("tabNames[%1]").arg(i), store_.tabNames[i]);
+                !read)
+                return read;
+        return {};
     }
 
-    bool readEntries(const QJsonValue& value) {
+    Result<> readEntries(const QJsonValue& value) {
         QJsonArray tabs;
-        if (!readArray(value, kEntriesKey, kTabCount, tabs)) return false;
+        if (Result<> read = readArray(value, kEntriesKey, kTabCount, tabs); !read) return read;
         for (int tab = 0; tab < tabs.size(); ++tab) {
             QJsonArray tabSlots;
             const QString where = QStringLiteral("entries[%1]").arg(tab);
-            if (!readArray(tabs[tab], where, kSlotCount, tabSlots)) return false;
+            if (Result<> read = readArray(tabs[tab], where, kSlotCount, tabSlots); !read)
+                return read;
             for (int slot = 0; slot < tabSlots.size(); ++slot)
-                if (!readEntry(tabSlots[slot], QStringLiteral("%1[%2]").arg(where).arg(slot),
-                               store_.entries[tab][slot]))
-                    return false;
+                if (Result<> read =
+                        readEntry(tabSlots[slot], QStringLiteral("%1[%2]").arg(where).arg(slot),
+                                  store_.entries[tab][slot]);
+                    !read)
+                    return read;
         }
-        return true;
+        return {};
     }
 
-    bool readEntry(const QJsonValue& value, const QString& where, UrlEntry& entry) {
+    Result<> readEntry(const QJsonValue& value, const QString& where, UrlEntry& entry) {
         if (!value.isObject()) return fail(QStringLiteral("%1 must be an object").arg(where));
         const QJsonObject object = value.toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
             const int field = kEntryKeys.indexOf(it.key());
             if (field < 0)
                 return fail(QStringLiteral("%1: unknown key \"%2\"").arg(where, it.key()));
-            if (!readText(it.value(), where + u'.' + it.key(), entry[field])) return false;
+            if (Result<> read = readText(it.value(), where + u'.' + it.key(), entry[field]); !read)
+                return read;
         }
-        return true;
+        return {};
     }
 
     UrlStore& store_;
-    QString& error_;
 };
 
 }  // namespace
@@ -151,13 +155,15 @@ Result<UrlStore> storeFromJson(const QByteArray& json) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return Failure{QStringLiteral("malformed JSON at offset %1: %2")
+        return Failure{FailureKind::inputNotReadable,
+                       QStringLiteral("malformed JSON at offset %1: %2")
                            .arg(parseError.offset)
                            .arg(parseError.errorString())};
-    if (!document.isObject()) return Failure{QStringLiteral("the JSON text must be one object")};
+    if (!document.isObject())
+        return Failure{FailureKind::inputNotReadable,
+                       QStringLiteral("the JSON text must be one object")};
     UrlStore store;
-    QString error;
-    if (!JsonReader(store, error).readStore(document.object())) return Failure{error};
+    if (Result<> read = JsonReader(store).readStore(document.object()); !read) return read.error();
     return store;
 }
 

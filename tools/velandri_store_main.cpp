@@ -120,9 +120,8 @@ int loadToPrint(const QString& path, UrlStore& store) {
     QFile file;
     if (const int status = openToRead(path, file); status != kOk) return status;
     file.close();
-    const LoadOutcome outcome = loadStoreFile(path, store);
-    if (!outcome.readWhole)
-        warn(QStringLiteral("warning: %1: %2").arg(path, outcome.readWhole.error().reason));
+    if (const LoadedFile loaded = loadStoreFile(path, store); !loaded)
+        warn(QStringLiteral("warning: ") + loaded.error().detail);
     return kOk;
 }
 
@@ -180,12 +179,12 @@ int write(const QString& path) {
     if (const int status = readAtMost(input, kLargestJson, json); status != kOk) return status;
     Result<UrlStore> store = storeFromJson(json);
     json.clear();
-    if (!store) return complain(kBadInput, store.error().reason);
+    if (!store) return complain(kBadInput, store.error().detail);
     const Result<QByteArray> content = storeFileContent(store.value());
-    if (!content) return complain(kBadInput, content.error().reason);
+    if (!content) return complain(kBadInput, content.error().detail);
     // A data file holds the password in a reversible form.
     const SaveOutcome outcome = writeFileContent(path, content.value(), FileAccess::ownerOnly);
-    if (!outcome) return complain(kIoFailure, outcome.error().reason);
+    if (!outcome) return complain(kIoFailure, outcome.error().detail);
     return kOk;
 }
 
@@ -229,14 +228,13 @@ public:
         QFile file(path_);
         if (!file.open(QIODevice::ReadOnly))
             return complain(kIoFailure, QStringLiteral("%1: %2").arg(path_, file.errorString()));
-        const LoadOutcome outcome =
+        const LoadedFile loaded =
             isDataFile_ ? dataFile_.loadStore(store) : loadStoreFile(path_, store);
-        if (outcome.readWhole) return kOk;
-        const QString& reason = outcome.readWhole.error().reason;
+        if (loaded) return kOk;
+        const QString& reason = loaded.error().detail;
         if (!isDataFile_)
-            return complain(kBadInput,
-                            QStringLiteral("%1: %2; nothing imported").arg(path_, reason));
-        warn(QStringLiteral("warning: %1: %2; a copy is kept beside it").arg(path_, reason));
+            return complain(kBadInput, QStringLiteral("%1; nothing imported").arg(reason));
+        warn(QStringLiteral("warning: %1; a copy is kept beside it").arg(reason));
         return kOk;
     }
 
@@ -286,7 +284,7 @@ int importHtml(const QString& htmlPath, const QString& path) {
                                        "again. %2 was not changed")
                             .arg(target.folder(), path));
     if (const SaveOutcome saved = target.save(store); !saved)
-        return complain(kIoFailure, saved.error().reason);
+        return complain(kIoFailure, saved.error().detail);
     return status;
 }
 

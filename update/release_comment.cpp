@@ -37,16 +37,20 @@ Result<> checkReleaseComment(const QByteArray& trustedComment, const QString& an
     const std::optional<QString> version = onlyValue(fields, "version:");
     const QString comment = QString::fromUtf8(trustedComment);
     if (file != kReleaseArchiveName)
-        return Failure{QStringLiteral("the trusted comment \"%1\" does not name the file %2 once")
+        return Failure{FailureKind::releaseNotVerified,
+                       QStringLiteral("the trusted comment \"%1\" does not name the file %2 once")
                            .arg(comment, kReleaseArchiveName)};
     if (!version)
         return Failure{
+            FailureKind::releaseNotVerified,
             QStringLiteral("the trusted comment \"%1\" does not name a version once").arg(comment)};
     if (*version != announced)
-        return Failure{QStringLiteral("the archive is signed as version %1, the site announced %2")
+        return Failure{FailureKind::releaseNotVerified,
+                       QStringLiteral("the archive is signed as version %1, the site announced %2")
                            .arg(*version, announced)};
     if (!isNewerVersion(own, *version))
-        return Failure{QStringLiteral("the archive is signed as version %1, not newer than %2")
+        return Failure{FailureKind::releaseNotVerified,
+                       QStringLiteral("the archive is signed as version %1, not newer than %2")
                            .arg(*version, own)};
     return {};
 }

@@ -20,11 +20,6 @@ const QString kArchiveAddress = QStringLiteral("send/URL/Pelkamo.zip");
 const QString kSignatureAddress = QStringLiteral("send/URL/Pelkamo.zip.minisig");
 const QString kQuestion =
     QStringLiteral("新しいバージョンのソフトが見つかりました。\r\nインストールしますか？");
-// Told when an archive is not the maker's; nothing in it comes from the site.
-const QString kNoticeTitle = QStringLiteral("メッセージ");
-const QString kUnverifiedNotice = QStringLiteral(
-    "更新ファイルが正規のものか確認できなかったため、インストールしませんでした。"
-    "\r\n新しいバージョンはホームページから入手して下さい。");
 constexpr long kStatusOk = 200;
 
 }  // namespace
@@ -43,7 +38,7 @@ void SiteUpdater::checkVersion(QString& latestVersion) {
     if (latest)
         latestVersion = announcedVersion_ = latest.value();
     else
-        qCInfo(velandriLog).noquote() << "version check failed:" << latest.error().reason;
+        qCInfo(velandriLog).noquote() << "version check failed:" << latest.error().detail;
 }
 
 Result<QString> SiteUpdater::fetchLatestVersion() {
@@ -54,7 +49,8 @@ Result<QString> SiteUpdater::fetchLatestVersion() {
     const std::optional<QString> version =
         parseVersionPage(QString::fromUtf8(response.value().body));
     if (!version)
-        return Failure{QStringLiteral("%1 (status %2) has no version row")
+        return Failure{FailureKind::versionNotFound,
+                       QStringLiteral("%1 (status %2) has no version row")
                            .arg(url)
                            .arg(response.value().status)};
     return *version;
@@ -65,7 +61,7 @@ void SiteUpdater::subUpdate() {
     platform_.events.processPending();
 
     if (const Result<> installed = downloadAndInstall(); !installed) {
-        qCInfo(velandriLog).noquote() << "update failed:" << installed.error().reason;
+        qCInfo(velandriLog).noquote() << "update failed:" << installed.error().detail;
         // An archive that is not installed is not kept: not a partial one, not an earlier one.
         QFile::remove(archivePath());
         return;
@@ -81,7 +77,7 @@ Result<> SiteUpdater::downloadAndInstall() {
     const Result<HttpResponse> archive = download(baseUrl_ + kArchiveAddress);
     if (!archive) return archive.error();
     if (const Result<> verified = verify(archive.value()); !verified) {
-        platform_.messages.notice(kNoticeTitle, kUnverifiedNotice);
+        platform_.notices.tell(verified.error().kind);
         return verified;
     }
     if (const Result<> saved = saveArchive(archivePath(), archive.value().body); !saved)
@@ -99,10 +95,13 @@ Result<HttpResponse> SiteUpdater::download(const QString& url) {
             return !stopped;
         });
     progress_.end();
-    if (stopped) return Failure{QStringLiteral("the download of %1 was stopped").arg(url)};
+    if (stopped)
+        return Failure{FailureKind::updateNotInstalled,
+                       QStringLiteral("the download of %1 was stopped").arg(url)};
     if (!response) return response.error();
     if (!response.value().headers.contains("/zip"))
-        return Failure{QStringLiteral("%1 (status %2) is not a zip archive")
+        return Failure{FailureKind::updateNotInstalled,
+                       QStringLiteral("%1 (status %2) is not a zip archive")
                            .arg(url)
                            .arg(response.value().status)};
     return response;
@@ -115,24 +114,27 @@ Result<> SiteUpdater::verify(const HttpResponse& archive) {
     const QString archiveUrl = baseUrl_ + kArchiveAddress;
     if (archive.status != kStatusOk)
         return Failure{
+            FailureKind::releaseNotVerified,
             QStringLiteral("%1 answered with status %2").arg(archiveUrl).arg(archive.status)};
     const QString signatureUrl = baseUrl_ + kSignatureAddress;
     const Result<HttpResponse> signature = platform_.http.get(signatureUrl);
-    if (!signature) return signature.error();
+    if (!signature) return Failure{FailureKind::releaseNotVerified, signature.error().detail};
     if (signature.value().status != kStatusOk)
-        return Failure{QStringLiteral("%1 answered with status %2")
-                           .arg(signatureUrl)
-                           .arg(signature.value().status)};
+        return Failure{FailureKind::releaseNotVerified, QStringLiteral("%1 answered with status %2")
+                                                            .arg(signatureUrl)
+                                                            .arg(signature.value().status)};
     const Result<QByteArray> verified =
         platform_.signatures.verify(archive.body, signature.value().body);
     if (!verified)
         return Failure{
-            QStringLiteral("%1 is not verified: %2").arg(archiveUrl, verified.error().reason)};
+            FailureKind::releaseNotVerified,
+            QStringLiteral("%1 is not verified: %2").arg(archiveUrl, verified.error().detail)};
     if (const Result<> release =
             checkReleaseComment(verified.value(), announcedVersion_, kOwnVersion);
         !release)
-        return Failure{QStringLiteral("%1 is not the announced release: %2")
-                           .arg(archiveUrl, release.error().reason)};
+        return Failure{FailureKind::releaseNotVerified,
+                       QStringLiteral("%1 is not the announced release: %2")
+                           .arg(archiveUrl, release.error().detail)};
     return {};
 }
 
@@ -140,10 +142,12 @@ Result<> SiteUpdater::verify(const HttpResponse& archive) {
 Result<> SiteUpdater::saveArchive(const QString& archivePath, const QByteArray& bytes) {
     // The data folder does not exist before the first save; an update must not need one.
     if (!makeDataFolder(paths_.dataFolder))
-        return Failure{QStringLiteral("cannot create the data folder %1").arg(paths_.dataFolder)};
+        return Failure{FailureKind::updateNotInstalled,
+                       QStringLiteral("cannot create the data folder %1").arg(paths_.dataFolder)};
     QSaveFile file(archivePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Failure{QStringLiteral("cannot write %1: %2").arg(archivePath, file.errorString())};
+        return Failure{FailureKind::updateNotInstalled,
+                       QStringLiteral("cannot write %1: %2").arg(archivePath, file.errorString())};
     return {};
 }
 
@@ -154,18 +158,23 @@ Result<> SiteUpdater::install(const QString& archivePath) {
     QFile archive(archivePath);
     if (!archive.remove())
         return Failure{
+            FailureKind::updateNotInstalled,
             QStringLiteral("cannot remove %1: %2").arg(archivePath, archive.errorString())};
     if (!extracted)
-        return Failure{QStringLiteral("extraction failed: ") + extracted.error().reason};
+        return Failure{FailureKind::updateNotInstalled,
+                       QStringLiteral("extraction failed: ") + extracted.error().detail};
     if (!platform_.files.setCurrentDirectory(paths_.dataFolder))
         return Failure{
+            FailureKind::updateNotInstalled,
             QStringLiteral("cannot change to the data folder %1").arg(paths_.dataFolder)};
     const QString updater = paths_.dataFolder + QLatin1Char('/') + DesignedProgram::updater;
     // An archive made on Windows gives its files no permission to run.
     if (!platform_.process.allowToRun(updater))
-        return Failure{QStringLiteral("%1 is not a regular file that may run").arg(updater)};
+        return Failure{FailureKind::updateNotInstalled,
+                       QStringLiteral("%1 is not a regular file that may run").arg(updater)};
     if (!platform_.process.start(DesignedProgram::updater, WindowStyle::NormalFocus))
-        return Failure{QStringLiteral("cannot start %1 in %2")
+        return Failure{FailureKind::updateNotInstalled,
+                       QStringLiteral("cannot start %1 in %2")
                            .arg(DesignedProgram::updater, paths_.dataFolder)};
     return {};
 }

@@ -13,6 +13,7 @@
 #include "platform/signature.h"
 #include "platform/zip.h"
 #include "update/download_progress.h"
+#include "update/failure_notice.h"
 #include "update/updater.h"
 
 namespace velandri {
@@ -25,6 +26,7 @@ struct UpdatePlatform {
     FileSystem& files;
     ProcessStarter& process;
     MessageBox& messages;
+    FailureNotice& notices;
     EventPump& events;
     ProgramEnd& programEnd;
 };
@@ -32,8 +34,8 @@ struct UpdatePlatform {
 // The version check and the self-update against the maker's web site at baseUrl, which ends
 // with a slash; the page and archive names are appended to it as they are. An archive is
 // installed only when the maker's signature beside it holds for exactly the bytes that came and
-// its trusted comment names the version this updater's check found; when it does not, one
-// notice says so, naming nothing the site sent. Otherwise neither tells
+// its trusted comment names the version this updater's check found; when it does not, the user is
+// told of that kind of failure once. Otherwise neither tells
 // the user why it failed, so each failure is logged with its reason.
 class SiteUpdater : public Updater {
 public:

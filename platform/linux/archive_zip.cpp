@@ -124,6 +124,7 @@ public:
             if (result < ARCHIVE_WARN) break;  // the rest of the archive cannot be read
             if (++entries_ > limits_.maxEntries)
                 return Failure{
+                    FailureKind::archiveNotExtracted,
                     QStringLiteral("the archive has more than %1 entries").arg(limits_.maxEntries)};
             if (const Result<> extracted = extractEntry(entry); !extracted) return extracted;
         }
@@ -179,6 +180,7 @@ private:
 
     Failure tooLarge() const {
         return Failure{
+            FailureKind::archiveNotExtracted,
             QStringLiteral("the archive inflates to more than %1 bytes").arg(limits_.maxBytes)};
     }
 
@@ -253,6 +255,7 @@ Result<ArchivePtr> openReader(const QString& archivePath) {
     if (archive_read_open_filename(reader.get(), QFile::encodeName(archivePath).constData(),
                                    kReadBlockBytes) != ARCHIVE_OK)
         return Failure{
+            FailureKind::archiveNotExtracted,
             QStringLiteral("cannot read the archive %1: %2")
                 .arg(archivePath, QString::fromUtf8(archive_error_string(reader.get())))};
     return reader;
@@ -308,7 +311,8 @@ Result<> ArchiveZipExtractor::extract(const QString& archivePath, const QString&
     const ArchivePtr writer = openWriter();
     const WorkingDirectory inFolder(folder);
     if (!inFolder.entered())
-        return Failure{QStringLiteral("cannot extract into the folder %1").arg(folder)};
+        return Failure{FailureKind::archiveNotExtracted,
+                       QStringLiteral("cannot extract into the folder %1").arg(folder)};
 
     Extraction extraction(reader.get(), writer.get(), limits_);
     const Result<> extracted = extraction.run();
@@ -316,7 +320,8 @@ Result<> ArchiveZipExtractor::extract(const QString& archivePath, const QString&
     // libarchive sets folders' modes and times when it is closed; it must not find them gone.
     archive_write_close(writer.get());
     extraction.removeWritten();
-    return Failure{extracted.error().reason + QStringLiteral("; what was written is removed")};
+    return Failure{FailureKind::archiveNotExtracted,
+                   extracted.error().detail + QStringLiteral("; what was written is removed")};
 }
 
 }  // namespace velandri

@@ -1,7 +1,5 @@
 #include "platform/linux/curl_http.h"
 
-#include <variant>
-
 #include "platform/linux/curl_transfer.h"
 
 namespace velandri {
@@ -12,10 +10,10 @@ QByteArray bytes(const std::string& text) {
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
-Result<HttpResponse> adapted(const CurlResult& result) {
-    if (const auto* failure = std::get_if<CurlFailure>(&result))
-        return Failure{QString::fromStdString(failure->reason)};
-    const auto& response = std::get<CurlResponse>(result);
+Result<HttpResponse> adapted(const CurlAnswer& answer) {
+    if (!answer)
+        return Failure{FailureKind::transferFailed, QString::fromStdString(answer.error())};
+    const CurlResponse& response = answer.value();
     return HttpResponse{response.status, bytes(response.headers), bytes(response.body)};
 }
 

@@ -90,19 +90,19 @@ std::string lowerScheme(std::string_view url) {
     return scheme;
 }
 
-CurlFailure failed(const Transfer& transfer, CURLcode result, const char* errorText) {
-    if (transfer.tooLarge) return {"body larger than the limit"};
-    if (transfer.abandoned) return {"abandoned while it was under way"};
-    return {errorText[0] ? errorText : curl_easy_strerror(result)};
+std::string failed(const Transfer& transfer, CURLcode result, const char* errorText) {
+    if (transfer.tooLarge) return "body larger than the limit";
+    if (transfer.abandoned) return "abandoned while it was under way";
+    return errorText[0] ? errorText : curl_easy_strerror(result);
 }
 
-CurlResult perform(std::string url, const CurlProgress& progress, const HttpLimits& limits,
+CurlAnswer perform(std::string url, const CurlProgress& progress, const HttpLimits& limits,
                    const Pace& pace) {
     initialiseCurl();
     CurlResponse response;
     const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
                                                                    curl_easy_cleanup);
-    if (!curl) return CurlFailure{"libcurl could not start a transfer"};
+    if (!curl) return std::string("libcurl could not start a transfer");
     Transfer transfer{response, progress, pace.maxBodyBytes};
     char errorText[CURL_ERROR_SIZE] = {};
     setTransferOptions(curl.get(), transfer, errorText);
@@ -123,10 +123,10 @@ CurlResult perform(std::string url, const CurlProgress& progress, const HttpLimi
         const char* next = nullptr;
         curl_easy_getinfo(curl.get(), CURLINFO_REDIRECT_URL, &next);
         if (next == nullptr || response.status / 100 != 3) return response;
-        if (redirects == kMaxRedirects) return CurlFailure{"more than five redirects"};
+        if (redirects == kMaxRedirects) return std::string("more than five redirects");
         if (!mayRedirect(url, next))
-            return CurlFailure{"a redirect from " + lowerScheme(url) + " to " + lowerScheme(next) +
-                               " is not followed"};
+            return "a redirect from " + lowerScheme(url) + " to " + lowerScheme(next) +
+                   " is not followed";
         url = next;
     }
 }
@@ -144,11 +144,11 @@ void initialiseCurl() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-CurlResult curlGetPage(const std::string& url, const HttpLimits& limits) {
+CurlAnswer curlGetPage(const std::string& url, const HttpLimits& limits) {
     return perform(url, {}, limits, Pace{limits.pageTimeoutMs, 0, 0, limits.maxPageBytes});
 }
 
-CurlResult curlDownload(const std::string& url, const HttpLimits& limits,
+CurlAnswer curlDownload(const std::string& url, const HttpLimits& limits,
                         const CurlProgress& progress) {
     const Pace pace{limits.downloadTimeoutMs, limits.lowSpeedBytesPerSecond, limits.lowSpeedSeconds,
                     limits.maxBodyBytes};

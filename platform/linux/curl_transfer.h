@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <variant>
 
+#include "platform/basic_result.h"
 #include "platform/linux/http_limits.h"
 
 namespace velandri {
@@ -19,11 +19,9 @@ struct CurlResponse {
     std::string body;
 };
 
-struct CurlFailure {
-    std::string reason;
-};
-
-using CurlResult = std::variant<CurlResponse, CurlFailure>;
+// The response, or the English detail of why the transfer failed: what the helper sends as its
+// error record and the program reads into a Failure, whose kind says it was the transfer.
+using CurlAnswer = BasicResult<CurlResponse, std::string>;
 
 // received and total bytes; total is 0 when the size is not known. Returns false to abandon the
 // transfer.
@@ -40,9 +38,9 @@ void initialiseCurl();
 bool mayRedirect(std::string_view from, std::string_view to);
 
 // A page must arrive within the connect and page time-outs.
-CurlResult curlGetPage(const std::string& url, const HttpLimits& limits);
+CurlAnswer curlGetPage(const std::string& url, const HttpLimits& limits);
 // A download is given up when it stalls, not when it is slow.
-CurlResult curlDownload(const std::string& url, const HttpLimits& limits,
+CurlAnswer curlDownload(const std::string& url, const HttpLimits& limits,
                         const CurlProgress& progress);
 
 }  // namespace velandri

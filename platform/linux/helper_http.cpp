@@ -40,10 +40,9 @@ public:
     HelperProcess(const HelperProcess&) = delete;
     HelperProcess& operator=(const HelperProcess&) = delete;
 
-    // 0, or the errno of what failed.
-    int start(const QString& program);
-    // The request, then the end of the input; 0 or an errno.
-    int send(std::string_view request);
+    Result<> start(const QString& program);
+    // The request, then the end of the input.
+    Result<> send(std::string_view request);
     int output() const { return output_; }
 
 private:
@@ -58,9 +57,15 @@ namespace {
 constexpr milliseconds kHelperGrace{2'000};
 constexpr size_t kReadChunkBytes = 64 * 1024;
 
-Failure failure(const QString& why) { return Failure{QStringLiteral("velandri-http: ") + why}; }
+Failure failure(const QString& why) {
+    return Failure{FailureKind::transferFailed, QStringLiteral("velandri-http: ") + why};
+}
 
 QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+Failure notStarted(const QString& program, int error) {
+    return failure(program + QStringLiteral(" could not be started: ") + errorText(error));
+}
 
 void closeIfOpen(int& fd) {
     if (fd >= 0) close(fd);
@@ -69,14 +74,16 @@ void closeIfOpen(int& fd) {
 
 }  // namespace
 
-int HelperProcess::start(const QString& program) {
+Result<> HelperProcess::start(const QString& program) {
     int inputEnds[2];
     int outputEnds[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, inputEnds) != 0) return errno;
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, inputEnds) != 0)
+        return notStarted(program, errno);
     input_ = inputEnds[0];
     if (pipe2(outputEnds, O_CLOEXEC) != 0) {
+        const int error = errno;
         close(inputEnds[1]);
-        return errno;
+        return notStarted(program, error);
     }
     output_ = outputEnds[0];
     QByteArray path = QFile::encodeName(program);
@@ -90,19 +97,21 @@ int HelperProcess::start(const QString& program) {
     posix_spawn_file_actions_destroy(&actions);
     close(inputEnds[1]);
     close(outputEnds[1]);
-    if (result != 0) pid_ = -1;
-    return result;
+    if (result == 0) return {};
+    pid_ = -1;
+    return notStarted(program, result);
 }
 
-int HelperProcess::send(std::string_view request) {
+Result<> HelperProcess::send(std::string_view request) {
     while (!request.empty()) {
         const ssize_t sent = ::send(input_, request.data(), request.size(), MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR) continue;
-        if (sent < 0) return errno;
+        if (sent < 0)
+            return failure(QStringLiteral("the request could not be sent: ") + errorText(errno));
         request.remove_prefix(size_t(sent));
     }
     closeIfOpen(input_);
-    return 0;
+    return {};
 }
 
 namespace {
@@ -183,7 +192,8 @@ Result<HttpResponse> readAnswer(int fd, const Patience& patience, qint64 maxBody
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return failure(errorText(errno));
         if (got == 0) break;
-        if (!output.take(chunk.data(), got, progress)) return failure(output.problem());
+        if (const Result<> taken = output.take(chunk.data(), got, progress); !taken)
+            return failure(taken.error().detail);
     }
     if (!output.complete()) return failure(QStringLiteral("the answer was cut short"));
     return output.response();
@@ -199,7 +209,7 @@ HelperHttpClient::~HelperHttpClient() = default;
 // A helper that cannot start now gets its second chance, and its error message, at the GET.
 void HelperHttpClient::startAhead() {
     auto helper = std::make_unique<HelperProcess>();
-    if (helper->start(helperPath_) == 0) ahead_ = std::move(helper);
+    if (helper->start(helperPath_)) ahead_ = std::move(helper);
 }
 
 Result<HttpResponse> HelperHttpClient::get(const QString& url) { return run(url, false, {}); }
@@ -217,12 +227,9 @@ Result<HttpResponse> HelperHttpClient::run(const QString& url, bool download,
     std::unique_ptr<HelperProcess> helper = std::move(ahead_);
     if (!helper) {
         helper = std::make_unique<HelperProcess>();
-        if (const int error = helper->start(helperPath_))
-            return failure(helperPath_ + QStringLiteral(" could not be started: ") +
-                           errorText(error));
+        if (const Result<> started = helper->start(helperPath_); !started) return started.error();
     }
-    if (const int error = helper->send(text))
-        return failure(QStringLiteral("the request could not be sent: ") + errorText(error));
+    if (const Result<> sent = helper->send(text); !sent) return sent.error();
     // A helper that is abandoned is killed as the object goes.
     return readAnswer(helper->output(), patienceFor(download, limits_),
                       download ? limits_.maxBodyBytes : limits_.maxPageBytes, progress);

@@ -24,7 +24,13 @@ std::optional<qint64> number(const QByteArray& text) {
 
 HelperOutput::HelperOutput(qint64 maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
 
-bool HelperOutput::take(const char* data, qsizetype size, const HttpProgress& progress) {
+Result<> HelperOutput::take(const char* data, qsizetype size, const HttpProgress& progress) {
+    if (!takeBytes(data, size, progress)) return Failure{FailureKind::transferFailed, problem_};
+    return {};
+}
+
+// The parser's steps say only whether the output is still valid; fail() keeps the reason.
+bool HelperOutput::takeBytes(const char* data, qsizetype size, const HttpProgress& progress) {
     if (state_ == State::Failed) return false;
     if (state_ == State::Done) return size == 0 || fail(QStringLiteral("output after the answer"));
     buffer_.append(data, size);
@@ -94,8 +100,9 @@ bool HelperOutput::fail(const QString& problem) {
 
 Result<HttpResponse> HelperOutput::response() {
     if (isError_) {
-        return Failure{buffer_.isEmpty() ? QStringLiteral("the transfer failed")
-                                         : QString::fromUtf8(buffer_)};
+        return Failure{FailureKind::transferFailed, buffer_.isEmpty()
+                                                        ? QStringLiteral("the transfer failed")
+                                                        : QString::fromUtf8(buffer_)};
     }
     HttpResponse response;
     response.status = status_;

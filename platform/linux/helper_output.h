@@ -15,16 +15,16 @@ class HelperOutput {
 public:
     explicit HelperOutput(qint64 maxBodyBytes);
 
-    // False once the output can no longer be a valid answer; problem() says why.
-    bool take(const char* data, qsizetype size, const HttpProgress& progress);
+    // Fails once the output can no longer be a valid answer, and on every call after.
+    Result<> take(const char* data, qsizetype size, const HttpProgress& progress);
     bool complete() const { return state_ == State::Done; }
-    QString problem() const { return problem_; }
     // The answer, once complete.
     Result<HttpResponse> response();
 
 private:
     enum class State { Lines, Payload, Done, Failed };
 
+    bool takeBytes(const char* data, qsizetype size, const HttpProgress& progress);
     bool takeLines(const HttpProgress& progress);
     bool takeLine(const QByteArray& line, const HttpProgress& progress);
     bool startPayload(const QList<QByteArray>& fields);

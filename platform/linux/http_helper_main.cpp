@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "platform/linux/curl_transfer.h"
 #include "platform/linux/http_helper_protocol.h"
@@ -43,7 +42,7 @@ std::string readRequest() {
     return text;
 }
 
-CurlResult perform(const HelperRequest& request) {
+CurlAnswer perform(const HelperRequest& request) {
     if (request.mode == HelperMode::Page) return curlGetPage(request.url, request.limits);
     // A progress record that cannot be written means the program has gone: the transfer stops.
     return curlDownload(request.url, request.limits, [](std::int64_t received, std::int64_t total) {
@@ -51,10 +50,9 @@ CurlResult perform(const HelperRequest& request) {
     });
 }
 
-bool writeAnswer(const CurlResult& result) {
-    if (const auto* failure = std::get_if<CurlFailure>(&result))
-        return writeAll(errorLine(failure->reason.size())) && writeAll(failure->reason);
-    const auto& response = std::get<CurlResponse>(result);
+bool writeAnswer(const CurlAnswer& answer) {
+    if (!answer) return writeAll(errorLine(answer.error().size())) && writeAll(answer.error());
+    const CurlResponse& response = answer.value();
     return writeAll(responseLine(response.status, response.headers.size(), response.body.size())) &&
            writeAll(response.headers) && writeAll(response.body);
 }

@@ -81,20 +81,29 @@ MinisignVerifier::MinisignVerifier(QByteArray publicKey) : publicKey_(std::move(
 Result<QByteArray> MinisignVerifier::verify(const QByteArray& data,
                                             const QByteArray& signatureText) {
     if (publicKey_.trimmed().isEmpty())
-        return Failure{QStringLiteral("no public key for updates is built in")};
+        return Failure{FailureKind::signatureNotValid,
+                       QStringLiteral("no public key for updates is built in")};
     const std::optional<PublicKey> key = parsePublicKey(publicKey_);
-    if (!key) return Failure{QStringLiteral("the built-in public key is not a minisign key")};
-    if (sodium_init() < 0) return Failure{QStringLiteral("libsodium could not start")};
+    if (!key)
+        return Failure{FailureKind::signatureNotValid,
+                       QStringLiteral("the built-in public key is not a minisign key")};
+    if (sodium_init() < 0)
+        return Failure{FailureKind::signatureNotValid, QStringLiteral("libsodium could not start")};
     const std::optional<MinisignSignature> signature = parseMinisignSignature(signatureText);
-    if (!signature) return Failure{QStringLiteral("the signature file is not readable")};
+    if (!signature)
+        return Failure{FailureKind::signatureNotValid,
+                       QStringLiteral("the signature file is not readable")};
     if (signature->keyId != key->keyId)
-        return Failure{QStringLiteral("the signature was made with another key")};
+        return Failure{FailureKind::signatureNotValid,
+                       QStringLiteral("the signature was made with another key")};
     const QByteArray message = signature->prehashed ? blake2b512(data) : data;
     if (!signatureHolds(signature->signature, message, key->key))
-        return Failure{QStringLiteral("the signature does not match the archive")};
+        return Failure{FailureKind::signatureNotValid,
+                       QStringLiteral("the signature does not match the archive")};
     if (!signatureHolds(signature->globalSignature,
                         signature->signature + signature->trustedComment, key->key))
-        return Failure{QStringLiteral("the signature of the trusted comment does not match")};
+        return Failure{FailureKind::signatureNotValid,
+                       QStringLiteral("the signature of the trusted comment does not match")};
     return signature->trustedComment;
 }
 

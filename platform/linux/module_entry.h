@@ -23,16 +23,17 @@ inline void writeModuleReason(const QString& reason, char* buffer, size_t size) 
 }
 
 // The program's half: loads the module, calls its entry point of type Entry with the arguments,
-// and gives the module's reason, or why the module could not be loaded. The module is left
-// loaded: it serves an update, after which the program ends.
+// and gives the module's reason, or why the module could not be loaded, as a failure of kind. The
+// module is left loaded: it serves an update, after which the program ends.
 template <typename Entry, typename... Arguments>
-Result<> callModule(const QString& modulePath, const char* entryName, Arguments... arguments) {
+Result<> callModule(FailureKind kind, const QString& modulePath, const char* entryName,
+                    Arguments... arguments) {
     QLibrary module(modulePath);
     const auto entry = reinterpret_cast<Entry>(module.resolve(entryName));
-    if (!entry) return Failure{module.errorString()};
+    if (!entry) return Failure{kind, module.errorString()};
     std::array<char, 1024> reason{};
     if (!entry(arguments..., reason.data(), reason.size()))
-        return Failure{QString::fromUtf8(reason.data())};
+        return Failure{kind, QString::fromUtf8(reason.data())};
     return {};
 }
 

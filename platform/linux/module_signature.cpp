@@ -14,9 +14,9 @@ Result<QByteArray> ModuleSignatureVerifier::verify(const QByteArray& data,
                                                    const QByteArray& signature) {
     std::array<char, kTrustedCommentRoom> trustedComment{};
     const Result<> verified = callModule<VelandriVerifySignature>(
-        modulePath_, "velandriVerifySignature", data.constData(), size_t(data.size()),
-        signature.constData(), size_t(signature.size()), publicKey_.constData(),
-        trustedComment.data(), trustedComment.size());
+        FailureKind::signatureNotValid, modulePath_, "velandriVerifySignature", data.constData(),
+        size_t(data.size()), signature.constData(), size_t(signature.size()),
+        publicKey_.constData(), trustedComment.data(), trustedComment.size());
     if (!verified) return verified.error();
     return QByteArray(trustedComment.data());
 }

@@ -11,10 +11,10 @@ ModuleZipExtractor::ModuleZipExtractor(QString modulePath, ExtractionLimits limi
     : modulePath_(std::move(modulePath)), limits_(limits) {}
 
 Result<> ModuleZipExtractor::extract(const QString& archivePath, const QString& folder) {
-    return callModule<VelandriExtractZip>(modulePath_, "velandriExtractZip",
-                                          QFile::encodeName(archivePath).constData(),
-                                          QFile::encodeName(folder).constData(), limits_.maxBytes,
-                                          limits_.maxEntries);
+    return callModule<VelandriExtractZip>(
+        FailureKind::archiveNotExtracted, modulePath_, "velandriExtractZip",
+        QFile::encodeName(archivePath).constData(), QFile::encodeName(folder).constData(),
+        limits_.maxBytes, limits_.maxEntries);
 }
 
 }  // namespace velandri

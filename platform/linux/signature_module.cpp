@@ -14,9 +14,12 @@ namespace {
 
 // The comment as a string ending in a zero, when it is one and fits.
 Result<> writeTrustedComment(const QByteArray& comment, char* buffer, size_t size) {
-    if (comment.contains('\0')) return Failure{QStringLiteral("the trusted comment holds a zero")};
+    if (comment.contains('\0'))
+        return Failure{FailureKind::signatureNotValid,
+                       QStringLiteral("the trusted comment holds a zero")};
     if (size_t(comment.size()) >= size)
-        return Failure{QStringLiteral("the trusted comment is longer than %1 bytes").arg(size - 1)};
+        return Failure{FailureKind::signatureNotValid,
+                       QStringLiteral("the trusted comment is longer than %1 bytes").arg(size - 1)};
     std::memcpy(buffer, comment.constData(), size_t(comment.size()));
     buffer[comment.size()] = '\0';
     return {};
@@ -40,7 +43,7 @@ extern "C" Q_DECL_EXPORT bool velandriVerifySignature(const char* data, size_t d
     const Result<> verified = verifyInto(QByteArray::fromRawData(data, qsizetype(dataSize)),
                                          QByteArray(signature, qsizetype(signatureSize)), publicKey,
                                          trustedComment, trustedCommentSize);
-    if (!verified) writeModuleReason(verified.error().reason, reason, reasonSize);
+    if (!verified) writeModuleReason(verified.error().detail, reason, reasonSize);
     return bool(verified);
 }
 

@@ -15,7 +15,7 @@ extern "C" Q_DECL_EXPORT bool velandriExtractZip(const char* archivePath, const 
     ArchiveZipExtractor extractor(ExtractionLimits{maxBytes, maxEntries});
     const Result<> extracted =
         extractor.extract(QFile::decodeName(archivePath), QFile::decodeName(folder));
-    if (!extracted) writeModuleReason(extracted.error().reason, reason, reasonSize);
+    if (!extracted) writeModuleReason(extracted.error().detail, reason, reasonSize);
     return bool(extracted);
 }
 

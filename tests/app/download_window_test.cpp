@@ -1,5 +1,7 @@
 #include "app/download_window.h"
 
+#include <gtest/gtest.h>
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -7,81 +9,76 @@
 #include <QTest>
 #include <QThread>
 
+#include "fakes/qt_printers.h"
+
 using namespace velandri;
 
-class DownloadWindowTest : public QObject {
-    Q_OBJECT
+namespace {
 
-private slots:
-    void showsProgressWhileDownloading();
-    void windowIsMadeAtTheFirstDownload();
-    void escOrCloseBoxStopsTheDownload();
-};
-
-void DownloadWindowTest::showsProgressWhileDownloading() {
+TEST(DownloadWindow, ShowsProgressWhileDownloading) {
     DownloadWindow window;
     auto* bar = window.findChild<QProgressBar*>(QStringLiteral("DownloadBar"));
     auto* label = window.findChild<QLabel*>(QStringLiteral("DownloadLabel"));
-    QVERIFY(bar && label);
-    QCOMPARE(label->text(), QStringLiteral("ダウンロード中…"));
+    ASSERT_TRUE(bar && label);
+    EXPECT_EQ(label->text(), QStringLiteral("ダウンロード中…"));
 
     window.begin();
-    QVERIFY(window.isVisible());
-    QCOMPARE(bar->maximum(), 0);  // busy while the size is unknown
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(bar->maximum(), 0);  // busy while the size is unknown
     window.progress(100, 0);
-    QCOMPARE(bar->maximum(), 0);
+    EXPECT_EQ(bar->maximum(), 0);
     window.progress(3 * 1024 * 1024, 4 * 1024 * 1024);
-    QCOMPARE(bar->value() * 4, bar->maximum() * 3);
+    EXPECT_EQ(bar->value() * 4, bar->maximum() * 3);
     window.progress(4 * 1024 * 1024, 4 * 1024 * 1024);
-    QCOMPARE(bar->value(), bar->maximum());
+    EXPECT_EQ(bar->value(), bar->maximum());
     window.end();
-    QVERIFY(!window.isVisible());
+    EXPECT_FALSE(window.isVisible());
 }
 
-void DownloadWindowTest::windowIsMadeAtTheFirstDownload() {
+TEST(DownloadWindow, IsMadeAtTheFirstDownload) {
     DownloadWindowOnDemand progress;
     progress.progress(1, 2);
     progress.end();
-    QVERIFY(progress.window() == nullptr);
+    EXPECT_EQ(progress.window(), nullptr);
 
     progress.begin();
     DownloadWindow* window = progress.window();
-    QVERIFY(window && window->isVisible());
+    ASSERT_TRUE(window && window->isVisible());
     progress.progress(1, 2);
     auto* bar = window->findChild<QProgressBar*>(QStringLiteral("DownloadBar"));
-    QCOMPARE(bar->value() * 2, bar->maximum());
+    EXPECT_EQ(bar->value() * 2, bar->maximum());
     progress.end();
-    QVERIFY(!window->isVisible());
+    EXPECT_FALSE(window->isVisible());
     progress.begin();
-    QCOMPARE(progress.window(), window);  // made once
+    EXPECT_EQ(progress.window(), window);  // made once
 }
 
 // What the user does while the download blocks the program arrives as the window's events, which
 // its progress takes in; the window stays until the download has stopped.
-void DownloadWindowTest::escOrCloseBoxStopsTheDownload() {
+TEST(DownloadWindow, EscOrCloseBoxStopsTheDownload) {
     DownloadWindow window;
-    QVERIFY(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     const std::pair<const char*, QEvent*> stops[] = {
         {"Esc", new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier)},
         {"close box", new QCloseEvent},
     };
     for (const auto& [name, event] : stops) {
+        SCOPED_TRACE(name);
         window.begin();
-        QVERIFY2(window.progress(1, 10), name);
+        EXPECT_TRUE(window.progress(1, 10));
         QCoreApplication::postEvent(&window, event);
         QThread::msleep(50);  // the window looks at its events every 20 ms at most
-        QVERIFY2(!window.progress(2, 10), name);
-        QVERIFY2(!window.progress(3, 10), name);
-        QVERIFY2(window.isVisible(), name);
+        EXPECT_FALSE(window.progress(2, 10));
+        EXPECT_FALSE(window.progress(3, 10));
+        EXPECT_TRUE(window.isVisible());
         window.end();
-        QVERIFY2(!window.isVisible(), name);
+        EXPECT_FALSE(window.isVisible());
     }
     window.begin();  // a new download goes on
-    QVERIFY(window.progress(1, 10));
+    EXPECT_TRUE(window.progress(1, 10));
     QTest::keyClick(&window, Qt::Key_Space);
-    QVERIFY(window.progress(2, 10));
+    EXPECT_TRUE(window.progress(2, 10));
     window.end();
 }
 
-QTEST_MAIN(DownloadWindowTest)
-#include "download_window_test.moc"
+}  // namespace

@@ -25,9 +25,9 @@ namespace {
 
 class PreparedStoreIo : public StoreIo {
 public:
-    LoadOutcome loadStore(UrlStore& store) override {
+    LoadedFile loadStore(UrlStore& store) override {
         store = prepared;
-        return {};
+        return QString();
     }
     SaveOutcome saveStore(UrlStore&) override { return {}; }
     UrlStore prepared;

@@ -138,12 +138,15 @@ TEST(GateSettingsTest, PasswordBoxesEchoStarsAndStopAtEight) {
 TEST(GateSettingsTest, ADamagedDataFileIsReportedAtStart) {
     auto h = std::make_unique<WindowHarness>();
     h->storeIo.loaded = storeWithEntries(0, 1);
-    h->storeIo.loadOutcome =
-        LoadOutcome{QStringLiteral("/data/url"), Failure{QStringLiteral("cut")}};
+    h->storeIo.loadOutcome = Failure{FailureKind::dataFileUnreadable,
+                                     QStringLiteral("cannot read /data/url: cut"),
+                                     {QStringLiteral("/data/url"), QStringLiteral("cut")}};
     h->start();
     ASSERT_EQ(h->fake.messages.shown.size(), size_t(1));
     ASSERT_EQ(h->fake.messages.shown[0].title, kMessageTitle);
-    ASSERT_TRUE(h->fake.messages.shown[0].text.endsWith(QStringLiteral("\r\ncut")));
+    ASSERT_EQ(h->fake.messages.shown[0].text,
+              QStringLiteral("データファイルを最後まで読めませんでした。\r\n"
+                             "データファイル /data/url を読み込めません: cut"));
     ASSERT_TRUE(h->form1().isVisible());
 }
 

@@ -475,11 +475,15 @@ TEST(MainWindowTest, ExitAsksAboutTypedTextAndNoKeepsEverythingOpen) {
 TEST(MainWindowTest, AFailedSaveIsReportedAndTheProgramStaysOpen) {
     auto h = started(storeWithEntries(0, 2));
     Form1& form = h->form1();
-    h->storeIo.saveOutcome = Failure{QStringLiteral("disk full")};
+    h->storeIo.saveOutcome = Failure{FailureKind::dataFileNotWritten,
+                                     QStringLiteral("cannot write /data/url: disk full"),
+                                     {QStringLiteral("/data/url"), QStringLiteral("disk full")}};
     button(form, kExit)->click();
     ASSERT_EQ(h->fake.messages.shown.size(), size_t(1));
     ASSERT_EQ(h->fake.messages.shown[0].title, kMessageTitle);
-    ASSERT_TRUE(h->fake.messages.shown[0].text.endsWith(QStringLiteral("\r\ndisk full")));
+    ASSERT_EQ(h->fake.messages.shown[0].text,
+              QStringLiteral("データファイルを保存できませんでした。\r\n"
+                             "データファイル /data/url を書き込めません: disk full"));
     ASSERT_EQ(h->endings, 0);
     ASSERT_TRUE(form.isVisible() && !form.isMinimized());
 

@@ -70,7 +70,7 @@ public:
 // A store that "loads" a prepared store and keeps what was saved.
 class MemoryStoreIo : public StoreIo {
 public:
-    LoadOutcome loadStore(UrlStore& store) override {
+    LoadedFile loadStore(UrlStore& store) override {
         store = loaded;
         return loadOutcome;
     }
@@ -81,7 +81,7 @@ public:
     }
     UrlStore loaded;
     UrlStore saved;
-    LoadOutcome loadOutcome;
+    LoadedFile loadOutcome = QString();
     SaveOutcome saveOutcome;
     int saves = 0;
 };

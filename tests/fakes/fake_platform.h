@@ -131,11 +131,13 @@ public:
         requested << url;
         if (progress && response) {
             const qint64 size = response.value().body.size();
-            if (!progress(size, size)) return Failure{QStringLiteral("abandoned")};
+            if (!progress(size, size))
+                return Failure{FailureKind::transferFailed, QStringLiteral("abandoned")};
         }
         return response;
     }
-    Result<HttpResponse> response = Failure{QStringLiteral("no answer set")};
+    Result<HttpResponse> response =
+        Failure{FailureKind::transferFailed, QStringLiteral("no answer set")};
     QStringList requested;
 };
 

@@ -1,4 +1,5 @@
-// GoogleTest main for tests that need a QApplication (widgets, message boxes, event loops).
+// The one main of every GoogleTest program: a QApplication, so that widgets, message boxes, event
+// loops and Qt Test's helpers work in any test; offscreen unless the run chooses a display.
 #include <gtest/gtest.h>
 
 #include <QApplication>

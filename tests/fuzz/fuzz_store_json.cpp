@@ -15,14 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Result<UrlStore> store = storeFromJson(
         QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     if (!store) {
-        if (store.error().reason.isEmpty()) std::abort();
+        if (store.error().detail.isEmpty()) std::abort();
         return 0;
     }
     const Result<QByteArray> content = storeFileContent(store.value());
     if (!content) return 0;
     UrlStore loaded;
-    if (!parseLine(content.value(), loaded).damage.isEmpty() || !meetsInvariants(loaded))
-        std::abort();
+    if (!parseLine(content.value(), loaded).whole || !meetsInvariants(loaded)) std::abort();
     if (!storeFromJson(QJsonDocument(storeToJson(loaded)).toJson())) std::abort();
     return 0;
 }

@@ -26,8 +26,8 @@ TEST_P(CurlHttpTest, OversizedBodyIsRefusedWithItsReason) {
         site.put("/large", {QByteArray(4096, 'z'), "application/zip", chunked});
         const Result<HttpResponse> refused = http->download(site.baseUrl() + "large", {});
         ASSERT_FALSE(refused.has_value());
-        EXPECT_TRUE(refused.error().reason.contains(reason))
-            << refused.error().reason.toStdString();
+        EXPECT_TRUE(refused.error().detail.contains(reason))
+            << refused.error().detail.toStdString();
     }
 }
 
@@ -35,7 +35,7 @@ TEST_P(CurlHttpTest, KeepsBodyUpToItsCapAndHeadersOfLastResponse) {
     site.put("/limit", {QByteArray(1024, 'z'), "text/plain", true});
     site.put("/moved", {{}, "application/zip", false, "/limit"});
     const Result<HttpResponse> result = http->get(site.baseUrl() + "moved");
-    ASSERT_TRUE(result.has_value()) << result.error().reason.toStdString();
+    ASSERT_TRUE(result.has_value()) << result.error().detail.toStdString();
     const HttpResponse& response = result.value();
     EXPECT_EQ(response.status, 200);
     EXPECT_EQ(response.body, QByteArray(1024, 'z'));
@@ -46,8 +46,8 @@ TEST_P(CurlHttpTest, KeepsBodyUpToItsCapAndHeadersOfLastResponse) {
     site.put("/elsewhere", {{}, "text/html", false, "ftp://127.0.0.1/SoftVer.html"});
     const Result<HttpResponse> refused = http->get(site.baseUrl() + "elsewhere");
     ASSERT_FALSE(refused.has_value());
-    EXPECT_TRUE(refused.error().reason.contains("from http to ftp is not followed"))
-        << refused.error().reason.toStdString();
+    EXPECT_TRUE(refused.error().detail.contains("from http to ftp is not followed"))
+        << refused.error().detail.toStdString();
 }
 
 TEST(Redirects, GoToHttpOrHttpsAndNeverFromHttpsToHttp) {

@@ -64,7 +64,7 @@ TEST_F(HelperHttpTest, RequestGoesInAndAnswerArrivesWhole) {
     });
     EXPECT_EQ(logged("request"),
               "download\n" + kUrl.toUtf8() + "\n3000\n300\n1024\n1\n1800000\n1024\n512\n");
-    ASSERT_TRUE(result.has_value()) << result.error().reason.toStdString();
+    ASSERT_TRUE(result.has_value()) << result.error().detail.toStdString();
     const HttpResponse& response = result.value();
     EXPECT_EQ(response.status, 201);
     EXPECT_EQ(response.headers, QByteArray("HTTP/1.1 201 OK\r\n\r\n"));
@@ -75,7 +75,7 @@ TEST_F(HelperHttpTest, RequestGoesInAndAnswerArrivesWhole) {
     const Result<HttpResponse> refused = client().get(kUrl);
     EXPECT_TRUE(logged("request").startsWith("page\n"));
     ASSERT_FALSE(refused.has_value());
-    EXPECT_EQ(refused.error().reason, QStringLiteral("Connection refused"));
+    EXPECT_EQ(refused.error().detail, QStringLiteral("Connection refused"));
 }
 
 // A helper started ahead waits for the next GET and serves only that one.
@@ -93,8 +93,8 @@ TEST_F(HelperHttpTest, HelperStartedAheadServesTheNextGet) {
     http.startAhead();
     const Result<HttpResponse> missing = http.get(kUrl);
     ASSERT_FALSE(missing.has_value());
-    EXPECT_TRUE(missing.error().reason.contains(QStringLiteral("could not be started")))
-        << missing.error().reason.toStdString();
+    EXPECT_TRUE(missing.error().detail.contains(QStringLiteral("could not be started")))
+        << missing.error().detail.toStdString();
 }
 
 // Whatever goes wrong with the helper, the transfer fails with a reason and nothing hangs.
@@ -119,7 +119,7 @@ TEST_F(HelperHttpTest, HelperFailuresAreFailedTransfers) {
         if (!c.script.isEmpty()) installHelper(c.script);
         const Result<HttpResponse> response = client().get(kUrl);
         ASSERT_FALSE(response.has_value());
-        const QString& reason = response.error().reason;
+        const QString& reason = response.error().detail;
         EXPECT_TRUE(reason.startsWith(kHelper)) << reason.toStdString();
     }
 }
@@ -149,7 +149,7 @@ TEST_F(HelperHttpTest, HelperEndsAndIsReapedWhateverItDoes) {
 
     installHelper("printf 'R 200 0 2\\nok'\nexec /bin/sleep 60\n");
     const Result<HttpResponse> stays = client().get(kUrl);
-    ASSERT_TRUE(stays.has_value()) << stays.error().reason.toStdString();
+    ASSERT_TRUE(stays.has_value()) << stays.error().detail.toStdString();
     EXPECT_EQ(stays.value().body, "ok");
     EXPECT_TRUE(endsWithin10s(helperPid()));
 
@@ -181,7 +181,7 @@ TEST_F(HelperHttpTest, DownloadReportsProgressUntilTheHelperFails) {
         });
         ASSERT_FALSE(response.has_value());
         EXPECT_EQ(lastReceived, 50);
-        EXPECT_FALSE(response.error().reason.isEmpty());
+        EXPECT_FALSE(response.error().detail.isEmpty());
     }
 }
 
@@ -194,8 +194,8 @@ TEST_F(HelperHttpTest, DownloadStopsWhenProgressSaysSo) {
         return false;
     });
     ASSERT_FALSE(response.has_value());
-    EXPECT_TRUE(response.error().reason.contains(QStringLiteral("abandoned")))
-        << response.error().reason.toStdString();
+    EXPECT_TRUE(response.error().detail.contains(QStringLiteral("abandoned")))
+        << response.error().detail.toStdString();
     EXPECT_EQ(seen, std::vector<qint64>{10});
     EXPECT_TRUE(endsWithin10s(helperPid()));
 }

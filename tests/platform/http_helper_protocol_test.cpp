@@ -71,10 +71,11 @@ TEST(HttpHelperProtocolTest, RecordsWrittenByTheHelperAreReadWhole) {
             seen.emplace_back(got, of);
             return true;
         };
-        for (qsizetype at = 0; at < qsizetype(output.size()); at += cut)
-            ASSERT_TRUE(reader.take(output.data() + at,
-                                    std::min(cut, qsizetype(output.size()) - at), progress))
-                << reader.problem().toStdString();
+        for (qsizetype at = 0; at < qsizetype(output.size()); at += cut) {
+            const Result<> taken = reader.take(
+                output.data() + at, std::min(cut, qsizetype(output.size()) - at), progress);
+            ASSERT_TRUE(taken.has_value()) << taken.error().detail.toStdString();
+        }
         ASSERT_TRUE(reader.complete());
         EXPECT_EQ(seen, (std::vector<std::pair<qint64, qint64>>{{3, 6}, {6, 6}}));
         const Result<HttpResponse> response = reader.response();
@@ -87,11 +88,11 @@ TEST(HttpHelperProtocolTest, RecordsWrittenByTheHelperAreReadWhole) {
     const std::string reason = "Could not resolve host: 例え.jp";
     const std::string error = errorLine(reason.size()) + reason;
     HelperOutput reader(6);
-    ASSERT_TRUE(reader.take(error.data(), qsizetype(error.size()), {}));
+    ASSERT_TRUE(reader.take(error.data(), qsizetype(error.size()), {}).has_value());
     ASSERT_TRUE(reader.complete());
     const Result<HttpResponse> failed = reader.response();
     ASSERT_FALSE(failed.has_value());
-    EXPECT_EQ(failed.error().reason, QString::fromUtf8("Could not resolve host: 例え.jp"));
+    EXPECT_EQ(failed.error().detail, QString::fromUtf8("Could not resolve host: 例え.jp"));
 }
 
 }  // namespace

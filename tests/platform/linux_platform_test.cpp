@@ -137,7 +137,7 @@ TEST_F(LinuxPlatformTest, AutomationNavigatesWithTheDefaultBrowser) {
 TEST_F(LinuxPlatformTest, HttpRunsInTheHelperBesideTheProgram) {
     const Result<HttpResponse> response = platform.http.get(QStringLiteral("ftp://127.0.0.1/"));
     ASSERT_FALSE(response.has_value());
-    const QString& reason = response.error().reason;
+    const QString& reason = response.error().detail;
     EXPECT_TRUE(reason.contains(QStringLiteral("ftp"))) << reason.toStdString();
     EXPECT_FALSE(reason.startsWith(QStringLiteral("velandri-http")));
 }

@@ -25,7 +25,7 @@ TEST_P(MinisignVerifierTest, OnlyTheMakersSignatureOverExactlyTheBytesIsValid) {
     for (const SignatureForm form : {SignatureForm::Prehashed, SignatureForm::Legacy}) {
         SCOPED_TRACE(form == SignatureForm::Prehashed ? "prehashed" : "legacy");
         const Result<QByteArray> verified = verifier->verify(bytes, signedBy(maker, bytes, form));
-        ASSERT_TRUE(verified) << verified.error().reason.toStdString();
+        ASSERT_TRUE(verified) << verified.error().detail.toStdString();
         EXPECT_EQ(verified.value(), kReleaseComment.toUtf8());
     }
 
@@ -57,8 +57,8 @@ TEST(ModuleSignatureVerifier, WithoutItsModuleVerifiesNothing) {
                                      "RWStw/3zSTlTnYu5HyGJ/SNjHHGILgg6eAmwxkGerMRyUNdToqXRAbN8");
     const Result<QByteArray> verified = verifier.verify("x", "y");
     ASSERT_FALSE(verified);
-    EXPECT_TRUE(verified.error().reason.contains("velandri-signature.so"))
-        << verified.error().reason.toStdString();
+    EXPECT_TRUE(verified.error().detail.contains("velandri-signature.so"))
+        << verified.error().detail.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Libraries, MinisignVerifierTest, kBothLibraries, librariesName);

@@ -82,29 +82,29 @@ protected:
 
 TEST_F(DataFileTest, ChoosesTheDataFileThenTheProgramFileThenTheFallback) {
     UrlStore store;
-    EXPECT_EQ(DataFile(paths_).loadStore(store).file, QString());
+    EXPECT_EQ(DataFile(paths_).loadStore(store).value(), QString());
 
     writeStore(programFile(QStringLiteral("url_bak")), storeWithPassword(QStringLiteral("bak")));
-    LoadOutcome outcome = DataFile(paths_).loadStore(store);
-    EXPECT_EQ(outcome.file, programFile(QStringLiteral("url_bak")));
+    LoadedFile outcome = DataFile(paths_).loadStore(store);
+    EXPECT_EQ(outcome.value(), programFile(QStringLiteral("url_bak")));
     EXPECT_EQ(store.password, QStringLiteral("bak"));
 
     writeStore(programFile(QStringLiteral("url")), storeWithPassword(QStringLiteral("program")));
     outcome = DataFile(paths_).loadStore(store);
-    EXPECT_EQ(outcome.file, programFile(QStringLiteral("url")));
+    EXPECT_EQ(outcome.value(), programFile(QStringLiteral("url")));
     EXPECT_EQ(store.password, QStringLiteral("program"));
 
     writeStore(dataFile(), storeWithPassword(QStringLiteral("data")));
     outcome = DataFile(paths_).loadStore(store);
-    EXPECT_EQ(outcome.file, dataFile());
+    EXPECT_EQ(outcome.value(), dataFile());
     EXPECT_EQ(store.password, QStringLiteral("data"));
-    EXPECT_TRUE(outcome.readWhole.has_value());
+    EXPECT_TRUE(outcome.has_value());
 }
 
 TEST_F(DataFileTest, NoFileAtAllGivesACompleteEmptyStoreWithoutDamage) {
     UrlStore store = sampleStore();
-    const LoadOutcome outcome = DataFile(paths_).loadStore(store);
-    EXPECT_TRUE(outcome.readWhole.has_value());
+    const LoadedFile outcome = DataFile(paths_).loadStore(store);
+    EXPECT_TRUE(outcome.has_value());
     expectSameStore(store, asLoaded(UrlStore()));
     expectStoreInvariants(store);
 }
@@ -116,10 +116,10 @@ TEST_F(DataFileTest, SaveCreatesTheFolderKeepsThePreviousFileAndLoadsBack) {
 
     DataFile file(paths_);
     UrlStore store;
-    EXPECT_EQ(file.loadStore(store).file, fallback);
+    EXPECT_EQ(file.loadStore(store).value(), fallback);
     store.entries[1][0][UrlField::title] = QStringLiteral("変更した題名");
     const SaveOutcome first = file.saveStore(store);
-    ASSERT_TRUE(first.has_value()) << first.error().reason.toStdString();
+    ASSERT_TRUE(first.has_value()) << first.error().detail.toStdString();
     const QByteArray firstBytes = readBytes(dataFile());
     EXPECT_TRUE(firstBytes.endsWith("\r\n"));
     EXPECT_EQ(firstBytes.count('\n'), 1);
@@ -127,7 +127,7 @@ TEST_F(DataFileTest, SaveCreatesTheFolderKeepsThePreviousFileAndLoadsBack) {
     EXPECT_EQ(readBytes(fallback), fallbackBytes);
 
     UrlStore reloaded;
-    EXPECT_EQ(DataFile(paths_).loadStore(reloaded).file, dataFile());
+    EXPECT_EQ(DataFile(paths_).loadStore(reloaded).value(), dataFile());
     expectSameStore(reloaded, asLoaded(store));
 
     reloaded.password.clear();
@@ -156,7 +156,7 @@ TEST_F(DataFileTest, PreviousFileKeepsTheOldContentWhereverTheDataFileLives) {
         EXPECT_EQ(readBytes(dataFile() + QStringLiteral(".prev")), oldBytes)
             << target.toStdString();
         UrlStore reloaded;
-        DataFile(paths_).loadStore(reloaded);
+        EXPECT_TRUE(DataFile(paths_).loadStore(reloaded).has_value());
         EXPECT_EQ(reloaded.password, QStringLiteral("new")) << target.toStdString();
     }
 }
@@ -167,10 +167,10 @@ TEST_F(DataFileTest, DamagedDataFileIsSetAsideOnceBeforeItIsReplaced) {
     DataFile file(paths_);
     UrlStore store;
     LogCapture log;
-    const LoadOutcome outcome = file.loadStore(store);
-    ASSERT_FALSE(outcome.readWhole.has_value());
-    EXPECT_FALSE(outcome.readWhole.error().reason.isEmpty());
-    EXPECT_EQ(log.take(), QStringList{outcome.readWhole.error().reason});
+    const LoadedFile outcome = file.loadStore(store);
+    ASSERT_FALSE(outcome.has_value());
+    EXPECT_FALSE(outcome.error().detail.isEmpty());
+    EXPECT_EQ(log.take(), QStringList{outcome.error().detail});
     expectStoreInvariants(store);
 
     ASSERT_TRUE(file.saveStore(store).has_value());
@@ -181,14 +181,14 @@ TEST_F(DataFileTest, DamagedDataFileIsSetAsideOnceBeforeItIsReplaced) {
     ASSERT_TRUE(file.saveStore(store).has_value());
     EXPECT_EQ(dataFolderEntries().size(), 3);
     UrlStore reloaded;
-    EXPECT_TRUE(DataFile(paths_).loadStore(reloaded).readWhole.has_value());
+    EXPECT_TRUE(DataFile(paths_).loadStore(reloaded).has_value());
 }
 
 TEST_F(DataFileTest, DamagedFallbackIsReportedButNeverTouched) {
     writeBytes(programFile(QStringLiteral("url_bak")), QByteArray(150, 'A'));
     DataFile file(paths_);
     UrlStore store;
-    EXPECT_FALSE(file.loadStore(store).readWhole.has_value());
+    EXPECT_FALSE(file.loadStore(store).has_value());
     ASSERT_TRUE(file.saveStore(store).has_value());
     EXPECT_EQ(QDir(paths_.programFolder).entryList(QDir::Files), QStringList({"url_bak"}));
     EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
@@ -204,14 +204,14 @@ TEST_F(DataFileTest, OnlyARegularFileOrALinkToOneIsReadOrReplaced) {
         DataFile file(paths_);
         UrlStore store;
         alarm(10);  // the FIFO, once opened, would block for ever
-        const LoadOutcome outcome = file.loadStore(store);
+        const LoadedFile outcome = file.loadStore(store);
         const SaveOutcome saved = file.saveStore(store);
         alarm(0);
-        EXPECT_EQ(outcome.file, programFile(QStringLiteral("url_bak")));
+        EXPECT_EQ(outcome.value(), programFile(QStringLiteral("url_bak")));
         EXPECT_EQ(store.password, QStringLiteral("bak"));
         EXPECT_FALSE(saved.has_value());
-        EXPECT_TRUE(saved.error().reason.contains(dataFile()))
-            << saved.error().reason.toStdString();
+        EXPECT_TRUE(saved.error().detail.contains(dataFile()))
+            << saved.error().detail.toStdString();
         EXPECT_EQ(dataFolderEntries(), QStringList({QStringLiteral("url")}));
         ASSERT_TRUE(S_ISFIFO(statMode(dataFile())) || QFile::exists(dataFile() + "/inside"));
         QFile::remove(dataFile());
@@ -224,11 +224,11 @@ TEST_F(DataFileTest, OnlyARegularFileOrALinkToOneIsReadOrReplaced) {
     ASSERT_TRUE(QFile::link(target, dataFile()));
     DataFile file(paths_);
     UrlStore store;
-    EXPECT_EQ(file.loadStore(store).file, dataFile());
+    EXPECT_EQ(file.loadStore(store).value(), dataFile());
     store.password = QStringLiteral("saved");
     ASSERT_TRUE(file.saveStore(store).has_value());
     EXPECT_EQ(QFileInfo(dataFile()).symLinkTarget(), target);
-    EXPECT_EQ(DataFile(paths_).loadStore(store).file, dataFile());
+    EXPECT_EQ(DataFile(paths_).loadStore(store).value(), dataFile());
     EXPECT_EQ(store.password, QStringLiteral("saved"));
 }
 
@@ -243,9 +243,9 @@ TEST_F(DataFileTest, AShiftedPrefixLoadsAsDesignedButIsReportedDamaged) {
         SCOPED_TRACE(stray.toHex().toStdString());
         writeBytes(dataFile(), stray + line + "\r\n");
         UrlStore store;
-        const LoadOutcome outcome = DataFile(paths_).loadStore(store);
-        EXPECT_FALSE(outcome.readWhole.has_value());
-        EXPECT_FALSE(outcome.readWhole.error().reason.isEmpty());
+        const LoadedFile outcome = DataFile(paths_).loadStore(store);
+        EXPECT_FALSE(outcome.has_value());
+        EXPECT_FALSE(outcome.error().detail.isEmpty());
         EXPECT_EQ(store.tabNames, expected.tabNames);
         EXPECT_EQ(store.entries[9][11], expected.entries[9][11]);
     }
@@ -258,15 +258,15 @@ TEST_F(DataFileTest, AFileBeyondTheSizeBoundIsDamagedAndKeptAsideWhole) {
     QDir().mkpath(paths_.dataFolder);
     writeBytes(dataFile(), content);
     UrlStore store;
-    EXPECT_TRUE(DataFile(paths_).loadStore(store).readWhole.has_value()) << "at the bound";
+    EXPECT_TRUE(DataFile(paths_).loadStore(store).has_value()) << "at the bound";
     expectSameStore(store, asLoaded(sampleStore()));
 
     content.append('x');
     writeBytes(dataFile(), content);
     DataFile file(paths_);
-    const LoadOutcome outcome = file.loadStore(store);
-    EXPECT_FALSE(outcome.readWhole.has_value());
-    EXPECT_FALSE(outcome.readWhole.error().reason.isEmpty());
+    const LoadedFile outcome = file.loadStore(store);
+    EXPECT_FALSE(outcome.has_value());
+    EXPECT_FALSE(outcome.error().detail.isEmpty());
     expectSameStore(store, asLoaded(UrlStore()));
     ASSERT_TRUE(file.saveStore(store).has_value());
     const QStringList aside =
@@ -294,7 +294,7 @@ TEST_F(DataFileTest, FilesHoldingThePasswordAreOwnerOnly) {
     writeBytes(dataFile(), "not a data file");
     ASSERT_EQ(modeOf(dataFile()), 0644);
     DataFile file(paths_);
-    ASSERT_FALSE(file.loadStore(store).readWhole.has_value());
+    ASSERT_FALSE(file.loadStore(store).has_value());
     ASSERT_TRUE(file.saveStore(store).has_value());
     EXPECT_EQ(modeOf(dataFile()), 0600);
     const QStringList aside =
@@ -309,9 +309,9 @@ TEST_F(DataFileTest, SaveFailsWithAReasonWhenTheFolderCannotBeCreated) {
     LogCapture log;
     const SaveOutcome outcome = DataFile(paths_).saveStore(store);
     ASSERT_FALSE(outcome.has_value());
-    EXPECT_TRUE(outcome.error().reason.contains(paths_.dataFolder))
-        << outcome.error().reason.toStdString();
-    EXPECT_EQ(log.take(), QStringList{outcome.error().reason}) << "logged for a report as well";
+    EXPECT_TRUE(outcome.error().detail.contains(paths_.dataFolder))
+        << outcome.error().detail.toStdString();
+    EXPECT_EQ(log.take(), QStringList{outcome.error().detail}) << "logged for a report as well";
 }
 
 // Caps the size of files this process writes; root is bound by it too.
@@ -343,7 +343,7 @@ TEST_F(DataFileTest, FailedSaveLeavesTheOldFileWhole) {
         const FileSizeLimit limit(oldBytes.size() + 1000);
         const SaveOutcome outcome = DataFile(paths_).saveStore(big);
         EXPECT_FALSE(outcome.has_value());
-        EXPECT_FALSE(outcome.error().reason.isEmpty());
+        EXPECT_FALSE(outcome.error().detail.isEmpty());
     }
     EXPECT_EQ(readBytes(dataFile()), oldBytes);
     EXPECT_EQ(dataFolderEntries(),
@@ -353,8 +353,8 @@ TEST_F(DataFileTest, FailedSaveLeavesTheOldFileWhole) {
     ASSERT_TRUE(QDir().mkpath(dataFile() + QStringLiteral(".prev/inside")));
     const SaveOutcome blocked = DataFile(paths_).saveStore(big);
     EXPECT_FALSE(blocked.has_value());
-    EXPECT_TRUE(blocked.error().reason.contains(QStringLiteral("url.prev")))
-        << blocked.error().reason.toStdString();
+    EXPECT_TRUE(blocked.error().detail.contains(QStringLiteral("url.prev")))
+        << blocked.error().detail.toStdString();
     EXPECT_EQ(readBytes(dataFile()), oldBytes);
 }
 
@@ -372,7 +372,7 @@ TEST_F(DataFileTest, EveryCodePage932CharacterSurvivesASaveAndALoad) {
                            QStringLiteral("é")};
     ASSERT_TRUE(DataFile(paths_).saveStore(store).has_value());
     UrlStore loaded;
-    ASSERT_TRUE(DataFile(paths_).loadStore(loaded).readWhole.has_value());
+    ASSERT_TRUE(DataFile(paths_).loadStore(loaded).has_value());
     EXPECT_TRUE(loaded.password == all);
     EXPECT_EQ(loaded.entries[0][0][UrlField::title],
               QStringLiteral("??x") + QString(12, u'\u3000'));
@@ -397,7 +397,7 @@ TEST_F(DataFileTest, TheDamagedCopyIsANewOwnerOnlyFileNeverWrittenThroughALink) 
     }
     DataFile file(paths_);
     UrlStore store;
-    ASSERT_FALSE(file.loadStore(store).readWhole.has_value());
+    ASSERT_FALSE(file.loadStore(store).has_value());
     ASSERT_TRUE(file.saveStore(store).has_value());
 
     EXPECT_TRUE(QDir(elsewhere).isEmpty()) << "written where a link leads";

@@ -68,9 +68,9 @@ TEST(CrashSafety, KilledSavesLeaveAWholeOldOrNewFile) {
         waitpid(child, &status, 0);
 
         UrlStore loaded;
-        const LoadOutcome outcome = DataFile(paths).loadStore(loaded);
-        ASSERT_TRUE(outcome.readWhole.has_value())
-            << "after kill " << kill << ": " << outcome.readWhole.error().reason.toStdString();
+        const LoadedFile outcome = DataFile(paths).loadStore(loaded);
+        ASSERT_TRUE(outcome.has_value())
+            << "after kill " << kill << ": " << outcome.error().detail.toStdString();
         ASSERT_TRUE(loaded.password == u"A" || loaded.password == u"B") << "after kill " << kill;
         const UrlStore expected = storeWithMark(loaded.password);
         EXPECT_EQ(loaded.tabNames, expected.tabNames);

@@ -10,8 +10,8 @@ namespace {
 
 TEST(FirstStart, FallbackFileHoldsTenTabsAndADozenBookmarks) {
     UrlStore store;
-    const LoadOutcome outcome = loadStoreFile(QStringLiteral(VELANDRI_URL_BAK), store);
-    ASSERT_TRUE(outcome.readWhole.has_value()) << outcome.readWhole.error().reason.toStdString();
+    const LoadedFile outcome = loadStoreFile(QStringLiteral(VELANDRI_URL_BAK), store);
+    ASSERT_TRUE(outcome.has_value()) << outcome.error().detail.toStdString();
     expectStoreInvariants(store);
     EXPECT_EQ(store.password, QString());
     EXPECT_EQ(store.topMost, 0);

@@ -47,11 +47,11 @@ TEST_F(StoreToolTest, WriteThenDumpRoundTrips) {
     ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
     EXPECT_TRUE(dump.err.isEmpty());
     const Result<UrlStore> parsed = storeFromJson(dump.out);
-    ASSERT_TRUE(parsed.has_value()) << parsed.error().reason.toStdString();
+    ASSERT_TRUE(parsed.has_value()) << parsed.error().detail.toStdString();
     const UrlStore& dumped = parsed.value();
     expectSameStore(dumped, asLoaded(sampleStore()));
     UrlStore loaded;
-    EXPECT_TRUE(loadStoreFile(file, loaded).readWhole.has_value());
+    EXPECT_TRUE(loadStoreFile(file, loaded).has_value());
     expectSameStore(loaded, dumped);
 
     const QString copy = path(QStringLiteral("copy"));
@@ -83,7 +83,7 @@ TEST_F(StoreToolTest, MissingKeysCountAsEmpty) {
     expected.browser = 32767;
     expected.entries[1][0][UrlField::url] = QStringLiteral("https://a.jp/");
     UrlStore loaded;
-    loadStoreFile(file, loaded);
+    EXPECT_TRUE(loadStoreFile(file, loaded).has_value());
     expectSameStore(loaded, asLoaded(expected));
 }
 
@@ -189,7 +189,7 @@ TEST_F(StoreToolTest, DumpOfADamagedFileWarnsAndStillPrintsTheStore) {
     EXPECT_EQ(dump.exitCode, 0);
     EXPECT_TRUE(dump.err.contains("warning"));
     const Result<UrlStore> parsed = storeFromJson(dump.out);
-    ASSERT_TRUE(parsed.has_value()) << parsed.error().reason.toStdString();
+    ASSERT_TRUE(parsed.has_value()) << parsed.error().detail.toStdString();
     expectStoreInvariants(parsed.value());
 }
 
@@ -214,7 +214,7 @@ TEST_F(StoreToolTest, DumpWarnsOfAFileTooLargeOrWithAShiftedPrefix) {
         EXPECT_EQ(dump.exitCode, 0);
         EXPECT_TRUE(dump.err.startsWith("velandri-store: warning: ")) << dump.err.toStdString();
         const Result<UrlStore> parsed = storeFromJson(dump.out);
-        ASSERT_TRUE(parsed.has_value()) << parsed.error().reason.toStdString();
+        ASSERT_TRUE(parsed.has_value()) << parsed.error().detail.toStdString();
         const UrlStore& dumped = parsed.value();
         const UrlStore expected = asLoaded(damaged == huge ? UrlStore() : sampleStore());
         EXPECT_EQ(dumped.tabNames, expected.tabNames);

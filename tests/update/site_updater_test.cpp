@@ -12,6 +12,7 @@
 #include <QThread>
 #include <optional>
 
+#include "app/logic/failure_texts.h"
 #include "fakes/fake_platform.h"
 #include "fakes/linux_libraries.h"
 #include "fakes/log_capture.h"
@@ -102,6 +103,8 @@ protected:
     QString folder = root.path() + QStringLiteral("/data/Velandri");
     TestSite site;
     FakePlatform fake;
+    // The program's own notice, so that its words and their order are checked here.
+    FailureNoticeBox notices{fake.messages};
     RecordingProgress progress;
     std::unique_ptr<ZipExtractor> ownedExtractor = makeZipExtractor(GetParam());
     ZipExtractor& extractor = *ownedExtractor;
@@ -114,8 +117,8 @@ protected:
     }
     SiteUpdater makeUpdater(HttpClient& http, ZipExtractor& zip, SignatureVerifier& signatures,
                             ProcessStarter& process, const QString& base) {
-        const UpdatePlatform platform{http,    zip,           signatures,  fake.files,
-                                      process, fake.messages, fake.events, fake.programEnd};
+        const UpdatePlatform platform{http,          zip,     signatures,  fake.files,     process,
+                                      fake.messages, notices, fake.events, fake.programEnd};
         return SiteUpdater(platform, DataPaths{folder, root.path()}, base, progress);
     }
 };
@@ -228,8 +231,8 @@ TEST_P(SiteUpdaterTest, ExtractedUpdaterRunsInDataFolder) {
     const std::unique_ptr<HttpClient> http = client();
     LinuxProcessStarter starter;
     LinuxFileSystem files;
-    const UpdatePlatform real{*http,   extractor,     verifier,    files,
-                              starter, fake.messages, fake.events, fake.programEnd};
+    const UpdatePlatform real{*http,         extractor, verifier,    files,          starter,
+                              fake.messages, notices,   fake.events, fake.programEnd};
     for (const auto& [name, zip] : archives) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(QDir(folder).removeRecursively());
@@ -309,8 +312,8 @@ TEST_P(SiteUpdaterTest, OnlyTheMakersSignedArchiveIsInstalledAndItStaysInItsFold
     LinuxFileSystem files;
     const QString before = QDir::currentPath();
     const std::unique_ptr<HttpClient> http = client();
-    const UpdatePlatform real{*http,   extractor,     verifier,    files,
-                              starter, fake.messages, fake.events, fake.programEnd};
+    const UpdatePlatform real{*http,         extractor, verifier,    files,          starter,
+                              fake.messages, notices,   fake.events, fake.programEnd};
     checkThenUpdate(SiteUpdater(real, DataPaths{folder, root.path()}, site.baseUrl(), progress));
     QDir::setCurrent(before);
     EXPECT_EQ(readFile(folder + "/readme.txt"), "chain");
@@ -471,11 +474,13 @@ TEST_P(SiteUpdaterTest, FailuresAreLoggedWithTheirReason) {
         fake.http.response = HttpResponse{200, "Content-Type: application/zip\r\n", "PK"};
         updater.subUpdate();
     };
-    fake.signatures.result = Failure{QStringLiteral("the signature does not match")};
+    fake.signatures.result =
+        Failure{FailureKind::signatureNotValid, QStringLiteral("the signature does not match")};
     updateFromFakeSite();
     expectLogged({{"update failed:", "the signature does not match"}});
     fake.signatures.result = kReleaseComment.toUtf8();
-    fake.zip.result = Failure{QStringLiteral("truncated archive")};
+    fake.zip.result =
+        Failure{FailureKind::archiveNotExtracted, QStringLiteral("truncated archive")};
     fake.messages.shown.clear();
     updateFromFakeSite();
     expectLogged({{"update failed:", "extraction failed:", "truncated archive"}});

@@ -1,76 +1,69 @@
 #include "update/version.h"
 
-#include <QTest>
+#include <gtest/gtest.h>
+
+#include "fakes/qt_printers.h"
 
 using namespace velandri;
 
-class VersionTest : public QObject {
-    Q_OBJECT
+namespace {
 
-private slots:
-    void newerVersion_data();
-    void newerVersion();
-    void rowWindow_data();
-    void rowWindow();
+struct NewerRow {
+    const char* name;
+    QString latest;
+    bool newer;
 };
 
-void VersionTest::newerVersion_data() {
-    QTest::addColumn<QString>("latest");
-    QTest::addColumn<bool>("newer");
-    QTest::newRow("1.7 is newer") << "1.7" << true;
-    QTest::newRow("2.0 is newer") << "2.0" << true;
-    QTest::newRow("1.6.1 is newer: 1.6 is its prefix") << "1.6.1" << true;
-    QTest::newRow("1.10 sorts before 1.6") << "1.10" << false;
-    QTest::newRow("1.6 is the own version") << "1.6" << false;
-    QTest::newRow("1.05 sorts before 1.6") << "1.05" << false;
-    QTest::newRow("a leading blank sorts first") << " 1.7" << false;
-    QTest::newRow("nothing found") << "" << false;
-    QTest::newRow("letters sort after digits") << "a" << true;
-    QTest::newRow("a capital sorts before a small letter") << "1.6A" << true;
+const NewerRow kNewerRows[] = {
+    {"1.7 is newer", "1.7", true},
+    {"2.0 is newer", "2.0", true},
+    {"1.6.1 is newer: 1.6 is its prefix", "1.6.1", true},
+    {"1.10 sorts before 1.6", "1.10", false},
+    {"1.6 is the own version", "1.6", false},
+    {"1.05 sorts before 1.6", "1.05", false},
+    {"a leading blank sorts first", " 1.7", false},
+    {"nothing found", "", false},
+    {"letters sort after digits", "a", true},
+    {"a capital sorts before a small letter", "1.6A", true},
+};
+
+TEST(Version, NewerThanTheOwnVersion) {
+    for (const auto& [name, latest, newer] : kNewerRows) {
+        EXPECT_EQ(isNewerVersion(QStringLiteral("1.6"), latest), newer) << name;
+    }
 }
 
-void VersionTest::newerVersion() {
-    QFETCH(QString, latest);
-    QFETCH(bool, newer);
-    QCOMPARE(isNewerVersion(QStringLiteral("1.6"), latest), newer);
+struct PageRow {
+    const char* name;
+    QString page;
+    std::optional<QString> version;
+};
+
+const QString kOpen = QStringLiteral("<td width=\"610\">");
+
+QString row(int blanks, const QString& cell) {
+    return "<tr><td>velandri</td>" + QString(blanks, u' ') + kOpen + cell + "</td></tr>";
 }
 
 // The identifier, both markers and the version must fit in the 60 characters from the
-// identifier's first character.
-void VersionTest::rowWindow_data() {
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<bool>("found");
-    const QString open = QStringLiteral("<td width=\"610\">");
-    const auto row = [&](int blanks, const QString& cell) {
-        return QStringLiteral("<tr><td>velandri</td>") + QString(blanks, u' ') + open + cell +
-               QStringLiteral("</td></tr>");
-    };
-    // "velandri</td>" is 13 characters: with 23 blanks, 1.7 and "</td>" end at the 60th.
-    QTest::newRow("closing marker ends at the 60th character") << row(23, "1.7") << "1.7" << true;
-    QTest::newRow("closing marker one character too far") << row(24, "1.7") << "" << false;
-    QTest::newRow("empty cell right at the end") << row(26, "") << "" << true;
-    QTest::newRow("no closing marker") << "velandri" + open + "1.7"
-                                       << "" << false;
-    QTest::newRow("closing marker before the opening one") << "velandri</td>" + open + "1.7"
-                                                           << "" << false;
-    QTest::newRow("identifier is case-sensitive") << "Velandri" + open + "1.7</td>"
-                                                  << "" << false;
-    QTest::newRow("first identifier counts")
-        << "velandri" + QString(60, u' ') + "velandri" + open + "1.7</td>"
-        << "" << false;
-    QTest::newRow("text taken without trimming") << "velandri" + open + "\t1.7 </td>"
-                                                 << "\t1.7 " << true;
+// identifier's first character. "velandri</td>" is 13 characters: with 23 blanks, 1.7 and
+// "</td>" end at the 60th.
+const PageRow kPageRows[] = {
+    {"closing marker ends at the 60th character", row(23, "1.7"), "1.7"},
+    {"closing marker one character too far", row(24, "1.7"), std::nullopt},
+    {"empty cell right at the end", row(26, ""), ""},
+    {"no closing marker", "velandri" + kOpen + "1.7", std::nullopt},
+    {"closing marker before the opening one", "velandri</td>" + kOpen + "1.7", std::nullopt},
+    {"identifier is case-sensitive", "Velandri" + kOpen + "1.7</td>", std::nullopt},
+    {"first identifier counts", "velandri" + QString(60, u' ') + "velandri" + kOpen + "1.7</td>",
+     std::nullopt},
+    {"text taken without trimming", "velandri" + kOpen + "\t1.7 </td>", "\t1.7 "},
+};
+
+TEST(Version, FoundInTheRowWindowOfThePage) {
+    for (const auto& [name, page, version] : kPageRows) {
+        EXPECT_EQ(parseVersionPage(page), version) << name;
+    }
 }
 
-void VersionTest::rowWindow() {
-    QFETCH(QString, page);
-    QFETCH(QString, version);
-    QFETCH(bool, found);
-    const std::optional<QString> parsed = parseVersionPage(page);
-    QCOMPARE(parsed.has_value(), found);
-    if (found) QCOMPARE(*parsed, version);
-}
-
-QTEST_APPLESS_MAIN(VersionTest)
-#include "version_test.moc"
+}  // namespace

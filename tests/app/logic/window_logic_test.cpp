@@ -1,13 +1,10 @@
-#include <QMimeData>
-#include <QTest>
-#include <QUrl>
-#include <memory>
+#include <gtest/gtest.h>
 
-#include "app/logic/dropped_link.h"
 #include "app/logic/entry_edits.h"
 #include "app/logic/logoff_clock.h"
 #include "app/logic/password_gate.h"
 #include "app/logic/settings_steps.h"
+#include "fakes/qt_printers.h"
 #include "store/tab_edits.h"
 
 using namespace velandri;
@@ -33,298 +30,211 @@ int logoffTickNumber(int16_t minutes) {
     return 0;
 }
 
-// The formats in which browsers carry a dragged link, each with the address and a title.
-enum class Carrier { UriList, NetscapeUrl, MozUrlUtf8, MozUrlUtf16, PlainText };
+TEST(PasswordGate, CountsOnlyFullLengthFailures) {
+    PasswordGate gate;
+    gate.reset("abc");
+    EXPECT_EQ(gate.check("a"), PasswordGate::Verdict::Nothing);
+    EXPECT_EQ(gate.check("ab"), PasswordGate::Verdict::Nothing);
+    EXPECT_EQ(gate.check("abcd"), PasswordGate::Verdict::Nothing);
+    EXPECT_EQ(gate.failCount, 0);
+    EXPECT_EQ(gate.check("abd"), PasswordGate::Verdict::Failure);
+    EXPECT_EQ(gate.check("aBc"), PasswordGate::Verdict::Failure);
+    EXPECT_EQ(gate.failCount, 2);
+    EXPECT_EQ(gate.check("abc"), PasswordGate::Verdict::Open);
+    EXPECT_EQ(gate.failCount, 0);
+}
 
-std::unique_ptr<QMimeData> dragOf(Carrier carrier, const QString& address) {
-    auto data = std::make_unique<QMimeData>();
-    const QString withTitle = address + QStringLiteral("\nタイトル");
-    switch (carrier) {
-        case Carrier::UriList:
-            data->setData(QStringLiteral("text/uri-list"),
-                          QStringLiteral("# a comment\r\n%1\r\n").arg(address).toUtf8());
-            break;
-        case Carrier::NetscapeUrl:
-            data->setData(QStringLiteral("_NETSCAPE_URL"), withTitle.toUtf8());
-            break;
-        case Carrier::MozUrlUtf8:
-            data->setData(QStringLiteral("text/x-moz-url"), withTitle.toUtf8());
-            break;
-        case Carrier::MozUrlUtf16:
-            data->setData(
-                QStringLiteral("text/x-moz-url"),
-                QByteArray(reinterpret_cast<const char*>(withTitle.utf16()), withTitle.size() * 2));
-            break;
-        case Carrier::PlainText:
-            data->setText(address);
-            break;
+TEST(PasswordGate, LocksAfterTheSixthFailureSinceTheLastOpening) {
+    PasswordGate gate;
+    gate.reset("abc");
+    for (int i = 0; i < 4; ++i) gate.check("xyz");
+    EXPECT_EQ(gate.check("abc"), PasswordGate::Verdict::Open);  // the count starts again
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(gate.check("xyz"), PasswordGate::Verdict::Failure);
+    EXPECT_EQ(gate.expectedPassword, QStringLiteral("abc"));
+    EXPECT_EQ(gate.check("xyz"), PasswordGate::Verdict::Failure);
+    EXPECT_NE(gate.expectedPassword, "abc");
+    bool isNumber = false;
+    const uint drawn = gate.expectedPassword.toUInt(&isNumber);
+    EXPECT_TRUE(isNumber && drawn < 100000000);
+    EXPECT_EQ(gate.expectedPassword, QString::number(drawn));
+    EXPECT_NE(gate.check("abc"), PasswordGate::Verdict::Open);
+}
+
+struct LogoffRow {
+    const char* name;
+    int16_t minutes;
+    int tick;
+};
+
+const LogoffRow kLogoffRows[] = {
+    {"1 minute: 7th tick", 1, 7},
+    {"60 minutes: 361st tick", 60, 361},
+    {"0 minutes: never", 0, 0},
+    {"negative: bounded to never", -5, 0},
+    {"oversized: bounded to 60", 600, 361},
+};
+
+TEST(LogoffClock, ComesOnTheTickAfterSixTimesTheMinutes) {
+    for (const auto& [name, minutes, tick] : kLogoffRows) {
+        EXPECT_EQ(logoffTickNumber(minutes), tick) << name;
     }
-    return data;
+}
+
+TEST(LogoffClock, NoLogoffLeavesTheCounterAlone) {
+    int ticks = 17;
+    EXPECT_FALSE(logoffTick(ticks, 0));
+    EXPECT_FALSE(logoffTick(ticks, -3));
+    EXPECT_EQ(ticks, 17);
+}
+
+TEST(LogoffClock, MinutesBox) {
+    EXPECT_EQ(minutesFromText(""), 0);
+    EXPECT_EQ(minutesFromText("07"), 7);
+    EXPECT_EQ(minutesFromText("75"), 75);
+}
+
+struct SlotRow {
+    const char* name;
+    int listed;
+    int blankUrlAt;
+    EditMode mode;
+    int selectedRow;
+    int slot;
+};
+
+const SlotRow kSlotRows[] = {
+    {"correcting: its own slot", 5, -1, EditMode::Correcting, 2, 2},
+    {"adding: the first free slot", 5, -1, EditMode::Adding, 2, 5},
+    {"corrected entry deleted: the first free", 5, -1, EditMode::Correcting, -1, 5},
+    {"a blank address is free", 5, 3, EditMode::Adding, -1, 3},
+    {"adding to a full tab: none", 30, -1, EditMode::Adding, 3, -1},
+    {"full tab, nothing selected: none", 30, -1, EditMode::Correcting, -1, -1},
+};
+
+TEST(EntryEdits, SlotToWriteIsTheCorrectedOrTheFirstFreeSlot) {
+    for (const auto& [name, listed, blankUrlAt, mode, selectedRow, slot] : kSlotRows) {
+        TabSlots tab = tabWith(listed);
+        if (blankUrlAt >= 0) tab[blankUrlAt][UrlField::url] = QStringLiteral(" \u3000");
+        EXPECT_EQ(slotToWrite(tab, mode, selectedRow), slot) << name;
+    }
+}
+
+TEST(EntryEdits, ListedCountStopsAtTheFirstEmptyUrl) {
+    TabSlots tab = tabWith(5);
+    tab[7][UrlField::url] = QStringLiteral("http://later/");
+    EXPECT_EQ(listedCount(tab), 5);
+    EXPECT_EQ(listedCount(tabWith(30)), 30);
+    EXPECT_EQ(listedCount(tabWith(0)), 0);
+}
+
+TEST(EntryEdits, RemoveMovesLaterEntriesUpAndKeepsNumbers) {
+    TabSlots tab = tabWith(5);
+    removeEntry(tab, 2);
+    EXPECT_EQ(tab[2][UrlField::title], QStringLiteral("t3"));
+    EXPECT_EQ(tab[3][UrlField::url], QStringLiteral("u4"));
+    EXPECT_TRUE(tab[4][UrlField::url].isEmpty());
+    EXPECT_EQ(tab[2][UrlField::number], QStringLiteral("3"));
+
+    TabSlots full = tabWith(30);
+    removeEntry(full, 29);
+    EXPECT_EQ(full[28][UrlField::url], QStringLiteral("u28"));
+    EXPECT_TRUE(full[29][UrlField::url].isEmpty() && full[29][UrlField::title].isEmpty());
+}
+
+TEST(EntryEdits, SwapKeepsNumbers) {
+    TabSlots tab = tabWith(2);
+    swapEntries(tab, 1, 0);
+    EXPECT_EQ(tab[0][UrlField::content], QStringLiteral("c1"));
+    EXPECT_EQ(tab[1][UrlField::title], QStringLiteral("t0"));
+    EXPECT_EQ(tab[0][UrlField::number], QStringLiteral("1"));
+    swapEntries(tab, 0, -1);  // no neighbour: nothing moves
+    EXPECT_EQ(tab[0][UrlField::content], QStringLiteral("c1"));
+}
+
+TEST(EntryEdits, MovesStayInsideTheList) {
+    EXPECT_TRUE(canMove(1, -1, 3));
+    EXPECT_TRUE(canMove(1, +1, 3));
+    EXPECT_FALSE(canMove(0, -1, 3));
+    EXPECT_FALSE(canMove(2, +1, 3));
+    EXPECT_FALSE(canMove(-1, +1, 3));  // nothing selected
+}
+
+TEST(SettingsSteps, PasswordBoxes) {
+    EXPECT_EQ(passwordChange("", ""), PasswordChange::Unchanged);
+    EXPECT_EQ(passwordChange("", "typed"), PasswordChange::Unchanged);
+    EXPECT_EQ(passwordChange("pw", ""), PasswordChange::ConfirmationMissing);
+    EXPECT_EQ(passwordChange("pw", "pW"), PasswordChange::Mismatch);
+    EXPECT_EQ(passwordChange("pw", "pw"), PasswordChange::Set);
+}
+
+TEST(SettingsSteps, ClearBoxEmptiesThePasswordBeforeTheBoxesAreJudged) {
+    UrlStore store;
+    store.password = QStringLiteral("old");
+    EXPECT_EQ(applyPasswordBoxes(store, false, "a", "b"), PasswordChange::Mismatch);
+    EXPECT_EQ(store.password, QStringLiteral("old"));
+    EXPECT_EQ(applyPasswordBoxes(store, true, "a", "b"), PasswordChange::Mismatch);
+    EXPECT_TRUE(store.password.isEmpty());
+    EXPECT_EQ(applyPasswordBoxes(store, true, "new", "new"), PasswordChange::Set);
+    EXPECT_EQ(store.password, QStringLiteral("new"));
+    EXPECT_EQ(applyPasswordBoxes(store, false, "", ""), PasswordChange::Unchanged);
+    EXPECT_EQ(store.password, QStringLiteral("new"));
+}
+
+TEST(SettingsSteps, MinutesAboveSixtyAreBounded) {
+    EXPECT_FALSE(minutesAboveLongest("60"));
+    EXPECT_TRUE(minutesAboveLongest("61"));
+    EXPECT_TRUE(minutesAboveLongest("99"));
+    EXPECT_FALSE(minutesAboveLongest(""));
+}
+
+TEST(SettingsSteps, OnlyOneIsAnOnFlag) {
+    EXPECT_TRUE(flagOn(1));
+    EXPECT_FALSE(flagOn(0));
+    EXPECT_FALSE(flagOn(-1));
+    EXPECT_FALSE(flagOn(2));
+    EXPECT_EQ(storedFlag(true), 1);
+    EXPECT_EQ(storedFlag(false), 0);
+}
+
+TEST(SettingsSteps, RoundTripThroughTheWindow) {
+    UrlStore store;
+    store.topMost = 1;
+    store.logoffMinutes = 200;  // from a damaged file
+    store.tabNames[9] = QStringLiteral("last");
+    SettingsFields fields = shownSettings(store);
+    EXPECT_TRUE(fields.topMost && !fields.minimizeOnLaunch);
+    EXPECT_EQ(fields.minutesText, QStringLiteral("60"));
+    EXPECT_EQ(fields.tabNames[9], QStringLiteral("last"));
+
+    fields.topMost = false;
+    fields.minimizeOnLaunch = true;
+    fields.minutesText = QStringLiteral("07");
+    fields.tabNames[0] = QStringLiteral("first");
+    applySettings(store, fields);
+    EXPECT_EQ(store.topMost, 0);
+    EXPECT_EQ(store.minimizeOnLaunch, 1);
+    EXPECT_EQ(store.logoffMinutes, 7);
+    EXPECT_EQ(store.tabNames[0], QStringLiteral("first"));
+    EXPECT_EQ(store.tabNames[9], QStringLiteral("last"));
+}
+
+TEST(SettingsSteps, LogoffNeedsAPassword) {
+    UrlStore store;
+    store.logoffMinutes = 5;
+    store.password = QStringLiteral(" ");
+    EXPECT_FALSE(keepLogoffWithPassword(store));
+    EXPECT_EQ(store.logoffMinutes, 0);
+    store.logoffMinutes = 5;
+    store.password = QStringLiteral("pw");
+    EXPECT_TRUE(keepLogoffWithPassword(store));
+    EXPECT_EQ(store.logoffMinutes, 5);
+}
+
+TEST(SettingsSteps, OnlyANewBrowserOtherThanInternetExplorerIsNoticed) {
+    EXPECT_TRUE(browserChoiceNeedsNotice(1, 0));
+    EXPECT_FALSE(browserChoiceNeedsNotice(1, 1));
+    EXPECT_FALSE(browserChoiceNeedsNotice(0, 3));
+    EXPECT_TRUE(browserChoiceNeedsNotice(4, -1));  // a code from a damaged file
 }
 
 }  // namespace
-
-class WindowLogicTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void gateCountsOnlyFullLengthFailures() {
-        PasswordGate gate;
-        gate.reset("abc");
-        QCOMPARE(gate.check("a"), PasswordGate::Verdict::Nothing);
-        QCOMPARE(gate.check("ab"), PasswordGate::Verdict::Nothing);
-        QCOMPARE(gate.check("abcd"), PasswordGate::Verdict::Nothing);
-        QCOMPARE(gate.failCount, 0);
-        QCOMPARE(gate.check("abd"), PasswordGate::Verdict::Failure);
-        QCOMPARE(gate.check("aBc"), PasswordGate::Verdict::Failure);
-        QCOMPARE(gate.failCount, 2);
-        QCOMPARE(gate.check("abc"), PasswordGate::Verdict::Open);
-        QCOMPARE(gate.failCount, 0);
-    }
-
-    void gateLocksAfterTheSixthFailureSinceTheLastOpening() {
-        PasswordGate gate;
-        gate.reset("abc");
-        for (int i = 0; i < 4; ++i) gate.check("xyz");
-        QCOMPARE(gate.check("abc"), PasswordGate::Verdict::Open);  // the count starts again
-        for (int i = 0; i < 5; ++i) QCOMPARE(gate.check("xyz"), PasswordGate::Verdict::Failure);
-        QCOMPARE(gate.expectedPassword, QStringLiteral("abc"));
-        QCOMPARE(gate.check("xyz"), PasswordGate::Verdict::Failure);
-        QVERIFY(gate.expectedPassword != "abc");
-        bool isNumber = false;
-        const uint drawn = gate.expectedPassword.toUInt(&isNumber);
-        QVERIFY(isNumber && drawn < 100000000);
-        QCOMPARE(gate.expectedPassword, QString::number(drawn));
-        QVERIFY(gate.check("abc") != PasswordGate::Verdict::Open);
-    }
-
-    void logoffComesOnTheTickAfterSixTimesTheMinutes_data() {
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<int>("tick");
-        QTest::newRow("1 minute: 7th tick") << 1 << 7;
-        QTest::newRow("60 minutes: 361st tick") << 60 << 361;
-        QTest::newRow("0 minutes: never") << 0 << 0;
-        QTest::newRow("negative: bounded to never") << -5 << 0;
-        QTest::newRow("oversized: bounded to 60") << 600 << 361;
-    }
-    void logoffComesOnTheTickAfterSixTimesTheMinutes() {
-        QFETCH(int, minutes);
-        QFETCH(int, tick);
-        QCOMPARE(logoffTickNumber(static_cast<int16_t>(minutes)), tick);
-    }
-
-    void noLogoffLeavesTheCounterAlone() {
-        int ticks = 17;
-        QVERIFY(!logoffTick(ticks, 0));
-        QVERIFY(!logoffTick(ticks, -3));
-        QCOMPARE(ticks, int16_t(17));
-    }
-
-    void minutesBox() {
-        QCOMPARE(minutesFromText(""), int16_t(0));
-        QCOMPARE(minutesFromText("07"), int16_t(7));
-        QCOMPARE(minutesFromText("75"), int16_t(75));
-    }
-
-    void slotToWriteChoosesTheCorrectedOrTheFirstFreeSlot_data() {
-        QTest::addColumn<int>("listed");
-        QTest::addColumn<int>("blankUrlAt");
-        QTest::addColumn<bool>("correcting");
-        QTest::addColumn<int>("selectedRow");
-        QTest::addColumn<int>("slot");
-        QTest::newRow("correcting: its own slot") << 5 << -1 << true << 2 << 2;
-        QTest::newRow("adding: the first free slot") << 5 << -1 << false << 2 << 5;
-        QTest::newRow("corrected entry deleted: the first free") << 5 << -1 << true << -1 << 5;
-        QTest::newRow("a blank address is free") << 5 << 3 << false << -1 << 3;
-        QTest::newRow("adding to a full tab: none") << 30 << -1 << false << 3 << -1;
-        QTest::newRow("full tab, nothing selected: none") << 30 << -1 << true << -1 << -1;
-    }
-    void slotToWriteChoosesTheCorrectedOrTheFirstFreeSlot() {
-        QFETCH(int, listed);
-        QFETCH(int, blankUrlAt);
-        QFETCH(bool, correcting);
-        QFETCH(int, selectedRow);
-        QFETCH(int, slot);
-        TabSlots tab = tabWith(listed);
-        if (blankUrlAt >= 0) tab[blankUrlAt][UrlField::url] = QStringLiteral(" \u3000");
-        const EditMode mode = correcting ? EditMode::Correcting : EditMode::Adding;
-        QCOMPARE(slotToWrite(tab, mode, selectedRow), slot);
-    }
-
-    void listedCountStopsAtTheFirstEmptyUrl() {
-        TabSlots tab = tabWith(5);
-        tab[7][UrlField::url] = QStringLiteral("http://later/");
-        QCOMPARE(listedCount(tab), 5);
-        QCOMPARE(listedCount(tabWith(30)), 30);
-        QCOMPARE(listedCount(tabWith(0)), 0);
-    }
-
-    void removeMovesLaterEntriesUpAndKeepsNumbers() {
-        TabSlots tab = tabWith(5);
-        removeEntry(tab, 2);
-        QCOMPARE(tab[2][UrlField::title], QStringLiteral("t3"));
-        QCOMPARE(tab[3][UrlField::url], QStringLiteral("u4"));
-        QVERIFY(tab[4][UrlField::url].isEmpty());
-        QCOMPARE(tab[2][UrlField::number], QStringLiteral("3"));
-
-        TabSlots full = tabWith(30);
-        removeEntry(full, 29);
-        QCOMPARE(full[28][UrlField::url], QStringLiteral("u28"));
-        QVERIFY(full[29][UrlField::url].isEmpty() && full[29][UrlField::title].isEmpty());
-    }
-
-    void swapKeepsNumbers() {
-        TabSlots tab = tabWith(2);
-        swapEntries(tab, 1, 0);
-        QCOMPARE(tab[0][UrlField::content], QStringLiteral("c1"));
-        QCOMPARE(tab[1][UrlField::title], QStringLiteral("t0"));
-        QCOMPARE(tab[0][UrlField::number], QStringLiteral("1"));
-        swapEntries(tab, 0, -1);  // no neighbour: nothing moves
-        QCOMPARE(tab[0][UrlField::content], QStringLiteral("c1"));
-    }
-
-    void movesStayInsideTheList() {
-        QVERIFY(canMove(1, -1, 3));
-        QVERIFY(canMove(1, +1, 3));
-        QVERIFY(!canMove(0, -1, 3));
-        QVERIFY(!canMove(2, +1, 3));
-        QVERIFY(!canMove(-1, +1, 3));  // nothing selected
-    }
-
-    void passwordBoxes() {
-        QCOMPARE(passwordChange("", ""), PasswordChange::Unchanged);
-        QCOMPARE(passwordChange("", "typed"), PasswordChange::Unchanged);
-        QCOMPARE(passwordChange("pw", ""), PasswordChange::ConfirmationMissing);
-        QCOMPARE(passwordChange("pw", "pW"), PasswordChange::Mismatch);
-        QCOMPARE(passwordChange("pw", "pw"), PasswordChange::Set);
-    }
-
-    void clearBoxEmptiesThePasswordBeforeTheBoxesAreJudged() {
-        UrlStore store;
-        store.password = QStringLiteral("old");
-        QCOMPARE(applyPasswordBoxes(store, false, "a", "b"), PasswordChange::Mismatch);
-        QCOMPARE(store.password, QStringLiteral("old"));
-        QCOMPARE(applyPasswordBoxes(store, true, "a", "b"), PasswordChange::Mismatch);
-        QVERIFY(store.password.isEmpty());
-        QCOMPARE(applyPasswordBoxes(store, true, "new", "new"), PasswordChange::Set);
-        QCOMPARE(store.password, QStringLiteral("new"));
-        QCOMPARE(applyPasswordBoxes(store, false, "", ""), PasswordChange::Unchanged);
-        QCOMPARE(store.password, QStringLiteral("new"));
-    }
-
-    void minutesAboveSixtyAreBounded() {
-        QVERIFY(!minutesAboveLongest("60"));
-        QVERIFY(minutesAboveLongest("61"));
-        QVERIFY(minutesAboveLongest("99"));
-        QVERIFY(!minutesAboveLongest(""));
-    }
-
-    void onlyOneIsAnOnFlag() {
-        QVERIFY(flagOn(1));
-        QVERIFY(!flagOn(0));
-        QVERIFY(!flagOn(-1));
-        QVERIFY(!flagOn(2));
-        QCOMPARE(storedFlag(true), int16_t(1));
-        QCOMPARE(storedFlag(false), int16_t(0));
-    }
-
-    void settingsRoundTripThroughTheWindow() {
-        UrlStore store;
-        store.topMost = 1;
-        store.logoffMinutes = 200;  // from a damaged file
-        store.tabNames[9] = QStringLiteral("last");
-        SettingsFields fields = shownSettings(store);
-        QVERIFY(fields.topMost && !fields.minimizeOnLaunch);
-        QCOMPARE(fields.minutesText, QStringLiteral("60"));
-        QCOMPARE(fields.tabNames[9], QStringLiteral("last"));
-
-        fields.topMost = false;
-        fields.minimizeOnLaunch = true;
-        fields.minutesText = QStringLiteral("07");
-        fields.tabNames[0] = QStringLiteral("first");
-        applySettings(store, fields);
-        QCOMPARE(store.topMost, int16_t(0));
-        QCOMPARE(store.minimizeOnLaunch, int16_t(1));
-        QCOMPARE(store.logoffMinutes, int16_t(7));
-        QCOMPARE(store.tabNames[0], QStringLiteral("first"));
-        QCOMPARE(store.tabNames[9], QStringLiteral("last"));
-    }
-
-    void logoffNeedsAPassword() {
-        UrlStore store;
-        store.logoffMinutes = 5;
-        store.password = QStringLiteral(" ");
-        QVERIFY(!keepLogoffWithPassword(store));
-        QCOMPARE(store.logoffMinutes, int16_t(0));
-        store.logoffMinutes = 5;
-        store.password = QStringLiteral("pw");
-        QVERIFY(keepLogoffWithPassword(store));
-        QCOMPARE(store.logoffMinutes, int16_t(5));
-    }
-
-    // Only a web address comes in from outside, as it came, and none that a browser could take
-    // as options: every carrier of a drag gives the same answer.
-    void anAddressFromOutside_data() {
-        QTest::addColumn<int>("carrier");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("taken");
-        const std::pair<const char*, Carrier> carriers[] = {
-            {"uri-list", Carrier::UriList},     {"netscape", Carrier::NetscapeUrl},
-            {"moz utf-8", Carrier::MozUrlUtf8}, {"moz utf-16", Carrier::MozUrlUtf16},
-            {"text", Carrier::PlainText},
-        };
-        const std::pair<const char*, bool> addresses[] = {
-            {"http://example.com/a%2Fb?q=1#top", true},
-            {"HTTPS://example.com/%E6%9D%B1%E4%BA%AC", true},
-            {"https://ja.wikipedia.org/wiki/東京", true},
-            {"http://example.com/%20--new-instance%20-P%20attacker", false},
-            {"http://example.com/?q=%20-P", false},
-            {"http://example.com/#%20-P", false},
-            {"http://a%20-P@example.com/", false},
-            {"http://example.com/%09x", false},
-            {"http://example.com/%0Ax", false},
-            {"http://example.com/%E3%80%80x", false},  // an ideographic space, decoded
-            {"javascript://example.com/%0Aalert(1)", false},
-            {"javascript://example.com/alert(1)", false},
-            {"file:///etc/passwd", false},
-            {"smb://host/share", false},
-            {"steam://run/1", false},
-            {"ms-settings:display", false},
-            {"ftp://example.com/", false},
-            {"http:///no-host", false},
-            {"-http://example.com/", false},
-        };
-        for (const auto& [carrierName, carrier] : carriers)
-            for (const auto& [address, taken] : addresses)
-                QTest::addRow("%s: %s", carrierName, address)
-                    << int(carrier) << QString::fromUtf8(address) << taken;
-    }
-
-    void anAddressFromOutside() {
-        QFETCH(int, carrier);
-        QFETCH(QString, address);
-        QFETCH(bool, taken);
-        const std::unique_ptr<QMimeData> drag = dragOf(Carrier(carrier), address);
-        const std::optional<DroppedLink> link = droppedLink(*drag);
-        QCOMPARE(link.has_value(), taken);
-        if (!link) return;
-        // QMimeData holds a URI list as URLs and gives them back in their encoded form.
-        const QString given = Carrier(carrier) == Carrier::UriList
-                                  ? QString::fromLatin1(QUrl(address).toEncoded())
-                                  : address;
-        QCOMPARE(link->url, given);
-        const bool titled =
-            Carrier(carrier) != Carrier::UriList && Carrier(carrier) != Carrier::PlainText;
-        QCOMPARE(link->title, titled ? QStringLiteral("タイトル") : QString());
-    }
-
-    void onlyANewBrowserOtherThanInternetExplorerIsNoticed() {
-        QVERIFY(browserChoiceNeedsNotice(1, 0));
-        QVERIFY(!browserChoiceNeedsNotice(1, 1));
-        QVERIFY(!browserChoiceNeedsNotice(0, 3));
-        QVERIFY(browserChoiceNeedsNotice(4, -1));  // a code from a damaged file
-    }
-};
-
-QTEST_GUILESS_MAIN(WindowLogicTest)
-#include "window_logic_test.moc"

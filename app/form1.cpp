@@ -14,8 +14,8 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "app/form1_controls.h"
 #include "app/logic/dropped_link.h"
-#include "app/logic/entry_edits.h"
 #include "app/logic/failure_texts.h"
 #include "app/logic/list_line.h"
 #include "app/logic/logoff_clock.h"
@@ -39,7 +39,6 @@ namespace {
 constexpr int kClientWidthTwips = 6600;
 constexpr int kListModeTwips = 4000;
 constexpr int kEditModeTwips = 5200;
-constexpr int kEditModeFromTwips = 4001;
 // Title bar and frame of the designed platform. A measured frame is bounded so that the list
 // mode always shows the whole button row and none of the edit row, and the edit mode shows
 // the whole edit row.
@@ -47,23 +46,7 @@ constexpr int kDefaultNonClientTwips = 465;
 constexpr int kLeastNonClientTwips = 355;
 constexpr int kMostNonClientTwips = 580;
 constexpr int kDesignedTabs = 2;
-constexpr int kUrlBox = 1;  // the only edit box without a length limit
 constexpr int kTrayTimerMs = 60000;
-constexpr int kLogoffTimerMs = 10000;
-
-enum Command {
-    kUrlSetting = 0,
-    kUp = 1,
-    kDown = 2,
-    kLogOff = 3,
-    kSettings = 4,
-    kExit = 5,
-    kCommit = 6,
-    kDelete = 7,
-    kBack = 8,
-    kCorrect = 9,
-    kHomePage = 10,
-};
 
 struct ControlPlace {
     int index;
@@ -98,13 +81,6 @@ constexpr ControlPlace kBoxes[] = {
     {2, "", 4365, 3990, 2100, 240},
 };
 
-// Names the characters of a title or content that the data file will keep as "?".
-QString unstorableNotice(const QString& unstorable) {
-    return QStringLiteral(
-               "次の文字はデータファイルに保存できないため、「?」に置き換えて登録します。\r\n") +
-           unstorable;
-}
-
 // A drag that carries no link is ignored, so the pointer shows that it cannot be dropped.
 void acceptOnlyLinks(QDropEvent* event) {
     if (droppedLink(*event->mimeData()))
@@ -117,12 +93,6 @@ int pressedKey(const QEvent* event) {
     return event->type() == QEvent::KeyPress ? static_cast<const QKeyEvent*>(event)->key() : 0;
 }
 
-QString discardQuestion() {
-    return QStringLiteral(
-        "URL情報が変更されています。登録せずに終了しますか？\r\n"
-        "（登録する場合は、完了ボタンを押して下さい。）");
-}
-
 }  // namespace
 
 Form1::Form1(UrlStore& store, SharedValues& shared, Form1Platform platform, StoreIo& storeIo,
@@ -133,14 +103,15 @@ Form1::Form1(UrlStore& store, SharedValues& shared, Form1Platform platform, Stor
       storeIo_(storeIo),
       updater_(updater),
       launcher_(launcher),
-      siteUrl_(std::move(siteUrl)) {
+      siteUrl_(std::move(siteUrl)),
+      session_(store, shared) {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(programIcon());
     setFont(windowFont());
     createControls();
     createTimersAndMenu();
     // Last, so that its filters on the list see keys and double-clicks first.
-    new SearchBar(*this, store_, platform_.windows);
+    searchBar_ = new SearchBar(*this, *List1, *this, store_, platform_.windows);
 }
 
 void Form1::createControls() {
@@ -194,7 +165,7 @@ void Form1::createButtons() {
         connect(button, &QPushButton::clicked, this,
                 [this, i = place.index] { Command1_Click(i); });
     }
-    setSelectionButtons(false);
+    showRowButtons();
 }
 
 void Form1::createEditRow() {
@@ -215,6 +186,7 @@ void Form1::createEditRow() {
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("Text1_%1").arg(place.index));
         box->setGeometry(twipsRect(this, place.left, place.top, place.width, place.height));
+        // The URL box alone has no length limit.
         if (place.index != kUrlBox) limitTyping(box, kTextBoxLimit);
         Text1[place.index] = box;
         connect(box, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
@@ -271,12 +243,12 @@ void Form1::Form_Load() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
     setWindowTitle(kProgramName + QStringLiteral("  Version") + kOwnVersion);
-    setModeHeight(kListModeTwips);
+    showMode();
     url_road(0);
     if (flagOn(store_.topMost)) front();
     while (TabStrip1->count() < kTabCount) TabStrip1->addTab(QString());
     setTabCaptions();
-    if (isBlank(store_.password)) Command1[kLogOff]->setEnabled(false);
+    if (!passwordIsSet(store_)) Command1[kLogOff]->setEnabled(false);
     updater_.checkVersion(shared_.latestVersion);
     if (isNewerVersion(kOwnVersion, shared_.latestVersion)) updater_.subUpdate();
     // The log-off clock belongs to the loaded window: it must not run at the password gate,
@@ -318,16 +290,19 @@ void Form1::centre() {
          area.y() + (area.height() - frame.height()) / 2);
 }
 
-void Form1::setModeHeight(int twips) {
-    modeHeightTwips_ = twips;
-    setEditRowReachable(inEditMode());
+void Form1::showMode() {
+    setEditRowReachable(session_.inEditMode());
     applyModeHeight();
+}
+
+int Form1::modeHeightTwips() const {
+    return session_.inEditMode() ? kEditModeTwips : kListModeTwips;
 }
 
 // The mode heights are outer heights, title bar and frame included.
 void Form1::applyModeHeight() {
     const QSize client(twipsToPixelsX(this, kClientWidthTwips),
-                       twipsToPixelsY(this, modeHeightTwips_ - nonClientTwips()));
+                       twipsToPixelsY(this, modeHeightTwips() - nonClientTwips()));
     if (size() != client) resize(client);
     Form_Resize();
 }
@@ -338,7 +313,7 @@ int Form1::nonClientTwips() const {
     return std::clamp(pixelsToTwipsY(this, measured), kLeastNonClientTwips, kMostNonClientTwips);
 }
 
-bool Form1::inEditMode() const { return modeHeightTwips_ >= kEditModeFromTwips; }
+bool Form1::inEditMode() const { return session_.inEditMode(); }
 
 int Form1::currentTab() const { return std::clamp(TabStrip1->currentIndex(), 0, kTabCount - 1); }
 
@@ -346,8 +321,6 @@ int Form1::selectedRow() const {
     const QList<QListWidgetItem*> items = List1->selectedItems();
     return items.isEmpty() ? -1 : List1->row(items.first());
 }
-
-TabSlots& Form1::currentSlots() { return store_.entries[currentTab()]; }
 
 void Form1::url_road(int tab) {
     List1->clear();
@@ -358,19 +331,17 @@ void Form1::url_road(int tab) {
 }
 
 void Form1::moveEntry(int direction) {
-    const int s = selectedRow();
-    if (!canMove(s, direction, List1->count())) return;
-    const int target = s + direction;
     const int tab = currentTab();
-    swapEntries(store_.entries[tab], s, target);
+    const int target = session_.moveSelected(tab, selectedRow(), direction, List1->count());
+    if (target < 0) return;
     url_road(tab);
     List1->setCurrentRow(target);
 }
 
 void Form1::List1_Click() {
-    setSelectionButtons(true);
+    session_.rowSelected();
+    showRowButtons();
     emptyEditRow();
-    shared_.modifyMode = EditMode::Adding;
 }
 
 void Form1::List1_DblClick() { openEntry(currentTab(), selectedRow()); }
@@ -393,13 +364,26 @@ void Form1::showEntry(int tab, int slot) {
 
 void Form1::TabStrip1_Change() {
     url_road(currentTab());
-    setSelectionButtons(false);
+    session_.tabChanged();
+    showRowButtons();
     emptyEditRow();
-    shared_.modifyMode = EditMode::Adding;
+    searchBar_->tabChanged();
 }
 
-void Form1::setSelectionButtons(bool enabled) {
-    for (int index : {kUp, kDown, kDelete, kCorrect}) Command1[index]->setEnabled(enabled);
+void Form1::setRowButtons(bool enabled) {
+    session_.setRowButtons(enabled);
+    showRowButtons();
+}
+
+void Form1::showRowButtons() {
+    for (int index : {kUp, kDown, kDelete, kCorrect})
+        Command1[index]->setEnabled(session_.rowButtonsEnabled());
+}
+
+void Form1::showCurrentTab() { url_road(currentTab()); }
+
+EditRowText Form1::editRowText() const {
+    return {Text1[kTitleBox]->text(), Text1[kUrlBox]->text(), Text1[kContentBox]->text()};
 }
 
 void Form1::emptyEditRow() {
@@ -437,83 +421,73 @@ void Form1::Command1_Click(int index) {
 }
 
 bool Form1::refuseWhenFull() {
-    if (List1->count() < kSlotCount) return false;
-    platform_.messages.notice(kMessageTitle, QStringLiteral("30件以上は、登録できません。"));
+    if (session_.canAdd(List1->count())) return false;
+    platform_.messages.notice(kMessageTitle, kTabFullNotice);
     return true;
 }
 
 void Form1::enterEditMode() {
     if (refuseWhenFull()) return;
-    setModeHeight(kEditModeTwips);
-    Text1[0]->setFocus();
-    urlChanged = false;
+    session_.startAdding();
+    showMode();
+    Text1[kTitleBox]->setFocus();
 }
 
 void Form1::correctSelected() {
-    const int row = selectedRow();
-    if (row >= 0) {
-        setModeHeight(kEditModeTwips);
-        const UrlEntry& entry = currentSlots()[row];
-        setWholeText(Text1[0], trim(entry[UrlField::title]));
-        setWholeText(Text1[1], trim(entry[UrlField::url]));
-        setWholeText(Text1[2], trim(entry[UrlField::content]));
-        Text1[0]->setFocus();
-        shared_.modifyMode = EditMode::Correcting;
+    if (const std::optional<EditRowText> texts =
+            session_.startCorrecting(currentTab(), selectedRow())) {
+        showMode();
+        for (int i = 0; i < kEditBoxCount; ++i) setWholeText(Text1[i], (*texts)[i]);
+        Text1[kTitleBox]->setFocus();
     }
-    urlChanged = false;
+    session_.forgetUnregisteredText();
 }
 
 void Form1::commitEditRow() {
-    if (!inEditMode()) return;
-    for (QLineEdit* box : {Text1[0], Text1[1]}) {
-        if (isBlank(box->text())) {
-            platform_.messages.notice(kMessageTitle, QStringLiteral("タイトルかURLが空欄です。"));
+    const EditRowText boxes = editRowText();
+    const int tab = currentTab();
+    switch (session_.commit(tab, selectedRow(), boxes)) {
+        case CommitOutcome::NotEditing:
             return;
-        }
+        case CommitOutcome::BlankTitleOrUrl:
+            platform_.messages.notice(kMessageTitle, kBlankTitleOrUrlNotice);
+            return;
+        case CommitOutcome::NoFreeSlot:
+            showRowButtons();
+            return;
+        case CommitOutcome::Written:
+            break;
     }
-    const int slot = slotToWrite(currentSlots(), shared_.modifyMode, selectedRow());
-    if (slot < 0) {
-        setSelectionButtons(false);
-        urlChanged = false;
-        return;
-    }
-    const QString title = trim(Text1[0]->text());
-    const QString content = trim(Text1[2]->text());
     // The address is written in an encoded form the file keeps; text for people is not.
-    if (const QString lost = unstorableCharacters(title + content); !lost.isEmpty())
-        platform_.messages.notice(kMessageTitle, unstorableNotice(lost));
-    writeEntry(currentSlots()[slot], title, trim(Text1[1]->text()), content);
+    const QString lost = unstorableCharacters(trim(boxes[kTitleBox]) + trim(boxes[kContentBox]));
+    if (!lost.isEmpty()) platform_.messages.notice(kMessageTitle, unstorableNotice(lost));
     emptyEditRow();
-    setModeHeight(kListModeTwips);
-    url_road(currentTab());
-    setSelectionButtons(false);
-    shared_.modifyMode = EditMode::Adding;
-    urlChanged = false;
+    showMode();
+    url_road(tab);
+    showRowButtons();
+    session_.forgetUnregisteredText();
 }
 
 void Form1::leaveEditMode() {
-    if (!askToDiscardEdits()) return;
+    if (!session_.leaveEditMode([this] { return askToDiscard(); })) return;
     emptyEditRow();
-    setModeHeight(kListModeTwips);
-    shared_.modifyMode = EditMode::Adding;
-    urlChanged = false;
+    showMode();
+    session_.forgetUnregisteredText();
 }
 
 void Form1::deleteSelected() {
     const int row = selectedRow();
-    if (row < 0) return;
-    const QString question =
-        QString::number(row + 1) + QStringLiteral("番を削除して宜しいですか？");
-    if (!platform_.messages.ask(kMessageTitle, question)) return;
-    removeEntry(currentSlots(), row);
+    const bool removed = session_.removeSelected(currentTab(), row, [this, row] {
+        return platform_.messages.ask(kMessageTitle, deleteQuestion(row));
+    });
+    if (!removed) return;
     url_road(currentTab());
-    setSelectionButtons(false);
-    urlChanged = false;
+    showRowButtons();
 }
 
 void Form1::logOff() {
     showPasswordWindow();
-    urlChanged = false;
+    session_.forgetUnregisteredText();
 }
 
 void Form1::showPasswordWindow() {
@@ -524,12 +498,13 @@ void Form1::showPasswordWindow() {
 
 void Form1::openSettings() {
     emit settingsWanted();
-    urlChanged = false;
+    session_.forgetUnregisteredText();
 }
 
+bool Form1::askToDiscard() { return platform_.messages.ask(kInquiryTitle, kDiscardQuestion); }
+
 bool Form1::askToDiscardEdits() {
-    return mayDiscardEdits(
-        urlChanged, [this] { return platform_.messages.ask(kInquiryTitle, discardQuestion()); });
+    return session_.mayDiscardEdits([this] { return askToDiscard(); });
 }
 
 void Form1::exitProgram() {
@@ -541,7 +516,7 @@ void Form1::exitProgram() {
 void Form1::openHomePage() {
     platform_.process.start(DesignedProgram::explorer + u' ' + siteUrl_,
                             WindowStyle::MinimizedFocus);
-    urlChanged = false;
+    session_.forgetUnregisteredText();
 }
 
 // A save that fails is reported and the window comes back, so nothing is lost.
@@ -558,10 +533,7 @@ bool Form1::save() {
 void Form1::minimize() { setWindowState(windowState() | Qt::WindowMinimized); }
 
 // The boxes keep what is typed, blanks included; trimming applies where their texts are used.
-void Form1::Text1_Change() {
-    urlChanged = std::any_of(Text1.begin(), Text1.end(),
-                             [](const QLineEdit* box) { return !isBlank(box->text()); });
-}
+void Form1::Text1_Change() { session_.editRowChanged(editRowText()); }
 
 void Form1::Form_QueryUnload() { emit endRequested(); }
 
@@ -665,8 +637,7 @@ void Form1::dropEvent(QDropEvent* event) {
     // The box would cut the address and so keep another one.
     if (link->url.size() > Text1[1]->maxLength()) {
         event->acceptProposedAction();
-        platform_.messages.notice(kMessageTitle,
-                                  QStringLiteral("URLが長すぎるため、登録できません。"));
+        platform_.messages.notice(kMessageTitle, kUrlTooLongNotice);
         return;
     }
     if (enterEditModeWithLink(link->url, link->title))
@@ -680,10 +651,10 @@ void Form1::dropEvent(QDropEvent* event) {
 bool Form1::enterEditModeWithLink(const QString& url, const QString& title) {
     if (refuseWhenFull() || !askToDiscardEdits()) return false;
     enterEditMode();
-    shared_.modifyMode = EditMode::Adding;
-    setTypedText(Text1[0], title);
-    Text1[1]->setText(url);
-    Text1[2]->clear();
+    session_.addRatherThanCorrect();
+    setTypedText(Text1[kTitleBox], title);
+    Text1[kUrlBox]->setText(url);
+    Text1[kContentBox]->clear();
     return true;
 }
 

@@ -233,7 +233,7 @@ void Form3::Form_Activate() {
     Text1[0]->setFocus();
     Text1[0]->setText(QString());
     Text1[1]->setText(QString());
-    Check3->setEnabled(!isBlank(store_.password));
+    Check3->setEnabled(passwordIsSet(store_));
     selectBrowserOption();
 }
 

@@ -14,11 +14,13 @@ ProgramWindows::ProgramWindows(UrlStore& store, SharedValues& shared, Platform& 
     : store_(store),
       shared_(shared),
       platform_(platform),
-      form1_(
-          std::make_unique<Form1>(store, shared,
-                                  Form1Platform{platform.messages, platform.process,
-                                                platform.events, platform.windows, platform.tray},
-                                  storeIo, updater, launcher, siteUrl)),
+      form1_(std::make_unique<Form1>(store, shared,
+                                     Form1Platform{.messages = platform.messages,
+                                                   .process = platform.process,
+                                                   .events = platform.events,
+                                                   .windows = platform.windows,
+                                                   .tray = platform.tray},
+                                     storeIo, updater, launcher, siteUrl)),
       form2_(std::make_unique<Form2>(store, shared, platform.messages, storeIo)) {
     connectMainWindow();
     connectPasswordWindow();

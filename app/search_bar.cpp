@@ -6,10 +6,9 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QTabBar>
 #include <QTimer>
 
-#include "app/form1.h"
+#include "app/form_window.h"
 #include "store/text.h"
 
 namespace velandri {
@@ -46,30 +45,30 @@ bool movesInList(const QKeyEvent* key) {
 
 }  // namespace
 
-SearchBar::SearchBar(Form1& form, const UrlStore& store, WindowSystem& windows)
-    : QObject(&form),
-      form_(form),
+SearchBar::SearchBar(FormWindow& window, QListWidget& list, SearchedWindow& host,
+                     const UrlStore& store, WindowSystem& windows)
+    : QObject(&window),
+      window_(window),
+      host_(host),
       store_(store),
       windows_(windows),
-      list_(form.List1),
-      listViewport_(form.List1->viewport()),
-      box_(new QLineEdit(&form)) {
+      list_(&list),
+      listViewport_(list.viewport()),
+      box_(new QLineEdit(&window)) {
     box_->setObjectName(QStringLiteral("SearchBox"));
     box_->setAccessibleName(QStringLiteral("検索"));
     box_->hide();
     // textChanged carries committed text only: a composition in progress searches nothing.
     connect(box_, &QLineEdit::textChanged, this, &SearchBar::search);
-    auto* find = new QShortcut(QKeySequence::Find, &form);
+    auto* find = new QShortcut(QKeySequence::Find, &window);
     connect(find, &QShortcut::activated, this, [this] { open(); });
-    // Another tab shows its own list; the search has nothing left to restore.
-    connect(form.TabStrip1, &QTabBar::currentChanged, this, [this] { end(); });
     // Another control takes the focus, or the list does while the box is still empty: the user
     // has left the search.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (!isOpen() || !now || now == box_ || now->window() != &form_) return;
+        if (!isOpen() || !now || now == box_ || now->window() != &window_) return;
         if (now != list_ || box_->text().isEmpty()) close();
     });
-    connect(&form, &FormWindow::loadFinished, this,
+    connect(&window, &FormWindow::loadFinished, this,
             [] { QTimer::singleShot(kPrepareFoldingMs, &prepareFolding); });
     // Installed after the main window's own filters, so these run first.
     list_->installEventFilter(this);
@@ -78,15 +77,15 @@ SearchBar::SearchBar(Form1& form, const UrlStore& store, WindowSystem& windows)
 }
 
 bool SearchBar::open() {
-    if (form_.inEditMode()) return false;
+    if (host_.inEditMode()) return false;
     if (!isOpen()) {
-        rowBefore_ = form_.selectedRow();
+        rowBefore_ = host_.selectedRow();
         box_->clear();
         session_.emplace(store_);
         // The list's own notices would treat a result row as a row of the current tab.
         list_->blockSignals(true);
         // The row buttons act on rows of the current tab, which a search does not show.
-        form_.setSelectionButtons(false);
+        host_.setRowButtons(false);
         list_->setAccessibleName(QStringLiteral("検索結果"));
         placeBox();
         box_->show();
@@ -105,7 +104,7 @@ bool SearchBar::searchFor(const QString& query) {
 void SearchBar::close() {
     if (!isOpen()) return;
     end();
-    form_.url_road(form_.currentTab());
+    host_.showCurrentTab();
     if (rowBefore_ >= 0 && rowBefore_ < list_->count()) list_->setCurrentRow(rowBefore_);
 }
 
@@ -122,18 +121,18 @@ void SearchBar::end() {
     list_->blockSignals(false);
     box_->hide();
     box_->clear();
-    list_->setAccessibleName(form_.TabStrip1->tabText(form_.TabStrip1->currentIndex()));
+    host_.nameListAfterSelectedTab();
 }
 
 void SearchBar::openSelected() {
-    if (const std::optional<SearchHit> hit = selectedHit()) form_.openEntry(hit->tab, hit->slot);
+    if (const std::optional<SearchHit> hit = selectedHit()) host_.openEntry(hit->tab, hit->slot);
 }
 
 void SearchBar::showSelectedInItsTab() {
     const std::optional<SearchHit> hit = selectedHit();
     if (!hit) return;
     end();
-    form_.showEntry(hit->tab, hit->slot);
+    host_.showEntry(hit->tab, hit->slot);
 }
 
 std::optional<SearchHit> SearchBar::selectedHit() const {

@@ -14,7 +14,22 @@ class QListWidget;
 
 namespace velandri {
 
-class Form1;
+class FormWindow;
+
+// What the search bar needs of the window whose list it searches.
+class SearchedWindow {
+public:
+    virtual bool inEditMode() const = 0;
+    virtual int selectedRow() const = 0;
+    virtual void setRowButtons(bool enabled) = 0;
+    virtual void showCurrentTab() = 0;
+    virtual void nameListAfterSelectedTab() = 0;
+    virtual void openEntry(int tab, int slot) = 0;
+    virtual void showEntry(int tab, int slot) = 0;
+
+protected:
+    ~SearchedWindow() = default;
+};
 
 // The search over all ten tabs: a one-line box over the bottom of the main window's list. While
 // the box holds text, the list shows the matching entries of every tab; closing the box brings
@@ -24,7 +39,8 @@ class SearchBar : public QObject {
     Q_OBJECT
 
 public:
-    SearchBar(Form1& form, const UrlStore& store, WindowSystem& windows);
+    SearchBar(FormWindow& window, QListWidget& list, SearchedWindow& host, const UrlStore& store,
+              WindowSystem& windows);
 
     bool isOpen() const { return session_.has_value(); }
     // False in edit mode, where the list is not the user's business.
@@ -36,8 +52,12 @@ public:
     void openSelected();
     // Opens the box holding the query, as if the user had typed it; false in edit mode.
     bool searchFor(const QString& query);
+    // Opens an entry found by a search from outside the window, as a double-click does.
+    void openFound(int tab, int slot) { host_.openEntry(tab, slot); }
     // Closes the box and shows the selected result selected in its own tab.
     void showSelectedInItsTab();
+    // Another tab shows its own list; the search has nothing left to restore.
+    void tabChanged() { end(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,7 +74,8 @@ private:
     void end();
     std::optional<SearchHit> selectedHit() const;
 
-    Form1& form_;
+    QWidget& window_;
+    SearchedWindow& host_;
     const UrlStore& store_;
     WindowSystem& windows_;
     QListWidget* list_;

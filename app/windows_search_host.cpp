@@ -12,11 +12,16 @@ bool WindowsSearchHost::gateOpen() const {
     return windows_.form1().isLoaded() && !windows_.form2().isVisible();
 }
 
-void WindowsSearchHost::openEntry(int tab, int slot) { windows_.form1().openEntry(tab, slot); }
+// The main window's search bar is the one way in to its list, for the window and the desktop.
+SearchBar* WindowsSearchHost::searchBar() const { return windows_.form1().findChild<SearchBar*>(); }
+
+void WindowsSearchHost::openEntry(int tab, int slot) {
+    if (SearchBar* bar = searchBar()) bar->openFound(tab, slot);
+}
 
 void WindowsSearchHost::showSearch(const QString& terms) {
     windows_.bringToFront();
-    if (auto* bar = windows_.form1().findChild<SearchBar*>()) bar->searchFor(terms);
+    if (SearchBar* bar = searchBar()) bar->searchFor(terms);
 }
 
 }  // namespace velandri

@@ -5,6 +5,7 @@
 namespace velandri {
 
 class ProgramWindows;
+class SearchBar;
 
 // The desktop's search reaches the windows here only.
 class WindowsSearchHost : public DesktopSearchHost {
@@ -16,6 +17,8 @@ public:
     void showSearch(const QString& terms) override;
 
 private:
+    SearchBar* searchBar() const;
+
     ProgramWindows& windows_;
 };
 

@@ -7,7 +7,8 @@
 
 namespace velandri {
 
-constexpr int kTicksPerMinute = 6;  // the log-off timer ticks every 10 seconds
+constexpr int kLogoffTimerMs = 10000;  // one tick of the log-off timer
+constexpr int kTicksPerMinute = 60000 / kLogoffTimerMs;
 
 // The minutes as the log-off timer uses them: a value from a damaged file or a box outside
 // 0..60 is bounded, so a negative value cannot make every tick a log-off.

@@ -54,8 +54,10 @@ void applySettings(UrlStore& store, const SettingsFields& fields) {
     store.tabNames = fields.tabNames;
 }
 
+bool passwordIsSet(const UrlStore& store) { return !isBlank(store.password); }
+
 bool keepLogoffWithPassword(UrlStore& store) {
-    if (!isBlank(store.password)) return true;
+    if (passwordIsSet(store)) return true;
     store.logoffMinutes = 0;
     return false;
 }

@@ -46,6 +46,9 @@ struct SettingsFields {
 SettingsFields shownSettings(const UrlStore& store);
 void applySettings(UrlStore& store, const SettingsFields& fields);
 
+// A password made only of blanks counts as none: with it there is nothing to log off to.
+bool passwordIsSet(const UrlStore& store);
+
 // Without a password there is nothing to log off to: the minutes become 0 and false is
 // returned.
 bool keepLogoffWithPassword(UrlStore& store);

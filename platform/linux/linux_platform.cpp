@@ -57,9 +57,19 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 Platform LinuxPlatform::platform() {
     Parts& p = *parts_;
-    return Platform{p.process,    p.files,   p.user, p.clock,      p.events,
-                    p.automation, p.http,    p.zip,  p.signatures, p.programEnd,
-                    p.messages,   p.windows, p.tray};
+    return Platform{.process = p.process,
+                    .files = p.files,
+                    .user = p.user,
+                    .clock = p.clock,
+                    .events = p.events,
+                    .automation = p.automation,
+                    .http = p.http,
+                    .zip = p.zip,
+                    .signatures = p.signatures,
+                    .programEnd = p.programEnd,
+                    .messages = p.messages,
+                    .windows = p.windows,
+                    .tray = p.tray};
 }
 
 DataPaths LinuxPlatform::dataPaths() {

@@ -50,8 +50,8 @@ int main(int argc, char* argv[]) {
     bool ok = true;
     Form1& form1 = windows.form1();
     ok = grab(form1, output, "form1-list.png") && ok;
-    form1.List1->setCurrentRow(1);
-    form1.Command1[9]->click();  // 修正: the edit row holds the selected entry
+    list(form1)->setCurrentRow(1);
+    button(form1, kCorrect)->click();  // 修正: the edit row holds the selected entry
     ok = grab(form1, output, "form1-edit.png") && ok;
 
     Form2& form2 = windows.form2();

@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -23,88 +25,77 @@ struct FileRun : WindowRun<DataFileStore> {
 
     void add(const QString& title, const QString& url) {
         Form1& form = windows.form1();
-        form.Command1[0]->click();
-        form.Text1[0]->setText(title);
-        form.Text1[1]->setText(url);
-        form.Command1[6]->click();
+        button(form, kUrlSetting)->click();
+        box(form, kTitleBox)->setText(title);
+        box(form, kUrlBox)->setText(url);
+        button(form, kCommit)->click();
     }
 };
 
 }  // namespace
 
-class DataFileRunTest : public QObject {
-    Q_OBJECT
+TEST(DataFileRunTest, OnlyTheExitButtonKeepsTheRunsChanges) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
+    ASSERT_TRUE(QDir().mkpath(paths.programFolder));
+    UrlStore fallback = storeWithEntries(0, 2);
+    ASSERT_TRUE(
+        writeStoreFile(QDir(paths.programFolder).filePath("url_bak"), fallback).has_value());
 
-private slots:
-    void onlyTheExitButtonKeepsTheRunsChanges() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
-        QVERIFY(QDir().mkpath(paths.programFolder));
-        UrlStore fallback = storeWithEntries(0, 2);
-        QVERIFY(
-            writeStoreFile(QDir(paths.programFolder).filePath("url_bak"), fallback).has_value());
-
-        {
-            FileRun run(paths);
-            QCOMPARE(run.windows.form1().List1->count(), 2);
-            run.add(QStringLiteral("追加"), QStringLiteral("http://added/"));
-            run.windows.form1().Command1[5]->click();
-            QCOMPARE(run.endings, 1);
-            QVERIFY(run.fake.messages.shown.empty());
-        }
-        QVERIFY(QFile::exists(QDir(paths.dataFolder).filePath("url")));
-        {
-            FileRun run(paths);
-            QCOMPARE(run.windows.form1().List1->count(), 3);
-            QCOMPARE(run.store.entries[0][2][UrlField::url], QStringLiteral("http://added/"));
-            QCOMPARE(trim(run.store.entries[0][2][UrlField::title]), QStringLiteral("追加"));
-            run.add(QStringLiteral("lost"), QStringLiteral("http://lost/"));
-            run.windows.form1().menuEnd_Click();  // the tray menu's "終了"
-            QCOMPARE(run.endings, 1);
-        }
-        {
-            FileRun run(paths);
-            QCOMPARE(run.windows.form1().List1->count(), 3);
-            QVERIFY(run.store.entries[0][3][UrlField::url].isEmpty());
-        }
-    }
-
-    // A save made before the load ahead is taken is what the next load reads.
-    void aSaveBeforeTheLoadAheadIsWhatTheNextLoadReads() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
-        DataFileStore file(paths);
-        UrlStore saved = storeWithEntries(0, 2);
-        QVERIFY(file.saveStore(saved).has_value());
-        file.loadAhead();
-        saved = storeWithEntries(0, 5);
-        QVERIFY(file.saveStore(saved).has_value());
-        UrlStore loaded;
-        QVERIFY(file.loadStore(loaded).has_value());
-        QCOMPARE(loaded.entries[0][4][UrlField::url], QStringLiteral("http://host/4"));
-    }
-
-    // What the load ahead found out about the file reaches the run: the notice, and the
-    // damaged file kept aside at the save.
-    void aDamagedFileReadAheadIsReportedAndKeptAside() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
-        QVERIFY(QDir().mkpath(paths.dataFolder));
-        QFile damaged(QDir(paths.dataFolder).filePath("url"));
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        damaged.write(QByteArray(300, 'L'));
-        damaged.close();
-
+    {
         FileRun run(paths);
-        QCOMPARE(run.fake.messages.shown.size(), size_t(1));
-        run.windows.form1().Command1[5]->click();
-        QCOMPARE(run.endings, 1);
-        QCOMPARE(QDir(paths.dataFolder).entryList({QStringLiteral("url.damaged-*")}).size(), 1);
+        ASSERT_EQ(list(run.windows.form1())->count(), 2);
+        run.add(QStringLiteral("追加"), QStringLiteral("http://added/"));
+        button(run.windows.form1(), kExit)->click();
+        ASSERT_EQ(run.endings, 1);
+        ASSERT_TRUE(run.fake.messages.shown.empty());
     }
-};
+    ASSERT_TRUE(QFile::exists(QDir(paths.dataFolder).filePath("url")));
+    {
+        FileRun run(paths);
+        ASSERT_EQ(list(run.windows.form1())->count(), 3);
+        ASSERT_EQ(run.store.entries[0][2][UrlField::url], QStringLiteral("http://added/"));
+        ASSERT_EQ(trim(run.store.entries[0][2][UrlField::title]), QStringLiteral("追加"));
+        run.add(QStringLiteral("lost"), QStringLiteral("http://lost/"));
+        chooseMenuEnd(run.windows.form1());  // the tray menu's "終了"
+        ASSERT_EQ(run.endings, 1);
+    }
+    {
+        FileRun run(paths);
+        ASSERT_EQ(list(run.windows.form1())->count(), 3);
+        ASSERT_TRUE(run.store.entries[0][3][UrlField::url].isEmpty());
+    }
+}
 
-QTEST_MAIN(DataFileRunTest)
-#include "data_file_run_test.moc"
+TEST(DataFileRunTest, ASaveBeforeTheLoadAheadIsWhatTheNextLoadReads) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
+    DataFileStore file(paths);
+    UrlStore saved = storeWithEntries(0, 2);
+    ASSERT_TRUE(file.saveStore(saved).has_value());
+    file.loadAhead();
+    saved = storeWithEntries(0, 5);
+    ASSERT_TRUE(file.saveStore(saved).has_value());
+    UrlStore loaded;
+    ASSERT_TRUE(file.loadStore(loaded).has_value());
+    ASSERT_EQ(loaded.entries[0][4][UrlField::url], QStringLiteral("http://host/4"));
+}
+
+TEST(DataFileRunTest, ADamagedFileReadAheadIsReportedAndKeptAside) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const DataPaths paths{dir.filePath("data"), dir.filePath("program")};
+    ASSERT_TRUE(QDir().mkpath(paths.dataFolder));
+    QFile damaged(QDir(paths.dataFolder).filePath("url"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(300, 'L'));
+    damaged.close();
+
+    FileRun run(paths);
+    ASSERT_EQ(run.fake.messages.shown.size(), size_t(1));
+    button(run.windows.form1(), kExit)->click();
+    ASSERT_EQ(run.endings, 1);
+    ASSERT_EQ(QDir(paths.dataFolder).entryList({QStringLiteral("url.damaged-*")}).size(), 1);
+}

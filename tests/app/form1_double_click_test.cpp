@@ -17,6 +17,7 @@
 #include "fakes/qt_printers.h"
 #include "fakes/stubbed_platform.h"
 #include "update/updater.h"
+#include "window_harness.h"
 
 using namespace velandri;
 
@@ -43,9 +44,9 @@ const QString kHostileUrl = QStringLiteral("http://x/;touch $HOME/pwned1 `touch 
 
 // A real double-click arrives as a click followed by the double-click event.
 void doubleClickLine(Form1& form1, int row) {
-    const QRect line = form1.List1->visualItemRect(form1.List1->item(row));
-    QTest::mouseClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
-    QTest::mouseDClick(form1.List1->viewport(), Qt::LeftButton, {}, line.center());
+    const QRect line = list(form1)->visualItemRect(list(form1)->item(row));
+    QTest::mouseClick(list(form1)->viewport(), Qt::LeftButton, {}, line.center());
+    QTest::mouseDClick(list(form1)->viewport(), Qt::LeftButton, {}, line.center());
 }
 
 // The real windows and the real process start, file test and automation object, with stub
@@ -166,14 +167,14 @@ TEST(Form1AcrossARestart, AKoreanAddressReachesTheBrowserUnchangedInMeaning) {
     {
         FileRun run(stubbed, paths);
         Form1& form1 = run.windows.form1();
-        form1.Command1[0]->click();
-        form1.Text1[0]->setText(QStringLiteral("韓国語"));
-        form1.Text1[1]->setText(korean);
-        form1.Command1[6]->click();
-        form1.Command1[5]->click();
+        button(form1, kUrlSetting)->click();
+        box(form1, kTitleBox)->setText(QStringLiteral("韓国語"));
+        box(form1, kUrlBox)->setText(korean);
+        button(form1, kCommit)->click();
+        button(form1, kExit)->click();
     }
     FileRun run(stubbed, paths);
-    ASSERT_EQ(run.windows.form1().List1->count(), 1);
+    ASSERT_EQ(list(run.windows.form1())->count(), 1);
     run.doubleClickRow(0);
     const QStringList arguments = stubbed.stubs.takeArguments("firefox");
     ASSERT_EQ(arguments.size(), 1);

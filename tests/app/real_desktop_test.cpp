@@ -1,6 +1,8 @@
 // The real windows on a real X display under a window manager, with real message boxes: what
 // the window manager's focus and the widgets themselves do, which offscreen runs cannot show.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDeadlineTimer>
@@ -32,7 +34,6 @@ namespace {
 using DesktopRun = WindowRun<MemoryStoreIo, QtMessageBox>;
 
 enum { kApply = 0, kClose = 1 };
-enum { kUrlSetting = 0, kSettings = 4, kHomePage = 10, kCommit = 6, kBack = 8, kCorrect = 9 };
 
 const QString kTwentyCharacters = QStringLiteral("あいうえおかきくけこさしすせそたちつてと");
 
@@ -151,13 +152,13 @@ struct LaunchingRun {
 };
 
 Form3& openSettings(DesktopRun& run) {
-    run.form1().Command1[kSettings]->click();
+    button(run.form1(), kSettings)->click();
     return run.form3();
 }
 
 // Real input through the X server, as from the keyboard, the pointer or the window manager.
 void xdotool(const QStringList& arguments) {
-    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
 }
 
 // A pointer click in the middle of the widget, in the screen's own pixels.
@@ -193,389 +194,365 @@ bool wholeOnTheScreen(QWidget* widget) {
 
 }  // namespace
 
-class RealDesktopTest : public QObject {
-    Q_OBJECT
+TEST(RealDesktopTest, AMessageBoxClosingIsNotAReturnToTheWindow) {
+    auto run = started(storeWithEntries(0, 1));
+    ASSERT_TRUE_SOON(run->form1().isActiveWindow());
+    Form3& form = openSettings(*run);
+    ASSERT_TRUE(activeAndSettled(form));
+    MessageBoxAnswerer answerer;
 
-private slots:
-    // Only an opening or a return from another of the program's windows is an activation.
-    void aMessageBoxClosingIsNotAReturnToTheWindow() {
-        auto run = started(storeWithEntries(0, 1));
-        QTRY_VERIFY(run->form1().isActiveWindow());
-        Form3& form = openSettings(*run);
-        QVERIFY(activeAndSettled(form));
-        MessageBoxAnswerer answerer;
+    QTest::keyClicks(box(form, 0), "new1");
+    QTest::keyClicks(box(form, 1), "new1");
+    answerer.answerNext();
+    form.Option1[1]->click();  // the browser notice
+    ASSERT_EQ(answerer.texts.size(), 1);
+    ASSERT_TRUE(activeAndSettled(form));
+    ASSERT_EQ(box(form, 0)->text(), QStringLiteral("new1"));
+    ASSERT_EQ(box(form, 1)->text(), QStringLiteral("new1"));
+    button(form, kApply)->click();
+    ASSERT_EQ(run->store.password, QStringLiteral("new1"));
+    ASSERT_TRUE(!form.isVisible());
 
-        QTest::keyClicks(form.Text1[0], "new1");
-        QTest::keyClicks(form.Text1[1], "new1");
-        answerer.answerNext();
-        form.Option1[1]->click();  // the browser notice
-        QCOMPARE(answerer.texts.size(), 1);
-        QVERIFY(activeAndSettled(form));
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("new1"));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("new1"));
-        form.Command1[kApply]->click();
-        QCOMPARE(run->store.password, QStringLiteral("new1"));
-        QVERIFY(!form.isVisible());
+    openSettings(*run);  // an opening empties the boxes
+    ASSERT_TRUE(activeAndSettled(form));
+    QTest::keyClicks(box(form, 0), "abc");
+    answerer.answerNext();
+    button(form, kApply)->click();
+    ASSERT_EQ(answerer.texts.last(), QStringLiteral("確認用パスワード欄が空欄です。"));
+    ASSERT_TRUE(activeAndSettled(form));
+    ASSERT_EQ(box(form, 0)->text(), QStringLiteral("abc"));
+    QTest::keyClicks(box(form, 1), "abc");
+    button(form, kApply)->click();
+    ASSERT_EQ(run->store.password, QStringLiteral("abc"));
 
-        openSettings(*run);  // an opening empties the boxes
-        QVERIFY(activeAndSettled(form));
-        QTest::keyClicks(form.Text1[0], "abc");
-        answerer.answerNext();
-        form.Command1[kApply]->click();
-        QCOMPARE(answerer.texts.last(), QStringLiteral("確認用パスワード欄が空欄です。"));
-        QVERIFY(activeAndSettled(form));
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("abc"));
-        QTest::keyClicks(form.Text1[1], "abc");
-        form.Command1[kApply]->click();
-        QCOMPARE(run->store.password, QStringLiteral("abc"));
+    openSettings(*run);  // a return from the main window is an activation
+    ASSERT_TRUE(activeAndSettled(form));
+    QTest::keyClicks(box(form, 0), "zz");
+    run->form1().activateWindow();
+    ASSERT_TRUE(activeAndSettled(run->form1()));
+    form.activateWindow();
+    ASSERT_TRUE(activeAndSettled(form));
+    ASSERT_EQ(box(form, 0)->text(), QString());
+}
 
-        openSettings(*run);  // a return from the main window is an activation
-        QVERIFY(activeAndSettled(form));
-        QTest::keyClicks(form.Text1[0], "zz");
-        run->form1().activateWindow();
-        QVERIFY(activeAndSettled(run->form1()));
-        form.activateWindow();
-        QVERIFY(activeAndSettled(form));
-        QCOMPARE(form.Text1[0]->text(), QString());
-    }
+TEST(RealDesktopTest, CorrectionKeepsTextsLongerThanTheTypingLimit) {
+    UrlStore store = storeWithEntries(0, 1);
+    store.entries[0][0][UrlField::title] = kTwentyCharacters;
+    store.entries[0][0][UrlField::content] = kTwentyCharacters;
+    auto run = started(store);
+    Form1& form = run->form1();
+    ASSERT_TRUE_SOON(form.isActiveWindow());
+    list(form)->setCurrentRow(0);
+    button(form, kCorrect)->click();
+    ASSERT_EQ(box(form, 0)->text(), kTwentyCharacters);
+    ASSERT_EQ(box(form, 2)->text(), kTwentyCharacters);
 
-    // The edit boxes' limit is for typing: text set by "修正" stays whole.
-    void correctionKeepsTextsLongerThanTheTypingLimit() {
-        UrlStore store = storeWithEntries(0, 1);
-        store.entries[0][0][UrlField::title] = kTwentyCharacters;
-        store.entries[0][0][UrlField::content] = kTwentyCharacters;
-        auto run = started(store);
-        Form1& form = run->form1();
-        QTRY_VERIFY(form.isActiveWindow());
-        form.List1->setCurrentRow(0);
-        form.Command1[kCorrect]->click();
-        QCOMPARE(form.Text1[0]->text(), kTwentyCharacters);
-        QCOMPARE(form.Text1[2]->text(), kTwentyCharacters);
+    QLineEdit* title = box(form, 0);
+    title->setFocus();
+    title->end(false);
+    QTest::keyClicks(title, "x");
+    ASSERT_EQ(title->text(), kTwentyCharacters);  // typing cannot lengthen it
+    QTest::keyClick(title, Qt::Key_Backspace);
+    QTest::keyClicks(title, "y");
+    ASSERT_EQ(title->text(), kTwentyCharacters.left(19));
+    button(form, kCommit)->click();
+    ASSERT_EQ(run->store.entries[0][0][UrlField::title], kTwentyCharacters.left(19));
+    ASSERT_EQ(run->store.entries[0][0][UrlField::content], kTwentyCharacters);
 
-        QLineEdit* title = form.Text1[0];
-        title->setFocus();
-        title->end(false);
-        QTest::keyClicks(title, "x");
-        QCOMPARE(title->text(), kTwentyCharacters);  // typing cannot lengthen it
-        QTest::keyClick(title, Qt::Key_Backspace);
-        QTest::keyClicks(title, "y");
-        QCOMPARE(title->text(), kTwentyCharacters.left(19));
-        form.Command1[kCommit]->click();
-        QCOMPARE(run->store.entries[0][0][UrlField::title], kTwentyCharacters.left(19));
-        QCOMPARE(run->store.entries[0][0][UrlField::content], kTwentyCharacters);
+    list(form)->setCurrentRow(0);
+    button(form, kCorrect)->click();
+    box(form, 2)->clear();
+    QTest::keyClicks(box(form, 2), "abcdefghijklmnopqrst");
+    ASSERT_EQ(box(form, 2)->text(), QStringLiteral("abcdefghijklmno"));
+}
 
-        form.List1->setCurrentRow(0);
-        form.Command1[kCorrect]->click();
-        form.Text1[2]->clear();
-        QTest::keyClicks(form.Text1[2], "abcdefghijklmnopqrst");
-        QCOMPARE(form.Text1[2]->text(), QStringLiteral("abcdefghijklmno"));
-    }
+TEST(RealDesktopTest, NoLogoffClockAtThePasswordGate) {
+    UrlStore store = storeWithEntries(0, 1);
+    store.password = QStringLiteral("pw");
+    store.logoffMinutes = 1;
+    auto run = started(store);
+    ASSERT_TRUE_SOON(run->form2().isActiveWindow());
+    ASSERT_TRUE(!timer(run->form1(), "Timer2")->isActive());
+    QTest::keyClicks(run->form2().Text1, "p");
+    ASSERT_TRUE(!timer(run->form1(), "Timer2")->isActive());
+    QTest::keyClicks(run->form2().Text1, "w");
+    ASSERT_TRUE_SOON(run->form1().isActiveWindow());
+    ASSERT_TRUE(timer(run->form1(), "Timer2")->isActive());
+}
 
-    // The log-off clock belongs to the main window, which loads after the gate.
-    void noLogoffClockAtThePasswordGate() {
-        UrlStore store = storeWithEntries(0, 1);
-        store.password = QStringLiteral("pw");
-        store.logoffMinutes = 1;
-        auto run = started(store);
-        QTRY_VERIFY(run->form2().isActiveWindow());
-        QVERIFY(!run->form1().Timer2.isActive());
-        QTest::keyClicks(run->form2().Text1, "p");
-        QVERIFY(!run->form1().Timer2.isActive());
-        QTest::keyClicks(run->form2().Text1, "w");
-        QTRY_VERIFY(run->form1().isActiveWindow());
-        QVERIFY(run->form1().Timer2.isActive());
-    }
+TEST(RealDesktopTest, EveryDoubleClickOfTheListRestartsTheLogoffTime) {
+    auto run = started(storeWithEntries(0, 2));
+    Form1& form = run->form1();
+    ASSERT_TRUE_SOON(form.isActiveWindow());
+    QWidget* lines = list(form)->viewport();
+    const QRect lastLine = list(form)->visualItemRect(list(form)->item(1));
+    const QPoint belowTheLines(lastLine.center().x(), lastLine.bottom() + lastLine.height());
+    ASSERT_TRUE(lines->rect().contains(belowTheLines));
 
-    // Every double-click of the list restarts the log-off time; only a line opens anything.
-    void everyDoubleClickOfTheListRestartsTheLogoffTime() {
-        auto run = started(storeWithEntries(0, 2));
-        Form1& form = run->form1();
-        QTRY_VERIFY(form.isActiveWindow());
-        QWidget* lines = form.List1->viewport();
-        const QRect lastLine = form.List1->visualItemRect(form.List1->item(1));
-        const QPoint belowTheLines(lastLine.center().x(), lastLine.bottom() + lastLine.height());
-        QVERIFY(lines->rect().contains(belowTheLines));
+    run->shared.logoffTicks = 5;
+    doubleClick(lines, belowTheLines);
+    ASSERT_EQ(run->shared.logoffTicks, int16_t(0));
+    ASSERT_TRUE(run->launcher.opened.isEmpty());
 
-        run->shared.logoffTicks = 5;
-        doubleClick(lines, belowTheLines);
-        QCOMPARE(run->shared.logoffTicks, int16_t(0));
-        QVERIFY(run->launcher.opened.isEmpty());
+    run->shared.logoffTicks = 5;
+    doubleClick(lines, lastLine.center());
+    ASSERT_EQ(run->shared.logoffTicks, int16_t(0));
+    ASSERT_EQ(run->launcher.opened, QStringList{QStringLiteral("http://host/1")});
+}
 
-        run->shared.logoffTicks = 5;
-        doubleClick(lines, lastLine.center());
-        QCOMPARE(run->shared.logoffTicks, int16_t(0));
-        QCOMPARE(run->launcher.opened, QStringList{QStringLiteral("http://host/1")});
-    }
-
-    // While the download blocks the program, a real Esc and the window manager's close box still
-    // reach the download window, which stops the download.
-    void downloadWindowStopsOnEscAndItsCloseBox() {
-        const QStringList actions[] = {
-            {QStringLiteral("xdotool"), QStringLiteral("key"), QStringLiteral("Escape")},
-            {QStringLiteral("wmctrl"), QStringLiteral("-F"), QStringLiteral("-c"),
-             QStringLiteral("Velandri")},
-        };
-        for (const QStringList& action : actions) {
-            const QString what = action.join(u' ');
-            DownloadWindow window;
-            window.begin();
-            QTRY_VERIFY2(window.isActiveWindow(), qPrintable(what));
-            QVERIFY(QProcess::startDetached(action[0], action.mid(1)));
-            // As a download's progress comes, and nothing else runs the window's events.
-            bool going = true;
-            for (const QDeadlineTimer patience(10'000); going && !patience.hasExpired();) {
-                QThread::msleep(5);
-                going = window.progress(1, 10);
-            }
-            QVERIFY2(!going, qPrintable(what));
-            window.end();
+TEST(RealDesktopTest, DownloadWindowStopsOnEscAndItsCloseBox) {
+    const QStringList actions[] = {
+        {QStringLiteral("xdotool"), QStringLiteral("key"), QStringLiteral("Escape")},
+        {QStringLiteral("wmctrl"), QStringLiteral("-F"), QStringLiteral("-c"),
+         QStringLiteral("Velandri")},
+    };
+    for (const QStringList& action : actions) {
+        const QString what = action.join(u' ');
+        DownloadWindow window;
+        window.begin();
+        ASSERT_TRUE_SOON(window.isActiveWindow()) << qPrintable(what);
+        ASSERT_TRUE(QProcess::startDetached(action[0], action.mid(1)));
+        // As a download's progress comes, and nothing else runs the window's events.
+        bool going = true;
+        for (const QDeadlineTimer patience(10'000); going && !patience.hasExpired();) {
+            QThread::msleep(5);
+            going = window.progress(1, 10);
         }
+        ASSERT_TRUE(!going) << qPrintable(what);
+        window.end();
     }
+}
 
-    // With the input method on, digits come full-width, from the keyboard and as commits.
-    void fullWidthDigitsCountInTheMinutesBox() {
-        auto run = started(storeWithEntries(0, 1));
-        Form3& form = openSettings(*run);
-        QVERIFY(activeAndSettled(form));
-        QTest::keyClicks(form.Text1[0], "pw");
-        QTest::keyClicks(form.Text1[1], "pw");  // the minutes box is for a password only
-        form.Text3->setFocus();
-        form.Text3->clear();
-        pressDigitKeys(form.Text3, QStringLiteral("５９１"));
-        QCOMPARE(form.Text3->text(), QStringLiteral("59"));  // two characters at most
-        form.Text3->clear();
-        commitAsAnInputMethod(form.Text3, QStringLiteral("２０"));
-        QCOMPARE(form.Text3->text(), QStringLiteral("20"));
+TEST(RealDesktopTest, FullWidthDigitsCountInTheMinutesBox) {
+    auto run = started(storeWithEntries(0, 1));
+    Form3& form = openSettings(*run);
+    ASSERT_TRUE(activeAndSettled(form));
+    QTest::keyClicks(box(form, 0), "pw");
+    QTest::keyClicks(box(form, 1), "pw");  // the minutes box is for a password only
+    form.Text3->setFocus();
+    form.Text3->clear();
+    pressDigitKeys(form.Text3, QStringLiteral("５９１"));
+    ASSERT_EQ(form.Text3->text(), QStringLiteral("59"));  // two characters at most
+    form.Text3->clear();
+    commitAsAnInputMethod(form.Text3, QStringLiteral("２０"));
+    ASSERT_EQ(form.Text3->text(), QStringLiteral("20"));
+}
+
+TEST(RealDesktopTest, SettingsWindowFitsTheScreen) {
+    auto run = started(storeWithEntries(0, 1));
+    Form3& form = openSettings(*run);
+    ASSERT_TRUE(activeAndSettled(form));
+    const QSize designed(twipsToPixelsX(&form, 2400), twipsToPixelsY(&form, 9630));
+    const QRect available = form.screen()->availableGeometry();
+    const bool tooSmall = qEnvironmentVariableIsSet("VELANDRI_SCREEN_TOO_SMALL");
+    ASSERT_EQ(designed.height() > available.height(), tooSmall);
+    if (!tooSmall) {
+        ASSERT_EQ(form.size(), designed);
     }
+    ASSERT_TRUE(available.contains(form.frameGeometry()));
+    ASSERT_TRUE(wholeOnTheScreen(button(form, kApply)) && wholeOnTheScreen(button(form, kClose)));
 
-    // Where the designed height does not fit the screen, the window does, the column scrolls
-    // to the focused control, and both buttons are on the screen and work.
-    void settingsWindowFitsTheScreen() {
-        auto run = started(storeWithEntries(0, 1));
-        Form3& form = openSettings(*run);
-        QVERIFY(activeAndSettled(form));
-        const QSize designed(twipsToPixelsX(&form, 2400), twipsToPixelsY(&form, 9630));
-        const QRect available = form.screen()->availableGeometry();
-        const bool tooSmall = qEnvironmentVariableIsSet("VELANDRI_SCREEN_TOO_SMALL");
-        QCOMPARE(designed.height() > available.height(), tooSmall);
-        if (!tooSmall) QCOMPARE(form.size(), designed);
-        QVERIFY(available.contains(form.frameGeometry()));
-        QVERIFY(wholeOnTheScreen(form.Command1[kApply]) && wholeOnTheScreen(form.Command1[kClose]));
+    button(form, kApply)->setFocus();
+    QTest::keyClick(button(form, kApply), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_TRUE(QApplication::focusWidget() == form.Option1[4]);  // the column's last control
+    ASSERT_TRUE(wholeOnTheScreen(form.Option1[4]));
+    clickWithThePointer(button(form, kClose));
+    ASSERT_TRUE_SOON(!form.isVisible());
+    openSettings(*run);
+    ASSERT_TRUE(activeAndSettled(form));
+    ASSERT_TRUE(wholeOnTheScreen(box(form, 0)));  // focused at the opening
+    form.Text2[0]->setText(QStringLiteral("renamed"));
+    clickWithThePointer(button(form, kApply));
+    ASSERT_EQ_SOON(run->store.tabNames[0], QStringLiteral("renamed"));
+}
 
-        form.Command1[kApply]->setFocus();
-        QTest::keyClick(form.Command1[kApply], Qt::Key_Tab, Qt::ShiftModifier);
-        QVERIFY(QApplication::focusWidget() == form.Option1[4]);  // the column's last control
-        QVERIFY(wholeOnTheScreen(form.Option1[4]));
-        clickWithThePointer(form.Command1[kClose]);
-        QTRY_VERIFY(!form.isVisible());
-        openSettings(*run);
-        QVERIFY(activeAndSettled(form));
-        QVERIFY(wholeOnTheScreen(form.Text1[0]));  // focused at the opening
-        form.Text2[0]->setText(QStringLiteral("renamed"));
-        clickWithThePointer(form.Command1[kApply]);
-        QTRY_COMPARE(run->store.tabNames[0], QStringLiteral("renamed"));
+TEST(RealDesktopTest, TheCloseBoxIsTheEndButton) {
+    auto run = started(storeWithEntries(0, 3));
+    Form3& form = openSettings(*run);
+    ASSERT_TRUE(activeAndSettled(form));
+    form.Text2[0]->setText(QStringLiteral("unapplied"));
+    QTest::keyClicks(box(form, 0), "pw");
+    MessageBoxAnswerer answerer;
+    answerer.answerNext();
+    xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
+    ASSERT_EQ_SOON(answerer.texts, QStringList{QStringLiteral("確認用パスワード欄が空欄です。")});
+    ASSERT_TRUE(activeAndSettled(form));
+    QTest::keyClicks(box(form, 1), "pw");
+    xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
+    ASSERT_TRUE(activeAndSettled(run->form1()));
+    ASSERT_TRUE(!form.isVisible());
+    ASSERT_EQ(run->endings, 0);
+    ASSERT_EQ(run->store.password, QStringLiteral("pw"));
+    ASSERT_EQ(run->store.tabNames[0], QStringLiteral("tab1"));  // as "終了" leaves it
+    ASSERT_EQ(run->store.entries, storeWithEntries(0, 3).entries);
+}
+
+TEST(RealDesktopTest, TypingKeepsBlanksAndWholeCharacters) {
+    auto run = started(storeWithEntries(0, 1));
+    Form1& form = run->form1();
+    ASSERT_TRUE_SOON(form.isActiveWindow());
+    button(form, kUrlSetting)->click();
+    QLineEdit* title = box(form, 0);
+    QLineEdit* url = box(form, 1);
+    QLineEdit* content = box(form, 2);
+    ASSERT_EQ_SOON(QApplication::focusWidget(), title);
+
+    QTest::keyClicks(title, " My Page 2 ");
+    ASSERT_EQ(title->text(), QStringLiteral(" My Page 2 "));
+    for (const char* part : {"東京", "\u3000", "出張"})
+        commitComposition(content, QString::fromUtf8(part));
+    ASSERT_EQ(content->text(), QStringLiteral("東京\u3000出張"));
+    QTest::keyClicks(url, "http://host/new");
+    button(form, kCommit)->click();
+    const UrlEntry& added = run->store.entries[0][1];
+    ASSERT_EQ(added[UrlField::title], QStringLiteral("My Page 2"));
+    ASSERT_EQ(added[UrlField::content], QStringLiteral("東京\u3000出張"));
+
+    const QString kana14 = QStringLiteral("あいうえおかきくけこさしすせ");
+    const QString yoshi = QStringLiteral("\U00020BB7");  // 𠮷, two UTF-16 units
+    button(form, kUrlSetting)->click();
+    paste(title, kana14 + yoshi);
+    ASSERT_EQ(title->text(), kana14);
+    commitComposition(title, yoshi);
+    ASSERT_EQ(title->text(), kana14);
+    commitComposition(title, QStringLiteral("か\u3099"));  // が as base and combining mark
+    ASSERT_EQ(title->text(), kana14);
+    title->setText(kana14.left(13));
+    paste(title, yoshi + QStringLiteral("x"));
+    ASSERT_EQ(title->text(), kana14.left(13) + yoshi);
+    title->setText(kana14);
+    title->setCursorPosition(2);
+    paste(title, yoshi);  // in the middle, too
+    ASSERT_EQ(title->text(), kana14);
+    QTest::keyClicks(title, "z");
+    ASSERT_EQ(title->text(), kana14.left(2) + QStringLiteral("z") + kana14.mid(2));
+}
+
+TEST(RealDesktopTest, KeyboardOpensLinesAndWalksOnlyWhatShows) {
+    auto run = started(storeWithEntries(0, 3));
+    Form1& form = run->form1();
+    ASSERT_TRUE_SOON(form.isActiveWindow());
+    ASSERT_EQ_SOON(QApplication::focusWidget(), list(form));
+
+    pressKey(Qt::Key_Space);
+    ASSERT_EQ(selectedRow(form), 0);
+    ASSERT_TRUE(button(form, kCorrect)->isEnabled());
+    pressKey(Qt::Key_Down);
+    ASSERT_EQ(selectedRow(form), 1);
+    ASSERT_TRUE(run->launcher.opened.isEmpty());
+    run->shared.logoffTicks = 5;
+    pressKey(Qt::Key_Return);
+    ASSERT_EQ(run->launcher.opened, QStringList{QStringLiteral("http://host/1")});
+    ASSERT_EQ(run->shared.logoffTicks, int16_t(0));
+    pressKey(Qt::Key_Down);
+    pressKey(Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_EQ(run->launcher.opened.last(), QStringLiteral("http://host/2"));
+
+    const QList<QWidget*> editRow{box(form, 0), box(form, 1), box(form, 2), button(form, kCommit),
+                                  button(form, kBack)};
+    for (QWidget* reached : tabWalk(30)) {
+        ASSERT_TRUE(!editRow.contains(reached)) << "hidden row";
     }
+    ASSERT_TRUE(!form.session().hasUnregisteredText());
 
-    // The settings window's close box (Alt+F4 through the window manager) is its "終了"
-    // button, its message included: the program and the session's bookmarks stay.
-    void theCloseBoxIsTheEndButton() {
-        auto run = started(storeWithEntries(0, 3));
-        Form3& form = openSettings(*run);
-        QVERIFY(activeAndSettled(form));
-        form.Text2[0]->setText(QStringLiteral("unapplied"));
-        QTest::keyClicks(form.Text1[0], "pw");
-        MessageBoxAnswerer answerer;
-        answerer.answerNext();
-        xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
-        QTRY_COMPARE(answerer.texts, QStringList{QStringLiteral("確認用パスワード欄が空欄です。")});
-        QVERIFY(activeAndSettled(form));
-        QTest::keyClicks(form.Text1[1], "pw");
-        xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
-        QVERIFY(activeAndSettled(run->form1()));
-        QVERIFY(!form.isVisible());
-        QCOMPARE(run->endings, 0);
-        QCOMPARE(run->store.password, QStringLiteral("pw"));
-        QCOMPARE(run->store.tabNames[0], QStringLiteral("tab1"));  // as "終了" leaves it
-        QCOMPARE(run->store.entries, storeWithEntries(0, 3).entries);
+    button(form, kUrlSetting)->click();
+    ASSERT_EQ_SOON(QApplication::focusWidget(), box(form, 0));
+    ASSERT_EQ(tabWalk(4), (QList<QWidget*>{box(form, 1), box(form, 2), button(form, kCommit),
+                                           button(form, kBack)}));
+    box(form, 0)->setFocus();
+    QTest::keyClicks(box(form, 0), "typed");
+    pressKey(Qt::Key_Tab);
+    QTest::keyClicks(box(form, 1), "http://host/typed");
+    pressKey(Qt::Key_Return);
+    ASSERT_EQ(run->store.entries[0][3][UrlField::url], QStringLiteral("http://host/typed"));
+    ASSERT_EQ(form.modeHeightTwips(), 4000);
+    ASSERT_EQ(QApplication::focusWidget(), list(form));
+    for (QWidget* reached : tabWalk(30)) {
+        ASSERT_TRUE(!editRow.contains(reached)) << "hidden row";
     }
+}
 
-    // The boxes keep what is typed, blanks between words included, and the typing limit leaves
-    // out what does not fit by whole characters.
-    void typingKeepsBlanksAndWholeCharacters() {
-        auto run = started(storeWithEntries(0, 1));
-        Form1& form = run->form1();
-        QTRY_VERIFY(form.isActiveWindow());
-        form.Command1[kUrlSetting]->click();
-        QLineEdit* title = form.Text1[0];
-        QLineEdit* url = form.Text1[1];
-        QLineEdit* content = form.Text1[2];
-        QTRY_COMPARE(QApplication::focusWidget(), title);
+TEST(RealDesktopTest, ADroppedLinkStartsAnEntry) {
+    auto run = started(storeWithEntries(0, 2));
+    Form1& form = run->form1();
+    ASSERT_TRUE_SOON(form.isActiveWindow());
+    const QPoint overList = list(form)->geometry().center();
+    const QString link = QStringLiteral("https://ja.wikipedia.org/wiki/東京");
 
-        QTest::keyClicks(title, " My Page 2 ");
-        QCOMPARE(title->text(), QStringLiteral(" My Page 2 "));
-        for (const char* part : {"東京", "\u3000", "出張"})
-            commitComposition(content, QString::fromUtf8(part));
-        QCOMPARE(content->text(), QStringLiteral("東京\u3000出張"));
-        QTest::keyClicks(url, "http://host/new");
-        form.Command1[kCommit]->click();
-        const UrlEntry& added = run->store.entries[0][1];
-        QCOMPARE(added[UrlField::title], QStringLiteral("My Page 2"));
-        QCOMPARE(added[UrlField::content], QStringLiteral("東京\u3000出張"));
+    ASSERT_TRUE(dragAndDrop(form, overList, browserDrag(link, QStringLiteral("東京 - Wikipedia"))));
+    ASSERT_EQ(form.modeHeightTwips(), 5200);
+    ASSERT_EQ(box(form, 0)->text(), QStringLiteral("東京 - Wikipedia"));
+    ASSERT_EQ(box(form, 1)->text(), link);
+    ASSERT_EQ(run->store.entries[0][2][UrlField::url], QString());
+    button(form, kCommit)->click();
+    ASSERT_EQ(run->store.entries[0][2][UrlField::url], link);
 
-        const QString kana14 = QStringLiteral("あいうえおかきくけこさしすせ");
-        const QString yoshi = QStringLiteral("\U00020BB7");  // 𠮷, two UTF-16 units
-        form.Command1[kUrlSetting]->click();
-        paste(title, kana14 + yoshi);
-        QCOMPARE(title->text(), kana14);
-        commitComposition(title, yoshi);
-        QCOMPARE(title->text(), kana14);
-        commitComposition(title, QStringLiteral("か\u3099"));  // が as base and combining mark
-        QCOMPARE(title->text(), kana14);
-        title->setText(kana14.left(13));
-        paste(title, yoshi + QStringLiteral("x"));
-        QCOMPARE(title->text(), kana14.left(13) + yoshi);
-        title->setText(kana14);
-        title->setCursorPosition(2);
-        paste(title, yoshi);  // in the middle, too
-        QCOMPARE(title->text(), kana14);
-        QTest::keyClicks(title, "z");
-        QCOMPARE(title->text(), kana14.left(2) + QStringLiteral("z") + kana14.mid(2));
+    auto* uriList = new QMimeData;
+    uriList->setUrls({QUrl(QStringLiteral("http://host/listed"))});
+    ASSERT_TRUE(dragAndDrop(form, overList, uriList));
+    ASSERT_EQ(box(form, 0)->text(), QString());
+    ASSERT_EQ(box(form, 1)->text(), QStringLiteral("http://host/listed"));
+    ASSERT_EQ_SOON(QApplication::focusWidget(), box(form, 0));
+    MessageBoxAnswerer answerer;  // the dropped text is unsaved: "戻る" asks
+    answerer.answerNext();
+    button(form, kBack)->click();
+    ASSERT_EQ(answerer.texts.size(), 1);
+    ASSERT_EQ(form.modeHeightTwips(), 4000);
+
+    auto* plainLink = new QMimeData;
+    plainLink->setText(QStringLiteral(" https://example.org/plain \n"));
+    ASSERT_TRUE(dragAndDrop(form, overList, plainLink));
+    ASSERT_EQ(box(form, 1)->text(), QStringLiteral("https://example.org/plain"));
+    answerer.answerNext();
+    button(form, kBack)->click();
+    ASSERT_EQ(answerer.texts.size(), 2);
+
+    auto* mozUrl = new QMimeData;  // Firefox's own format, in UTF-16, where it arrives
+    const QString mozText = QStringLiteral("http://host/moz\nモズ");
+    mozUrl->setData(QStringLiteral("text/x-moz-url"),
+                    QByteArray(reinterpret_cast<const char*>(mozText.utf16()), mozText.size() * 2));
+    ASSERT_TRUE(dragAndDrop(form, overList, mozUrl));
+    ASSERT_EQ(box(form, 0)->text(), QStringLiteral("モズ"));
+    ASSERT_EQ(box(form, 1)->text(), QStringLiteral("http://host/moz"));
+    answerer.answerNext();
+    button(form, kBack)->click();
+
+    for (const QString& notALink :
+         {QStringLiteral("two words"), QStringLiteral("javascript:alert(1)")}) {
+        auto* text = new QMimeData;
+        text->setText(notALink);
+        ASSERT_TRUE(!dragAndDrop(form, overList, text));
     }
+    ASSERT_EQ(form.modeHeightTwips(), 4000);
+    ASSERT_EQ(run->store.entries[0][3][UrlField::url], QString());
+}
 
-    // Return opens the selected line as a double-click does; Tab never reaches the edit row
-    // while it is hidden, and walks it in screen order while it shows; Return in a box of the
-    // edit row is "完了".
-    void keyboardOpensLinesAndWalksOnlyWhatShows() {
-        auto run = started(storeWithEntries(0, 3));
-        Form1& form = run->form1();
-        QTRY_VERIFY(form.isActiveWindow());
-        QTRY_COMPARE(QApplication::focusWidget(), form.List1);
+TEST(RealDesktopTest, ADroppedLinkReachesTheBrowserAsOneArgument) {
+    UrlStore loaded = storeWithEntries(0, 0);
+    loaded.browser = 1;
+    LaunchingRun run(loaded);
+    run.stubbed.stubs.install(QStringLiteral("firefox"));
+    Form1& form = run.windows.form1();
+    ASSERT_TRUE_SOON(form.isActiveWindow());
+    const QPoint overList = list(form)->geometry().center();
 
-        pressKey(Qt::Key_Space);
-        QCOMPARE(form.selectedRow(), 0);
-        QVERIFY(form.Command1[kCorrect]->isEnabled());
-        pressKey(Qt::Key_Down);
-        QCOMPARE(form.selectedRow(), 1);
-        QVERIFY(run->launcher.opened.isEmpty());
-        run->shared.logoffTicks = 5;
-        pressKey(Qt::Key_Return);
-        QCOMPARE(run->launcher.opened, QStringList{QStringLiteral("http://host/1")});
-        QCOMPARE(run->shared.logoffTicks, int16_t(0));
-        pressKey(Qt::Key_Down);
-        pressKey(Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(run->launcher.opened.last(), QStringLiteral("http://host/2"));
+    const QString options = QStringLiteral("http://example.com/%20--new-instance%20-P%20x");
+    ASSERT_TRUE(!dragAndDrop(form, overList, browserDrag(options, QStringLiteral("opts"))));
+    ASSERT_EQ(form.modeHeightTwips(), 4000);
 
-        const QList<QWidget*> editRow{form.Text1[0], form.Text1[1], form.Text1[2],
-                                      form.Command1[kCommit], form.Command1[kBack]};
-        for (QWidget* reached : tabWalk(30)) QVERIFY2(!editRow.contains(reached), "hidden row");
-        QVERIFY(!form.urlChanged);
+    const QString tooLong = QStringLiteral("http://example.com/") + QString(32767, u'a');
+    ASSERT_TRUE(dragAndDrop(form, overList, browserDrag(tooLong, QStringLiteral("long"))));
+    ASSERT_EQ(form.modeHeightTwips(), 4000);
+    const std::vector<ShownMessage>& shown = run.stubbed.fake.messages.shown;
+    ASSERT_EQ(shown.size(), size_t(1));
+    ASSERT_EQ(shown[0].title, kMessageTitle);
+    ASSERT_EQ(shown[0].text, QStringLiteral("URLが長すぎるため、登録できません。"));
 
-        form.Command1[kUrlSetting]->click();
-        QTRY_COMPARE(QApplication::focusWidget(), form.Text1[0]);
-        QCOMPARE(tabWalk(4), (QList<QWidget*>{form.Text1[1], form.Text1[2], form.Command1[kCommit],
-                                              form.Command1[kBack]}));
-        form.Text1[0]->setFocus();
-        QTest::keyClicks(form.Text1[0], "typed");
-        pressKey(Qt::Key_Tab);
-        QTest::keyClicks(form.Text1[1], "http://host/typed");
-        pressKey(Qt::Key_Return);
-        QCOMPARE(run->store.entries[0][3][UrlField::url], QStringLiteral("http://host/typed"));
-        QCOMPARE(form.modeHeightTwips(), 4000);
-        QCOMPARE(QApplication::focusWidget(), form.List1);
-        for (QWidget* reached : tabWalk(30)) QVERIFY2(!editRow.contains(reached), "hidden row");
-    }
-
-    // A link dragged from a browser starts a new entry; nothing is stored before "完了", and
-    // what is not a link is refused.
-    void aDroppedLinkStartsAnEntry() {
-        auto run = started(storeWithEntries(0, 2));
-        Form1& form = run->form1();
-        QTRY_VERIFY(form.isActiveWindow());
-        const QPoint overList = form.List1->geometry().center();
-        const QString link = QStringLiteral("https://ja.wikipedia.org/wiki/東京");
-
-        QVERIFY(dragAndDrop(form, overList, browserDrag(link, QStringLiteral("東京 - Wikipedia"))));
-        QCOMPARE(form.modeHeightTwips(), 5200);
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("東京 - Wikipedia"));
-        QCOMPARE(form.Text1[1]->text(), link);
-        QCOMPARE(run->store.entries[0][2][UrlField::url], QString());
-        form.Command1[kCommit]->click();
-        QCOMPARE(run->store.entries[0][2][UrlField::url], link);
-
-        auto* uriList = new QMimeData;
-        uriList->setUrls({QUrl(QStringLiteral("http://host/listed"))});
-        QVERIFY(dragAndDrop(form, overList, uriList));
-        QCOMPARE(form.Text1[0]->text(), QString());
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/listed"));
-        QTRY_COMPARE(QApplication::focusWidget(), form.Text1[0]);
-        MessageBoxAnswerer answerer;  // the dropped text is unsaved: "戻る" asks
-        answerer.answerNext();
-        form.Command1[kBack]->click();
-        QCOMPARE(answerer.texts.size(), 1);
-        QCOMPARE(form.modeHeightTwips(), 4000);
-
-        auto* plainLink = new QMimeData;
-        plainLink->setText(QStringLiteral(" https://example.org/plain \n"));
-        QVERIFY(dragAndDrop(form, overList, plainLink));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("https://example.org/plain"));
-        answerer.answerNext();
-        form.Command1[kBack]->click();
-        QCOMPARE(answerer.texts.size(), 2);
-
-        auto* mozUrl = new QMimeData;  // Firefox's own format, in UTF-16, where it arrives
-        const QString mozText = QStringLiteral("http://host/moz\nモズ");
-        mozUrl->setData(
-            QStringLiteral("text/x-moz-url"),
-            QByteArray(reinterpret_cast<const char*>(mozText.utf16()), mozText.size() * 2));
-        QVERIFY(dragAndDrop(form, overList, mozUrl));
-        QCOMPARE(form.Text1[0]->text(), QStringLiteral("モズ"));
-        QCOMPARE(form.Text1[1]->text(), QStringLiteral("http://host/moz"));
-        answerer.answerNext();
-        form.Command1[kBack]->click();
-
-        for (const QString& notALink :
-             {QStringLiteral("two words"), QStringLiteral("javascript:alert(1)")}) {
-            auto* text = new QMimeData;
-            text->setText(notALink);
-            QVERIFY(!dragAndDrop(form, overList, text));
-        }
-        QCOMPARE(form.modeHeightTwips(), 4000);
-        QCOMPARE(run->store.entries[0][3][UrlField::url], QString());
-    }
-
-    // A dragged link reaches the browser as the one argument the drag carried: one that holds an
-    // encoded blank, which a browser would see as options once decoded, is not taken, and one
-    // too long for the box is refused with a message instead of being cut to another address.
-    void aDroppedLinkReachesTheBrowserAsOneArgument() {
-        UrlStore loaded = storeWithEntries(0, 0);
-        loaded.browser = 1;
-        LaunchingRun run(loaded);
-        run.stubbed.stubs.install(QStringLiteral("firefox"));
-        Form1& form = run.windows.form1();
-        QTRY_VERIFY(form.isActiveWindow());
-        const QPoint overList = form.List1->geometry().center();
-
-        const QString options = QStringLiteral("http://example.com/%20--new-instance%20-P%20x");
-        QVERIFY(!dragAndDrop(form, overList, browserDrag(options, QStringLiteral("opts"))));
-        QCOMPARE(form.modeHeightTwips(), 4000);
-
-        const QString tooLong = QStringLiteral("http://example.com/") + QString(32767, u'a');
-        QVERIFY(dragAndDrop(form, overList, browserDrag(tooLong, QStringLiteral("long"))));
-        QCOMPARE(form.modeHeightTwips(), 4000);
-        const std::vector<ShownMessage>& shown = run.stubbed.fake.messages.shown;
-        QCOMPARE(shown.size(), size_t(1));
-        QCOMPARE(shown[0].title, QStringLiteral("メッセージ"));
-        QCOMPARE(shown[0].text, QStringLiteral("URLが長すぎるため、登録できません。"));
-
-        const QString encoded = QStringLiteral("http://example.com/%E6%9D%B1?q=a%2Bb%2C#%E4%BA%AC");
-        QVERIFY(dragAndDrop(form, overList, browserDrag(encoded, QStringLiteral("東京"))));
-        form.Command1[kCommit]->click();
-        QCOMPARE(run.store.entries[0][0][UrlField::url], encoded);
-        const QRect line = form.List1->visualItemRect(form.List1->item(0));
-        doubleClick(form.List1->viewport(), line.center());
-        QCOMPARE(run.stubbed.stubs.takeArguments(QStringLiteral("firefox")), QStringList{encoded});
-    }
-};
-
-QTEST_MAIN(RealDesktopTest)
-#include "real_desktop_test.moc"
+    const QString encoded = QStringLiteral("http://example.com/%E6%9D%B1?q=a%2Bb%2C#%E4%BA%AC");
+    ASSERT_TRUE(dragAndDrop(form, overList, browserDrag(encoded, QStringLiteral("東京"))));
+    button(form, kCommit)->click();
+    ASSERT_EQ(run.store.entries[0][0][UrlField::url], encoded);
+    const QRect line = list(form)->visualItemRect(list(form)->item(0));
+    doubleClick(list(form)->viewport(), line.center());
+    ASSERT_EQ(run.stubbed.stubs.takeArguments(QStringLiteral("firefox")), QStringList{encoded});
+}

@@ -1,6 +1,14 @@
 #pragma once
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
 #include <QStringList>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -8,13 +16,26 @@
 #include <utility>
 
 #include "app/form1.h"
+#include "app/form1_controls.h"
 #include "app/form2.h"
 #include "app/form3.h"
 #include "app/launcher.h"
+#include "app/message_titles.h"
 #include "app/program_windows.h"
 #include "app/store_io.h"
 #include "fakes/fake_platform.h"
+#include "fakes/qt_printers.h"
 #include "update/updater.h"
+
+// Assertions on what a window system or an event loop brings about: events are processed
+// until the condition holds, for at most five seconds, as Qt Test's QTRY_ macros wait.
+#define ASSERT_TRUE_SOON(condition) \
+    ASSERT_TRUE(QTest::qWaitFor([&] { return static_cast<bool>(condition); })) << #condition
+#define ASSERT_EQ_SOON(actual, expected)                               \
+    do {                                                               \
+        (void)QTest::qWaitFor([&] { return (actual) == (expected); }); \
+        ASSERT_EQ(actual, expected);                                   \
+    } while (false)
 
 namespace velandri {
 
@@ -64,6 +85,45 @@ public:
     SaveOutcome saveOutcome;
     int saves = 0;
 };
+
+// A window's control found by its object name, as a screen reader or a test tool sees it.
+template <class Control>
+Control* control(const QObject& window, const QString& name) {
+    auto* found = window.findChild<Control*>(name);
+    if (!found) qFatal("no control %s in %s", qPrintable(name), qPrintable(window.objectName()));
+    return found;
+}
+
+inline QPushButton* button(const QObject& window, int index) {
+    return control<QPushButton>(window, QStringLiteral("Command1_%1").arg(index));
+}
+inline QLineEdit* box(const QObject& window, int index) {
+    return control<QLineEdit>(window, QStringLiteral("Text1_%1").arg(index));
+}
+inline QLabel* label(const QObject& window, int index) {
+    return control<QLabel>(window, QStringLiteral("Label1_%1").arg(index));
+}
+inline QListWidget* list(const QObject& window) {
+    return control<QListWidget>(window, QStringLiteral("List1"));
+}
+inline QTabBar* tabs(const QObject& window) {
+    return control<QTabBar>(window, QStringLiteral("TabStrip1"));
+}
+inline QTimer* timer(const QObject& window, const char* name) {
+    return control<QTimer>(window, QString::fromLatin1(name));
+}
+inline QMenu* menu(const QObject& window) { return control<QMenu>(window, QStringLiteral("Menu")); }
+// The tray menu's "終了".
+inline void chooseMenuEnd(const QObject& window) { menu(window)->actions().first()->trigger(); }
+
+// The selected row of the main window's list; -1 when none is.
+inline int selectedRow(const QObject& window) {
+    const QList<QListWidgetItem*> items = list(window)->selectedItems();
+    return items.isEmpty() ? -1 : list(window)->row(items.first());
+}
+
+// What a window does on activation, as the program calls it.
+inline void activate(FormWindow& window) { window.Form_Activate(); }
 
 inline const QString kSiteUrl = QStringLiteral("http://site.example/velandri/");
 

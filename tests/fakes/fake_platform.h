@@ -247,8 +247,19 @@ struct FakePlatform {
     // The fakes with other message boxes, such as the real ones.
     Platform platform(MessageBox& shownMessages) {
         automation.clock = &clock;
-        return Platform{process, files,      user,       clock,         events,  automation, http,
-                        zip,     signatures, programEnd, shownMessages, windows, tray};
+        return Platform{.process = process,
+                        .files = files,
+                        .user = user,
+                        .clock = clock,
+                        .events = events,
+                        .automation = automation,
+                        .http = http,
+                        .zip = zip,
+                        .signatures = signatures,
+                        .programEnd = programEnd,
+                        .messages = shownMessages,
+                        .windows = windows,
+                        .tray = tray};
     }
 };
 

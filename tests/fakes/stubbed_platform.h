@@ -16,9 +16,19 @@ struct StubbedPlatform {
     LinuxProcessStarter process;
     LinuxFileSystem files;
     DefaultBrowserAutomation automation{process};
-    Platform platform{process,       files,        fake.user, fake.clock,      fake.events,
-                      automation,    fake.http,    fake.zip,  fake.signatures, fake.programEnd,
-                      fake.messages, fake.windows, fake.tray};
+    Platform platform{.process = process,
+                      .files = files,
+                      .user = fake.user,
+                      .clock = fake.clock,
+                      .events = fake.events,
+                      .automation = automation,
+                      .http = fake.http,
+                      .zip = fake.zip,
+                      .signatures = fake.signatures,
+                      .programEnd = fake.programEnd,
+                      .messages = fake.messages,
+                      .windows = fake.windows,
+                      .tray = fake.tray};
 };
 
 }  // namespace velandri

@@ -33,8 +33,6 @@ constexpr int kClientWidthTwips = 2400;
 constexpr int kClientHeightTwips = 9630;
 constexpr int kFirstTabLabel = 6;
 constexpr int kBrowserHeading = 16;
-constexpr int kApply = 0;
-constexpr int kClose = 1;
 constexpr int kSectionGap = 3;  // pixels between the headed sections
 
 // A heading's text without its bullet, as a screen reader should say it.

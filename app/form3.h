@@ -23,6 +23,9 @@ class QVBoxLayout;
 
 namespace velandri {
 
+// The settings window's buttons, named "Command1_<index>": "設定" and "終了".
+enum SettingsCommand { kApply = 0, kClose = 1 };
+
 // The settings window: password, log-off minutes, top-most and minimize flags, tab names and
 // browser. It edits the store in memory only and is always top-most. On a screen too small for
 // its designed size the column scrolls, and the two buttons stay in view below it.

@@ -15,8 +15,6 @@ using namespace velandri;
 
 namespace {
 
-enum { kApply = 0, kClose = 1 };
-
 const QString kBrowserMessage = QStringLiteral(
     "Internet Explorer以外は、各自でブラウザをインストール・設定して下さい。\r\n"
     "標準フォルダにインストールされている必要があります。");

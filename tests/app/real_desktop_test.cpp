@@ -33,8 +33,6 @@ namespace {
 
 using DesktopRun = WindowRun<MemoryStoreIo, QtMessageBox>;
 
-enum { kApply = 0, kClose = 1 };
-
 const QString kTwentyCharacters = QStringLiteral("あいうえおかきくけこさしすせそたちつてと");
 
 // Answers the next message box with its default button once the window manager has made it

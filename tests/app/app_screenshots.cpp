@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
 
     Form2& form2 = windows.form2();
     form2.Show();
-    form2.Text1->setText("secret");
+    passwordBox(form2)->setText("secret");
     ok = grab(form2, output, "form2.png") && ok;
 
     Form3& form3 = windows.form3();

@@ -29,7 +29,7 @@ std::unique_ptr<WindowHarness> startedWithPassword(const QString& password) {
 
 // Passes the gate and opens the settings window from the main window.
 Form3& openSettings(WindowHarness& h) {
-    if (!h.form1().isVisible()) h.form2().Text1->setText(h.store.password);
+    if (!h.form1().isVisible()) passwordBox(h.form2())->setText(h.store.password);
     button(h.form1(), kSettings)->click();
     h.form3().Form_Activate();
     return h.form3();
@@ -42,8 +42,8 @@ void typePasswords(Form3& form, const QString& first, const QString& second) {
 
 // Clicks the option's round indicator, as the user does.
 void clickOption(Form3& form, int index) {
-    QRadioButton* option = form.Option1[index];
-    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    QRadioButton* button = option(form, index);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
 bool settingsWindowExists() {
@@ -71,31 +71,31 @@ TEST(GateSettingsTest, GateOpensOnTheExactPasswordOnly) {
     ASSERT_TRUE(!h->form1().isVisible());
     ASSERT_EQ(gate.windowTitle(), QStringLiteral("パスワード入力"));
 
-    QTest::keyClicks(gate.Text1, QStringLiteral("ab"));
+    QTest::keyClicks(passwordBox(gate), QStringLiteral("ab"));
     ASSERT_EQ(gate.gate.failCount, int16_t(0));
-    QTest::keyClicks(gate.Text1, QStringLiteral("c"));  // other case
+    QTest::keyClicks(passwordBox(gate), QStringLiteral("c"));  // other case
     ASSERT_EQ(gate.gate.failCount, int16_t(1));
-    gate.Text1->setText(QStringLiteral("Abcd"));  // pasted, longer
+    passwordBox(gate)->setText(QStringLiteral("Abcd"));  // pasted, longer
     ASSERT_EQ(gate.gate.failCount, int16_t(1));
     ASSERT_TRUE(!h->form1().isVisible());
 
     h->shared.logoffTicks = 9;
-    gate.Text1->setText(QStringLiteral("Abc"));
+    passwordBox(gate)->setText(QStringLiteral("Abc"));
     ASSERT_TRUE(h->form1().isVisible());
     ASSERT_TRUE(!gate.isVisible());
     ASSERT_EQ(gate.gate.failCount, int16_t(0));
     ASSERT_EQ(h->shared.logoffTicks, int16_t(0));
-    ASSERT_EQ(gate.Text1->text(), QStringLiteral("Abc"));
+    ASSERT_EQ(passwordBox(gate)->text(), QStringLiteral("Abc"));
 }
 
 TEST(GateSettingsTest, GateKeepsThePasswordLoadedAtStart) {
     auto h = startedWithPassword(QStringLiteral("old"));
-    h->form2().Text1->setText(QStringLiteral("old"));
+    passwordBox(h->form2())->setText(QStringLiteral("old"));
     h->store.password = QStringLiteral("new");
     button(h->form1(), kLogOff)->click();
-    h->form2().Text1->setText(QStringLiteral("new"));
+    passwordBox(h->form2())->setText(QStringLiteral("new"));
     ASSERT_TRUE(!h->form1().isVisible());
-    h->form2().Text1->setText(QStringLiteral("old"));
+    passwordBox(h->form2())->setText(QStringLiteral("old"));
     ASSERT_TRUE(h->form1().isVisible());
 }
 
@@ -109,14 +109,14 @@ TEST(GateSettingsTest, NoPasswordOpensTheMainWindowDirectly) {
     button(h->form1(), kLogOff)->setEnabled(true);
     button(h->form1(), kLogOff)->click();
     ASSERT_TRUE(h->form2().isVisible());
-    QTest::keyClicks(h->form2().Text1, QStringLiteral("x"));
-    QTest::keyClick(h->form2().Text1, Qt::Key_Backspace);
+    QTest::keyClicks(passwordBox(h->form2()), QStringLiteral("x"));
+    QTest::keyClick(passwordBox(h->form2()), Qt::Key_Backspace);
     ASSERT_TRUE(h->form1().isVisible());
 }
 
 TEST(GateSettingsTest, PasswordBoxesEchoStarsAndStopAtEight) {
     auto h = startedWithPassword(QStringLiteral("abc"));
-    QLineEdit* box = h->form2().Text1;
+    QLineEdit* box = passwordBox(h->form2());
     QTest::keyClicks(box, QStringLiteral("xy"));
     ASSERT_EQ(box->displayText(), QStringLiteral("**"));
     box->clear();
@@ -127,7 +127,7 @@ TEST(GateSettingsTest, PasswordBoxesEchoStarsAndStopAtEight) {
     ASSERT_EQ(box->text(), QStringLiteral("abcdefgh"));
 
     Form3& settings = openSettings(*h);
-    for (QLineEdit* field : settings.Text1) {
+    for (QLineEdit* field : {velandri::box(settings, 0), velandri::box(settings, 1)}) {
         field->insert(QStringLiteral("123456789"));
         ASSERT_EQ(field->displayText(), QStringLiteral("********"));
     }
@@ -157,7 +157,7 @@ TEST(GateSettingsTest, ActivationComesFromTheWindowSystem) {
     button(h->form1(), kSettings)->click();
     Form3& form = h->form3();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    ASSERT_TRUE_SOON(form.Option1[2]->isChecked());
+    ASSERT_TRUE_SOON(option(form, 2)->isChecked());
     ASSERT_EQ(form.focusWidget(), box(form, 0));
 
     form.Text2[1]->setText(QStringLiteral("renamed"));
@@ -168,7 +168,7 @@ TEST(GateSettingsTest, ActivationComesFromTheWindowSystem) {
 
 TEST(GateSettingsTest, ClosingThePasswordWindowEndsWithoutSaving) {
     auto h = startedWithPassword(QStringLiteral("abc"));
-    for (int i = 0; i < 6; ++i) h->form2().Text1->setText(QStringLiteral("xy%1").arg(i));
+    for (int i = 0; i < 6; ++i) passwordBox(h->form2())->setText(QStringLiteral("xy%1").arg(i));
     h->form2().close();
     ASSERT_EQ(h->endings, 1);
     ASSERT_EQ(h->storeIo.saves, 0);
@@ -189,9 +189,9 @@ TEST(GateSettingsTest, FirstOpeningWithoutPassword) {
     ASSERT_TRUE(!form.Text3->isEnabled());
     ASSERT_EQ(h->store.logoffMinutes, int16_t(0));
     ASSERT_EQ(form.Text3->text(), QStringLiteral("0"));
-    ASSERT_TRUE(form.Check1->isChecked());
+    ASSERT_TRUE(flag(form, "Check1")->isChecked());
     ASSERT_TRUE(!form.Check3->isEnabled());
-    ASSERT_TRUE(form.Option1[3]->isChecked());
+    ASSERT_TRUE(option(form, 3)->isChecked());
     ASSERT_TRUE(h->fake.messages.shown.empty());
     const auto& calls = h->fake.windows.calls;
     ASSERT_TRUE(std::find(calls.begin(), calls.end(),
@@ -248,7 +248,7 @@ TEST(GateSettingsTest, ClearingThePassword) {
 TEST(GateSettingsTest, CloseAppliesOnlyThePasswordAndApplyAppliesAll) {
     auto h = startedWithPassword(QStringLiteral("abc"));
     Form3& form = openSettings(*h);
-    form.Check1->setChecked(true);
+    flag(form, "Check1")->setChecked(true);
     form.Check2->setChecked(true);
     form.Text3->setText(QStringLiteral("5"));
     form.Text2[0]->setText(QStringLiteral("ニュース"));
@@ -275,7 +275,7 @@ TEST(GateSettingsTest, CloseAppliesOnlyThePasswordAndApplyAppliesAll) {
     ASSERT_EQ(tabs(h->form1())->tabText(0), QStringLiteral("ニュース"));
 
     openSettings(*h);
-    form.Check1->setChecked(false);
+    flag(form, "Check1")->setChecked(false);
     button(form, kApply)->click();
     ASSERT_TRUE(!h->fake.windows.calls.back().second);  // out of top-most at once
 }
@@ -320,7 +320,7 @@ TEST(GateSettingsTest, BrowserChoiceAndItsMessage) {
     ASSERT_EQ(h->store.browser, int16_t(4));
     openSettings(*h);
     ASSERT_EQ(h->fake.messages.shown.size(), size_t(3));  // reselecting shows nothing
-    ASSERT_TRUE(form.Option1[4]->isChecked());
+    ASSERT_TRUE(option(form, 4)->isChecked());
 }
 
 TEST(GateSettingsTest, ReopeningEmptiesThePasswordBoxes) {

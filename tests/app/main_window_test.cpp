@@ -97,7 +97,7 @@ TEST(MainWindowTest, LoadShowsCaptionTabsAndListOfTabZero) {
     auto h = started(store);
     Form1& form = h->form1();
     ASSERT_TRUE(!form.isVisible());  // the gate compares untrimmed
-    h->form2().Text1->setText(QStringLiteral("   "));
+    passwordBox(h->form2())->setText(QStringLiteral("   "));
 
     ASSERT_TRUE(form.isVisible());
     ASSERT_TRUE(!h->form2().isVisible());
@@ -550,7 +550,7 @@ TEST(MainWindowTest, LogOffAndReturnInTheSameMode) {
     auto h = std::make_unique<WindowHarness>();
     h->storeIo.loaded = store;
     h->start();
-    h->form2().Text1->setText(QStringLiteral("pw"));
+    passwordBox(h->form2())->setText(QStringLiteral("pw"));
     Form1& form = h->form1();
     ASSERT_TRUE(form.isVisible());
     ASSERT_TRUE(button(form, kLogOff)->isEnabled());
@@ -561,10 +561,10 @@ TEST(MainWindowTest, LogOffAndReturnInTheSameMode) {
     button(form, kLogOff)->click();
     ASSERT_TRUE(!form.isVisible());
     ASSERT_TRUE(h->form2().isVisible());
-    ASSERT_EQ(h->form2().Text1->text(), QString());
+    ASSERT_EQ(passwordBox(h->form2())->text(), QString());
     ASSERT_EQ(h->shared.logoffTicks, int16_t(3));  // the button does not reset the counter
 
-    QTest::keyClicks(h->form2().Text1, QStringLiteral("pw"));
+    QTest::keyClicks(passwordBox(h->form2()), QStringLiteral("pw"));
     ASSERT_TRUE(form.isVisible());
     ASSERT_EQ(form.modeHeightTwips(), 5200);
     ASSERT_EQ(box(form, kTitleBox)->text(), QStringLiteral("half done"));
@@ -603,7 +603,7 @@ TEST(MainWindowTest, TrayIconWhileLoggedOffAsksForThePassword) {
     UrlStore store = storeWithEntries(0, 1);
     store.password = QStringLiteral("pw");
     auto h = started(store);
-    h->form2().Text1->setText(QStringLiteral("pw"));
+    passwordBox(h->form2())->setText(QStringLiteral("pw"));
     Form1& form = h->form1();
     form.showMinimized();
     form.Timer1_Timer();
@@ -615,7 +615,7 @@ TEST(MainWindowTest, TrayIconWhileLoggedOffAsksForThePassword) {
     ASSERT_TRUE(!form.isVisible());
     ASSERT_TRUE(h->form2().isVisible());
     ASSERT_TRUE(!h->fake.tray.shown);
-    h->form2().Text1->setText(QStringLiteral("pw"));
+    passwordBox(h->form2())->setText(QStringLiteral("pw"));
     ASSERT_TRUE(form.isVisible());
     ASSERT_TRUE(!form.isMinimized());
 }
@@ -678,13 +678,13 @@ TEST(MainWindowTest, NothingEntersTheLoadWhileItRuns) {
         bool clockInsideTheLoad = true;
         h->updater.duringCheck = [&] {
             h->windows.bringToFront();
-            h->form2().Text1->setText(QString());
-            h->form2().Text1->setText(password);
+            passwordBox(h->form2())->setText(QString());
+            passwordBox(h->form2())->setText(password);
             shownInsideTheLoad = form.isVisible();
             clockInsideTheLoad = timer(form, "Timer2")->isActive();
         };
         h->start();
-        if (!password.isEmpty()) h->form2().Text1->setText(password);
+        if (!password.isEmpty()) passwordBox(h->form2())->setText(password);
         ASSERT_TRUE(!shownInsideTheLoad);
         ASSERT_TRUE(!clockInsideTheLoad);
         ASSERT_EQ(h->updater.calls, QStringList{QStringLiteral("checkVersion")});
@@ -701,7 +701,7 @@ TEST(MainWindowTest, AutoLogoff) {
     auto h = std::make_unique<WindowHarness>();
     h->storeIo.loaded = store;
     h->start();
-    h->form2().Text1->setText(QStringLiteral("pw"));
+    passwordBox(h->form2())->setText(QStringLiteral("pw"));
     Form1& form = h->form1();
     ASSERT_TRUE(timer(form, "Timer2")->isActive());
     ASSERT_EQ(timer(form, "Timer2")->interval(), 10000);

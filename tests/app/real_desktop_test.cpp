@@ -202,7 +202,7 @@ TEST(RealDesktopTest, AMessageBoxClosingIsNotAReturnToTheWindow) {
     QTest::keyClicks(box(form, 0), "new1");
     QTest::keyClicks(box(form, 1), "new1");
     answerer.answerNext();
-    form.Option1[1]->click();  // the browser notice
+    option(form, 1)->click();  // the browser notice
     ASSERT_EQ(answerer.texts.size(), 1);
     ASSERT_TRUE(activeAndSettled(form));
     ASSERT_EQ(box(form, 0)->text(), QStringLiteral("new1"));
@@ -271,9 +271,9 @@ TEST(RealDesktopTest, NoLogoffClockAtThePasswordGate) {
     auto run = started(store);
     ASSERT_TRUE_SOON(run->form2().isActiveWindow());
     ASSERT_TRUE(!timer(run->form1(), "Timer2")->isActive());
-    QTest::keyClicks(run->form2().Text1, "p");
+    QTest::keyClicks(passwordBox(run->form2()), "p");
     ASSERT_TRUE(!timer(run->form1(), "Timer2")->isActive());
-    QTest::keyClicks(run->form2().Text1, "w");
+    QTest::keyClicks(passwordBox(run->form2()), "w");
     ASSERT_TRUE_SOON(run->form1().isActiveWindow());
     ASSERT_TRUE(timer(run->form1(), "Timer2")->isActive());
 }
@@ -352,8 +352,8 @@ TEST(RealDesktopTest, SettingsWindowFitsTheScreen) {
 
     button(form, kApply)->setFocus();
     QTest::keyClick(button(form, kApply), Qt::Key_Tab, Qt::ShiftModifier);
-    ASSERT_TRUE(QApplication::focusWidget() == form.Option1[4]);  // the column's last control
-    ASSERT_TRUE(wholeOnTheScreen(form.Option1[4]));
+    ASSERT_TRUE(QApplication::focusWidget() == option(form, 4));  // the column's last control
+    ASSERT_TRUE(wholeOnTheScreen(option(form, 4)));
     clickWithThePointer(button(form, kClose));
     ASSERT_TRUE_SOON(!form.isVisible());
     openSettings(*run);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStringList>
 #include <QTabBar>
 #include <QTest>
@@ -99,6 +101,16 @@ inline QPushButton* button(const QObject& window, int index) {
 }
 inline QLineEdit* box(const QObject& window, int index) {
     return control<QLineEdit>(window, QStringLiteral("Text1_%1").arg(index));
+}
+inline QRadioButton* option(const QObject& window, int index) {
+    return control<QRadioButton>(window, QStringLiteral("Option1_%1").arg(index));
+}
+inline QCheckBox* flag(const QObject& window, const char* name) {
+    return control<QCheckBox>(window, QString::fromLatin1(name));
+}
+// The password window's one box.
+inline QLineEdit* passwordBox(const QObject& window) {
+    return control<QLineEdit>(window, QStringLiteral("Text1"));
 }
 inline QLabel* label(const QObject& window, int index) {
     return control<QLabel>(window, QStringLiteral("Label1_%1").arg(index));

@@ -160,7 +160,7 @@ TEST(GateSettingsTest, ActivationComesFromTheWindowSystem) {
     ASSERT_TRUE_SOON(option(form, 2)->isChecked());
     ASSERT_EQ(form.focusWidget(), box(form, 0));
 
-    form.Text2[1]->setText(QStringLiteral("renamed"));
+    tabNameBox(form, 1)->setText(QStringLiteral("renamed"));
     button(form, kApply)->click();
     ASSERT_TRUE(!form.isVisible());
     ASSERT_EQ_SOON(tabs(h->form1())->tabText(1), QStringLiteral("renamed"));
@@ -186,11 +186,11 @@ TEST(GateSettingsTest, FirstOpeningWithoutPassword) {
     Form3& form = openSettings(*h);
     ASSERT_TRUE(form.isVisible());
     ASSERT_EQ(form.windowTitle(), QStringLiteral("各種設定"));
-    ASSERT_TRUE(!form.Text3->isEnabled());
+    ASSERT_TRUE(!minutesBox(form)->isEnabled());
     ASSERT_EQ(h->store.logoffMinutes, int16_t(0));
-    ASSERT_EQ(form.Text3->text(), QStringLiteral("0"));
+    ASSERT_EQ(minutesBox(form)->text(), QStringLiteral("0"));
     ASSERT_TRUE(flag(form, "Check1")->isChecked());
-    ASSERT_TRUE(!form.Check3->isEnabled());
+    ASSERT_TRUE(!flag(form, "Check3")->isEnabled());
     ASSERT_TRUE(option(form, 3)->isChecked());
     ASSERT_TRUE(h->fake.messages.shown.empty());
     const auto& calls = h->fake.windows.calls;
@@ -209,18 +209,18 @@ TEST(GateSettingsTest, PasswordRules) {
 
     openSettings(*h);
     typePasswords(form, QStringLiteral("new"), QString());
-    ASSERT_TRUE(!form.Text3->isEnabled());
+    ASSERT_TRUE(!minutesBox(form)->isEnabled());
     button(form, kApply)->click();
     ASSERT_EQ(messageTexts(*h), QStringList{QStringLiteral("確認用パスワード欄が空欄です。")});
     ASSERT_TRUE(form.isVisible());
 
     typePasswords(form, QStringLiteral("new"), QStringLiteral("New"));
-    ASSERT_TRUE(form.Text3->isEnabled());
+    ASSERT_TRUE(minutesBox(form)->isEnabled());
     button(form, kApply)->click();
     ASSERT_EQ(messageTexts(*h).last(),
               QStringLiteral("入力した2つのパスワードが一致しません。\r\n再度入力して下さい。"));
     ASSERT_TRUE(box(form, 0)->text().isEmpty() && box(form, 1)->text().isEmpty());
-    ASSERT_TRUE(!form.Text3->isEnabled());
+    ASSERT_TRUE(!minutesBox(form)->isEnabled());
     ASSERT_EQ(h->store.password, QStringLiteral("abc"));
 
     typePasswords(form, QStringLiteral(" new"), QStringLiteral(" new"));
@@ -232,8 +232,8 @@ TEST(GateSettingsTest, PasswordRules) {
 TEST(GateSettingsTest, ClearingThePassword) {
     auto h = startedWithPassword(QStringLiteral("abc"));
     Form3& form = openSettings(*h);
-    ASSERT_TRUE(form.Check3->isEnabled());
-    form.Check3->setChecked(true);
+    ASSERT_TRUE(flag(form, "Check3")->isEnabled());
+    flag(form, "Check3")->setChecked(true);
     typePasswords(form, QStringLiteral("next"), QString());
     button(form, kApply)->click();
     ASSERT_EQ(h->store.password, QString());  // emptied before the message
@@ -242,16 +242,16 @@ TEST(GateSettingsTest, ClearingThePassword) {
     typePasswords(form, QStringLiteral("next"), QStringLiteral("next"));
     button(form, kApply)->click();
     ASSERT_EQ(h->store.password, QStringLiteral("next"));
-    ASSERT_TRUE(form.Check3->isChecked());
+    ASSERT_TRUE(flag(form, "Check3")->isChecked());
 }
 
 TEST(GateSettingsTest, CloseAppliesOnlyThePasswordAndApplyAppliesAll) {
     auto h = startedWithPassword(QStringLiteral("abc"));
     Form3& form = openSettings(*h);
     flag(form, "Check1")->setChecked(true);
-    form.Check2->setChecked(true);
-    form.Text3->setText(QStringLiteral("5"));
-    form.Text2[0]->setText(QStringLiteral("ニュース"));
+    flag(form, "Check2")->setChecked(true);
+    minutesBox(form)->setText(QStringLiteral("5"));
+    tabNameBox(form, 0)->setText(QStringLiteral("ニュース"));
     typePasswords(form, QStringLiteral("pw2"), QStringLiteral("pw2"));
     button(form, kClose)->click();
     ASSERT_EQ(h->store.password, QStringLiteral("pw2"));
@@ -261,7 +261,7 @@ TEST(GateSettingsTest, CloseAppliesOnlyThePasswordAndApplyAppliesAll) {
     ASSERT_EQ(h->store.tabNames[0], QStringLiteral("tab1"));
 
     openSettings(*h);
-    ASSERT_EQ(form.Text2[0]->text(), QStringLiteral("ニュース"));  // kept while hidden
+    ASSERT_EQ(tabNameBox(form, 0)->text(), QStringLiteral("ニュース"));  // kept while hidden
     h->fake.windows.calls.clear();
     button(form, kApply)->click();
     ASSERT_EQ(h->store.topMost, int16_t(1));
@@ -284,24 +284,24 @@ TEST(GateSettingsTest, MinutesAreLimitedToSixty) {
     auto h = startedWithPassword(QStringLiteral("abc"));
     Form3& form = openSettings(*h);
     h->store.logoffMinutes = 10;
-    form.Text3->setText(QStringLiteral("75"));
+    minutesBox(form)->setText(QStringLiteral("75"));
     h->shared.logoffTicks = 8;
     button(form, kClose)->click();
-    ASSERT_EQ(form.Text3->text(), QStringLiteral("60"));
+    ASSERT_EQ(minutesBox(form)->text(), QStringLiteral("60"));
     ASSERT_EQ(h->shared.logoffTicks, int16_t(0));
     ASSERT_EQ(h->store.logoffMinutes, int16_t(10));
 
     openSettings(*h);
-    form.Text3->setText(QStringLiteral("75"));
+    minutesBox(form)->setText(QStringLiteral("75"));
     button(form, kApply)->click();
     ASSERT_EQ(h->store.logoffMinutes, int16_t(60));
 
     openSettings(*h);
-    form.Text3->clear();
-    QTest::keyClicks(form.Text3, QStringLiteral("-7x"));
-    ASSERT_EQ(form.Text3->text(), QStringLiteral("7"));
-    QTest::keyClicks(form.Text3, QStringLiteral("99"));
-    ASSERT_EQ(form.Text3->text(), QStringLiteral("79"));
+    minutesBox(form)->clear();
+    QTest::keyClicks(minutesBox(form), QStringLiteral("-7x"));
+    ASSERT_EQ(minutesBox(form)->text(), QStringLiteral("7"));
+    QTest::keyClicks(minutesBox(form), QStringLiteral("99"));
+    ASSERT_EQ(minutesBox(form)->text(), QStringLiteral("79"));
 }
 
 TEST(GateSettingsTest, BrowserChoiceAndItsMessage) {
@@ -326,20 +326,20 @@ TEST(GateSettingsTest, BrowserChoiceAndItsMessage) {
 TEST(GateSettingsTest, ReopeningEmptiesThePasswordBoxes) {
     auto h = startedWithPassword(QStringLiteral("abc"));
     Form3& form = openSettings(*h);
-    ASSERT_TRUE(form.Text3->isEnabled());
+    ASSERT_TRUE(minutesBox(form)->isEnabled());
     typePasswords(form, QStringLiteral("a"), QStringLiteral("b"));
     form.hide();
     openSettings(*h);
     ASSERT_TRUE(box(form, 0)->text().isEmpty() && box(form, 1)->text().isEmpty());
-    ASSERT_TRUE(!form.Text3->isEnabled());
+    ASSERT_TRUE(!minutesBox(form)->isEnabled());
     typePasswords(form, QStringLiteral("a"), QStringLiteral("a"));
-    ASSERT_TRUE(form.Text3->isEnabled());
+    ASSERT_TRUE(minutesBox(form)->isEnabled());
 }
 
 TEST(GateSettingsTest, TabNameBoxSelectsItsWholeTextOnClick) {
     auto h = startedWithPassword(QString());
     Form3& form = openSettings(*h);
-    QLineEdit* box = form.Text2[3];
+    QLineEdit* box = tabNameBox(form, 3);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
     ASSERT_EQ_SOON(box->selectedText(), QStringLiteral("tab4"));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));

@@ -327,13 +327,13 @@ TEST(RealDesktopTest, FullWidthDigitsCountInTheMinutesBox) {
     ASSERT_TRUE(activeAndSettled(form));
     QTest::keyClicks(box(form, 0), "pw");
     QTest::keyClicks(box(form, 1), "pw");  // the minutes box is for a password only
-    form.Text3->setFocus();
-    form.Text3->clear();
-    pressDigitKeys(form.Text3, QStringLiteral("５９１"));
-    ASSERT_EQ(form.Text3->text(), QStringLiteral("59"));  // two characters at most
-    form.Text3->clear();
-    commitAsAnInputMethod(form.Text3, QStringLiteral("２０"));
-    ASSERT_EQ(form.Text3->text(), QStringLiteral("20"));
+    minutesBox(form)->setFocus();
+    minutesBox(form)->clear();
+    pressDigitKeys(minutesBox(form), QStringLiteral("５９１"));
+    ASSERT_EQ(minutesBox(form)->text(), QStringLiteral("59"));  // two characters at most
+    minutesBox(form)->clear();
+    commitAsAnInputMethod(minutesBox(form), QStringLiteral("２０"));
+    ASSERT_EQ(minutesBox(form)->text(), QStringLiteral("20"));
 }
 
 TEST(RealDesktopTest, SettingsWindowFitsTheScreen) {
@@ -359,7 +359,7 @@ TEST(RealDesktopTest, SettingsWindowFitsTheScreen) {
     openSettings(*run);
     ASSERT_TRUE(activeAndSettled(form));
     ASSERT_TRUE(wholeOnTheScreen(box(form, 0)));  // focused at the opening
-    form.Text2[0]->setText(QStringLiteral("renamed"));
+    tabNameBox(form, 0)->setText(QStringLiteral("renamed"));
     clickWithThePointer(button(form, kApply));
     ASSERT_EQ_SOON(run->store.tabNames[0], QStringLiteral("renamed"));
 }
@@ -368,7 +368,7 @@ TEST(RealDesktopTest, TheCloseBoxIsTheEndButton) {
     auto run = started(storeWithEntries(0, 3));
     Form3& form = openSettings(*run);
     ASSERT_TRUE(activeAndSettled(form));
-    form.Text2[0]->setText(QStringLiteral("unapplied"));
+    tabNameBox(form, 0)->setText(QStringLiteral("unapplied"));
     QTest::keyClicks(box(form, 0), "pw");
     MessageBoxAnswerer answerer;
     answerer.answerNext();

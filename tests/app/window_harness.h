@@ -108,6 +108,13 @@ inline QRadioButton* option(const QObject& window, int index) {
 inline QCheckBox* flag(const QObject& window, const char* name) {
     return control<QCheckBox>(window, QString::fromLatin1(name));
 }
+// The settings window's minutes box and its boxes of the tab names.
+inline QLineEdit* minutesBox(const QObject& window) {
+    return control<QLineEdit>(window, QStringLiteral("Text3"));
+}
+inline QLineEdit* tabNameBox(const QObject& window, int tab) {
+    return control<QLineEdit>(window, QStringLiteral("Text2_%1").arg(tab));
+}
 // The password window's one box.
 inline QLineEdit* passwordBox(const QObject& window) {
     return control<QLineEdit>(window, QStringLiteral("Text1"));

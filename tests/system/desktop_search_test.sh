@@ -6,6 +6,7 @@
 # dbus-run-session.
 # Usage: desktop_search_test.sh VELANDRI VELANDRI_STORE
 set -euo pipefail
+source "$(dirname "$0")/x_desktop.sh"
 
 program=$1
 store_tool=$2
@@ -89,15 +90,6 @@ expect_browser() {
 expect() {
   echo "$2: $3"
   [[ "$3" == $1 ]] || fail "$2 answered '$3', expected $1"
-}
-
-# Waits up to 20 s for a visible window with exactly this name.
-window_named() {
-  for _ in $(seq 200); do
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
 }
 
 # Every method of both interfaces, asked with the given result id, answers nothing and opens

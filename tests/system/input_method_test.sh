@@ -6,6 +6,7 @@
 # with a private home, in its own X server and session bus.
 # Usage: input_method_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER
 set -euo pipefail
+source "$(dirname "$0")/x_desktop.sh"
 
 if [[ "${1:-}" != --desktop ]]; then
   program=$1
@@ -112,13 +113,6 @@ wait_until 20 xdotool search --onlyvisible --name "^$main_title\$" || fail "no m
 main=$(xdotool search --onlyvisible --name "^$main_title\$" | head -1)
 xdotool windowactivate --sync "$main"
 
-# Clicks the centre of a control given in twips (left top width height) of the main window.
-click_control() {
-  local left=$1 top=$2 width=$3 height=$4 pixels
-  pixels=$(xwininfo -id "$main" | awk '/Width:/ {print $2}')
-  xdotool mousemove --window "$main" $(((left + width / 2) * pixels / 6600)) \
-    $(((top + height / 2) * pixels / 6600)) click 1
-}
 box_text() { /usr/bin/python3 "$here/box_text.py" "$main_title" "$@"; }
 
 # True once Mozc composes in the title box: a typed "a" stays in the composition, out of the
@@ -137,7 +131,7 @@ composing() {
   return 1
 }
 
-click_control 120 3165 885 240                     # URL設定: the focus goes to the title box
+click_control "$main" 120 3165 885 240              # URL設定: the focus goes to the title box
 wait_until 10 box_text "タイトル" "" || fail "the title box is not in the accessibility tree"
 wait_until 20 composing || fail "Mozc did not start composing in the title box"
 box_text "タイトル" "" >/dev/null || fail "the composition probe left text in the title box"
@@ -154,10 +148,10 @@ import -window root "$work/artifacts/input-method-title.png" 2>/dev/null || true
 [[ "$shown" == "今日　東京" ]] || fail "the title box shows '$shown' after composing, not 今日　東京"
 
 wait_until 5 engine_selected xkb:us::eng || fail "ibus could not leave Mozc for the address"
-click_control 2250 3990 2100 240                   # URL box
+click_control "$main" 2250 3990 2100 240            # URL box
 xdotool type --delay 30 "https://example.org/kyou"
 address=$(box_text "URL" "https://example.org/kyou") || fail "the URL box shows '$address'"
-click_control 90 4350 5295 255                     # 完了: the list takes the focus
+click_control "$main" 90 4350 5295 255              # 完了: the list takes the focus
 
 # A search composed through Mozc, typed straight into the list: its first key composes as the
 # others do, and the list shows what the committed 東京 finds, across tabs.
@@ -180,5 +174,5 @@ echo "typed: toukyou Space Return straight into the list with ibus-mozc; the lis
 sed -n '2,$p' <<<"$found" | grep -qv "東京" && fail "the search for 東京 listed a line without it"
 xdotool key Escape
 
-click_control 5415 3165 615 240                    # 終了
+click_control "$main" 5415 3165 615 240             # 終了
 wait_until 20 bash -c "! kill -0 $program_pid" || fail "the program did not end after 終了"

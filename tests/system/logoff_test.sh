@@ -7,6 +7,7 @@
 # xvfb-run and dbus-run-session (the settings window is read through the accessibility tree).
 # Usage: logoff_test.sh VELANDRI VELANDRI_STORE ARTIFACT_FOLDER
 set -euo pipefail
+source "$(dirname "$0")/x_desktop.sh"
 
 program=$1
 store_tool=$2
@@ -37,18 +38,6 @@ fail() {
   exit 1
 }
 
-# Waits up to the given seconds for a visible window with exactly this name and prints its id.
-window_named() {
-  local name=$1 seconds=${2:-20}
-  for _ in $(seq $((seconds * 10))); do
-    for id in $(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null); do
-      echo "$id"
-      return 0
-    done
-    sleep 0.1
-  done
-  return 1
-}
 shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ {print $3}'; }
 wait_for_state() {
@@ -60,14 +49,6 @@ wait_for_state() {
 }
 settings() { /usr/bin/python3 "$here/window_node.py" "各種設定" "$@"; }
 
-# Clicks the centre of a control given in twips (left top width height) of the main window.
-click_control() {
-  local window=$1 left=$2 top=$3 width=$4 height=$5 pixels
-  pixels=$(xwininfo -id "$window" | awk '/Width:/ {print $2}')
-  xdotool mousemove --window "$window" $(((left + width / 2) * pixels / 6600)) \
-    $(((top + height / 2) * pixels / 6600)) click "${@:6}" 1
-  sleep 0.4
-}
 first_line() { click_control "$1" 0 360 3000 120 "${@:2}"; }
 
 # Firefox's stand-in opens nothing.

@@ -7,6 +7,7 @@
 #   UPDATE_VELANDRI is the program built against the update site http://127.0.0.1:PORT/ with
 #   the public key of the minisign secret key UPDATE_KEY.
 set -euo pipefail
+source "$(dirname "$0")/x_desktop.sh"
 
 program=$1
 store_tool=$2
@@ -46,39 +47,7 @@ start_program() {
   pids+=("$program_pid")
 }
 
-# Waits up to 20 s for a visible window with exactly this name and prints its id.
-window_named() {
-  for _ in $(seq 200); do
-    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-      echo "$id"
-      return 0
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
 # The client width of the main window in pixels; it stands for 6600 twips.
-client_width() { xwininfo -id "$1" | awk '/Width:/ {print $2}'; }
-
-# Clicks the centre of a control given in twips (left top width height) of the main window.
-click_control() {
-  local window=$1 left=$2 top=$3 width=$4 height=$5 pixels x y
-  pixels=$(client_width "$window")
-  x=$(( (left + width / 2) * pixels / 6600 ))
-  y=$(( (top + height / 2) * pixels / 6600 ))
-  xdotool mousemove --window "$window" "$x" "$y" click 1
-  sleep 0.4
-}
-
-wait_for_exit() {
-  for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid" || true; return 0; }
-    sleep 0.1
-  done
-  fail "the program did not end"
-}
-
 press_exit() { click_control "$1" 5415 3165 615 240; }
 
 # 1. First start: the first-start tabs, saved by "終了".

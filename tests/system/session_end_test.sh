@@ -7,6 +7,7 @@
 # openbox and a tray (trayer), started here, since the last case ends its server.
 # Usage: session_end_test.sh VELANDRI VELANDRI_STORE SESSION_MANAGER ARTIFACT_FOLDER
 set -euo pipefail
+source "$(dirname "$0")/x_desktop.sh"
 
 program=$1
 store_tool=$2
@@ -59,48 +60,19 @@ start_program() {
   main=$(window_named "$main_title") || fail "no main window"
 }
 
-window_named() {
-  for _ in $(seq 200); do
-    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-      echo "$id"
-      return 0
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
-# Clicks the centre of a control given in twips (left top width height) of the main window,
-# whose client area is 6600 twips wide.
-click_control() {
-  local left=$1 top=$2 width=$3 height=$4 pixels
-  pixels=$(xwininfo -id "$main" | awk '/Width:/ {print $2}')
-  xdotool mousemove --window "$main" $(((left + width / 2) * pixels / 6600)) \
-    $(((top + height / 2) * pixels / 6600)) click 1
-  sleep 0.4
-}
-
 # "URL設定", the three fields typed, and "完了" unless the text is to stay unregistered.
 type_entry() {
-  click_control 120 3165 885 240
-  click_control 105 3990 2100 240
+  click_control "$main" 120 3165 885 240
+  click_control "$main" 105 3990 2100 240
   xdotool type --delay 20 "$1"
-  click_control 2250 3990 2100 240
+  click_control "$main" 2250 3990 2100 240
   xdotool type --delay 20 "$2"
-  click_control 4365 3990 2100 240
+  click_control "$main" 4365 3990 2100 240
   xdotool type --delay 20 "$1"
 }
 add_entry() {
   type_entry "$@"
-  click_control 90 4350 5295 255
-}
-
-wait_for_exit() {
-  for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid" || true; return 0; }
-    sleep 0.1
-  done
-  fail "the program did not end after: $1"
+  click_control "$main" 90 4350 5295 255
 }
 
 # Counts the entries with this address in the data file, or in the file given.
@@ -160,7 +132,7 @@ gate=$(window_named "パスワード入力") || fail "no password window"
 xdotool windowactivate --sync "$gate" type --delay 50 abc
 main=$(window_named "$main_title") || fail "the password did not open the main window"
 add_entry "Hup" "https://example.org/hup"
-click_control 3435 3165 885 255
+click_control "$main" 3435 3165 885 255
 window_named "パスワード入力" >/dev/null || fail "ログオフ showed no password window"
 kill -HUP "$program_pid"
 wait_for_exit "SIGHUP behind the gate"

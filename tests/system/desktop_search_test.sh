@@ -16,20 +16,9 @@ name=invalid.velandri.velandri
 gnome=/invalid/velandri/velandri/SearchProvider
 krunner=/invalid/velandri/velandri/krunner
 
-work=$(mktemp -d)
-export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
-export PATH=$work/bin:$PATH
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME/Velandri" "$work/bin"
-chmod 700 "$XDG_RUNTIME_DIR"
-pids=()
+private_home
+mkdir -p "$XDG_DATA_HOME/Velandri"
 program_pid=
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2

@@ -4,23 +4,13 @@
 # X window, where it can place itself and keep top-most.
 # Usage: display_test.sh VELANDRI
 set -euo pipefail
+source "$(dirname "$0")/x_desktop.sh"
 
 program=$1
 main_title="Velandri  Version${VELANDRI_VERSION:?set by the build}"
 
-work=$(mktemp -d)
-export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+private_home
 unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY
-pids=()
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

@@ -15,21 +15,10 @@ artifacts=$3
 here=$(dirname "$0")
 mkdir -p "$artifacts"
 
-work=$(mktemp -d)
-export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
-export PATH=$work/bin:$PATH
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME/Velandri" "$work/bin"
-chmod 700 "$XDG_RUNTIME_DIR"
-data_file=$XDG_DATA_HOME/Velandri/url
+private_home
+mkdir -p "$XDG_DATA_HOME/Velandri"
 main_title="Velandri  Version${VELANDRI_VERSION:?set by the build}"
 password=abc
-pids=()
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2

@@ -17,22 +17,9 @@ update_key=$5
 update_port=$6
 mkdir -p "$artifacts"
 
-work=$(mktemp -d)
-export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-data_file=$XDG_DATA_HOME/Velandri/url
+private_home
 fallback=$(dirname "$program")/url_bak
 main_title="Velandri  Version${VELANDRI_VERSION:?set by the build}"
-pids=()
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  # A program ended by SIGTERM saves first: its data folder is not free before it has gone.
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; screenshot failure; exit 1; }
 screenshot() { import -window root "$artifacts/$1.png" 2>/dev/null || true; }

@@ -3,25 +3,14 @@
 # accessibility tree, opened in a stand-in browser. Run under xvfb-run and dbus-run-session.
 # Usage: search_test.sh VELANDRI VELANDRI_STORE
 set -euo pipefail
+source "$(dirname "$0")/x_desktop.sh"
 
 program=$1
 store_tool=$2
 here=$(dirname "$0")
 
-work=$(mktemp -d)
-export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
-export PATH=$work/bin:$PATH
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME/Velandri" "$work/bin"
-chmod 700 "$XDG_RUNTIME_DIR"
-pids=()
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  # A program ended by SIGTERM saves first: its data folder is not free before it has gone.
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+private_home
+mkdir -p "$XDG_DATA_HOME/Velandri"
 
 # Firefox's stand-in keeps the arguments it was started with.
 cat >"$work/bin/firefox" <<STUB

@@ -15,21 +15,9 @@ session_manager=$3
 artifacts=$4
 mkdir -p "$artifacts"
 
-work=$(mktemp -d)
-export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME/Velandri"
-chmod 700 "$XDG_RUNTIME_DIR"
-data_file=$XDG_DATA_HOME/Velandri/url
+private_home
+mkdir -p "$XDG_DATA_HOME/Velandri"
 main_title="Velandri  Version${VELANDRI_VERSION:?set by the build}"
-pids=()
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  # A program ended by SIGTERM saves first: its data folder is not free before it has gone.
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2

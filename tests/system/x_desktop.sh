@@ -32,3 +32,23 @@ wait_for_exit() {
   done
   fail "the program did not end${1:+ after: $1}"
 }
+
+# Home, data and runtime folders of the script's own under $work, with $work/bin first on the
+# path for stand-ins; when the script ends, the processes in $pids are ended and waited for (a
+# program ended by SIGTERM saves first) and the folders go.
+private_home() {
+  work=$(mktemp -d)
+  export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
+  export PATH=$work/bin:$PATH
+  mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$work/bin"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  data_file=$XDG_DATA_HOME/Velandri/url
+  pids=()
+  trap end_private_home EXIT
+}
+
+end_private_home() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}

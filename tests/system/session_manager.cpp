@@ -152,5 +152,6 @@ int main() {
             }
         }
     }
+    IceFreeListenObjs(listenCount, listeners);
     return died ? 0 : 1;
 }

@@ -6,28 +6,11 @@ import time
 
 import pyatspi
 
-
-def children(node):
-    return [node.getChildAtIndex(i) for i in range(node.childCount)]
-
-
-def find_box(window_title, box_name):
-    desktop = pyatspi.Registry.getDesktop(0)
-    desktop.clearCache()
-    for app in children(desktop):
-        if not app or app.name != "velandri":
-            continue
-        for window in children(app):
-            if window.name != window_title:
-                continue
-            for node in children(window):
-                if node.getRole() == pyatspi.ROLE_TEXT and node.name == box_name:
-                    return node
-    return None
+from window_node import find
 
 
 def box_text(window_title, box_name):
-    box = find_box(window_title, box_name)
+    box = find(window_title, pyatspi.ROLE_TEXT, box_name)
     if box is None:
         return None
     text = box.queryText()
